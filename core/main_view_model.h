@@ -1,0 +1,91 @@
+#pragma once
+
+#include "core/state/calc_state.h"
+#include "core/state/result_sheet.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace core {
+
+/// A modal message box with one OK button and no icon, to be shown by the window.
+struct MessageBox {
+    std::string prompt;
+    std::string title;
+    friend bool operator==(const MessageBox&, const MessageBox&) = default;
+};
+
+/// Controls a handler may send the focus to.
+enum class FocusTarget { txtTemp, txtPress };
+
+/// What a handler asks the window to do after it has run, in this order: show the message
+/// box, then move the focus.
+struct Effects {
+    std::optional<MessageBox> message;
+    std::optional<FocusTarget> focus;
+    friend bool operator==(const Effects&, const Effects&) = default;
+};
+
+/// Text selection of an entry box: start and length in characters.
+struct Selection {
+    int start = 0;
+    int length = 0;
+};
+
+/// The main window without widgets: the calculation state, the result sheet, and every
+/// control the handlers read or write. The window binds widgets to it and calls the handlers;
+/// the handlers return message boxes and focus moves as values.
+class MainViewModel {
+public:
+    // --- state the handlers read and write -------------------------------------------------
+    CalcState& state() { return m_state; }
+    const CalcState& state() const { return m_state; }
+    const ResultSheet& sheet() const { return m_sheet; }
+    ResultSheet& sheet() { return m_sheet; }
+
+    /// The three-line state-conditions message, lines joined with "\r\n".
+    const std::string& lblStCond() const { return m_lblStCond; }
+    void setStCond(std::string_view line1, std::string_view line2, std::string_view line3);
+
+    const std::string& txtTemp() const { return m_txtTemp; }
+    const std::string& txtPress() const { return m_txtPress; }
+    void setTxtTemp(std::string text) { m_txtTemp = std::move(text); }
+    void setTxtPress(std::string text) { m_txtPress = std::move(text); }
+
+    bool optEqStateSelected(int index) const { return m_optSelected.at(static_cast<std::size_t>(index)); }
+    bool optEqStateEnabled(int index) const { return m_optEnabled.at(static_cast<std::size_t>(index)); }
+    /// Both option buttons set to not selected, index 0 first; not a click.
+    void clearOptEqState();
+    /// Selects one button as the user's click does, before optEqState_Click runs.
+    void selectOptEqState(int index);
+    /// Both option buttons enabled or disabled, index 0 first.
+    void setOptEqStateEnabled(bool enabled);
+
+    bool chkStCalc() const { return m_state.chkStCalc; }
+    bool chkSphMol() const { return m_state.chkSphMol; }
+    void setChkStCalc(bool ticked) { m_state.chkStCalc = ticked; }
+    void setChkSphMol(bool ticked) { m_state.chkSphMol = ticked; }
+
+    // --- handlers ---------------------------------------------------------------------------
+    /// Clears the sheet, classifies the state, writes the message and flags, runs the models.
+    void cmdSolve_Click();
+    /// The first nine characters of the box are selected for overtyping.
+    static Selection txt_GotFocus(std::string_view text);
+    Effects txtTemp_LostFocus();
+    Effects txtPress_LostFocus();
+    /// Index 0 "Temperature" or 1 "Pressure", after the user selected that button.
+    Effects optEqState_Click(int index);
+
+private:
+    CalcState m_state;
+    ResultSheet m_sheet;
+    std::string m_lblStCond;
+    std::string m_txtTemp;
+    std::string m_txtPress;
+    std::array<bool, 2> m_optSelected{false, false};
+    std::array<bool, 2> m_optEnabled{true, true};
+};
+
+} // namespace core

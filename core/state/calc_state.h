@@ -1,0 +1,54 @@
+#pragma once
+
+// The calculation state the main window owns for the whole run. Every quantity is a 32-bit
+// float on purpose: the shown digits depend on where values are rounded to single precision,
+// so the rounding happens here, when a value is stored, and the models widen to double.
+
+namespace core {
+
+/// Gas constant in cm3·bar/(mol·K), held as a float; widened it is 83.1399993896484375.
+inline constexpr float R = 83.14f;
+
+/// Constants of the chosen component, in the order the store delivers them. All zero
+/// until a component is chosen.
+struct ComponentConstants {
+    float MolWt = 0;     // g/mol
+    float CritTemp = 0;  // K
+    float CritPress = 0; // bar
+    float CritVol = 0;   // cm3/mol
+    float AcentricF = 0; // dimensionless
+    float K1 = 0;        // Stryjek-Vera constants, dimensionless
+    float K2 = 0;
+    float K3 = 0;
+};
+
+/// ln(P / kPa) = AntA - AntB / (t / °C + AntC).
+struct AntoineCoefficients {
+    float AntA = 0;
+    float AntB = 0;
+    float AntC = 0;
+};
+
+struct StateConditions {
+    float TempK = 0;    // K
+    float PressBar = 0; // bar
+};
+
+struct PhaseFlags {
+    bool AntoineAvailable = false;
+    bool CalcLiquid = false;
+    bool CalcVapor = false;
+    bool AboveCritical = false;
+};
+
+/// Everything a model reads when it runs: the state plus the two check boxes.
+struct CalcState {
+    ComponentConstants constants;
+    AntoineCoefficients antoine;
+    StateConditions conditions;
+    PhaseFlags flags;
+    bool chkStCalc = false; // "Calculate HYPOTHETICAL Molar Volumes" ticked
+    bool chkSphMol = false; // "Spherical Molecule Shape factor" ticked
+};
+
+} // namespace core

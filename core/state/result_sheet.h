@@ -1,0 +1,77 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace core {
+
+/// Rows of the sheet, top to bottom.
+enum class Row : std::uint8_t { Vir, VDW, RK, SRK, PR, PRSV1, PRSV2, ESD, DEOS };
+/// Columns of the sheet, left to right.
+enum class Col : std::uint8_t { SG, Liq, Vap, Z, VD };
+
+inline constexpr int kRowCount = 9;
+inline constexpr int kColCount = 5;
+inline constexpr int kCellCount = 39;
+
+/// Cell colours as the platform's blue-green-red integer: red + 256·green + 65536·blue.
+inline constexpr std::int32_t kWhite = 16777215;     // 255, 255, 255
+inline constexpr std::int32_t kPaleRed = 11184895;   // 255, 170, 170: acentric factor missing
+inline constexpr std::int32_t kLightPink = 13421823; // 255, 204, 204: K1 or K2 missing
+
+inline constexpr std::string_view kNotConverged = "NC";
+inline constexpr std::string_view kAboveCritical = "NA->Tc";
+
+constexpr std::int32_t rgbColor(int red, int green, int blue)
+{
+    return red + 256 * green + 65536 * blue;
+}
+
+struct CellId {
+    Row row;
+    Col col;
+    friend bool operator==(CellId, CellId) = default;
+};
+
+/// The virial, ESD and Dieterici rows have no liquid cells.
+bool hasCell(Row row, Col col);
+/// "txt" + column key + row key, for example "txtVapPR".
+std::string cellName(CellId id);
+std::string_view rowKey(Row row);
+std::string_view colKey(Col col);
+/// The row caption shown beside the row on the main window.
+std::string_view rowCaption(Row row);
+/// The cell of that name, if the sheet has one.
+std::optional<CellId> findCell(std::string_view name);
+/// All 39 cells in row order and, within a row, left to right.
+const std::array<CellId, kCellCount>& allCells();
+
+struct Cell {
+    std::string text;
+    std::int32_t color = kWhite;
+};
+
+/// The 39 result cells, each a text and a background colour.
+class ResultSheet {
+public:
+    const Cell& cell(CellId id) const { return m_cells[index(id)]; }
+    const std::string& text(Row row, Col col) const { return cell({row, col}).text; }
+    std::int32_t color(Row row, Col col) const { return cell({row, col}).color; }
+
+    void setText(Row row, Col col, std::string text) { m_cells[index({row, col})].text = std::move(text); }
+    void setColor(Row row, Col col, std::int32_t color) { m_cells[index({row, col})].color = color; }
+
+    /// Empties every text, in row order; colours stay as they are.
+    void ClearResults();
+
+    friend bool operator==(const ResultSheet&, const ResultSheet&) = default;
+
+private:
+    static std::size_t index(CellId id);
+    std::array<Cell, kCellCount> m_cells{};
+};
+
+} // namespace core

@@ -1,0 +1,106 @@
+#include "core/state/number_format.h"
+#include "core/state/result_sheet.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <set>
+
+namespace {
+
+using core::Col;
+using core::Row;
+
+TEST(ResultSheet, HasThirtyNineUniquelyNamedCellsInRowOrder)
+{
+    std::set<std::string> names;
+    for (core::CellId id : core::allCells())
+        names.insert(core::cellName(id));
+    EXPECT_EQ(names.size(), 39u);
+    EXPECT_EQ(core::cellName(core::allCells().front()), "txtVapVir");
+    EXPECT_EQ(core::cellName(core::allCells()[3]), "txtSGVDW");
+    EXPECT_EQ(core::cellName(core::allCells().back()), "txtVDDEOS");
+    EXPECT_TRUE(names.count("txtSGPRSV1"));
+    EXPECT_FALSE(core::findCell("txtLiqESD").has_value());
+    EXPECT_FALSE(core::hasCell(Row::DEOS, Col::SG));
+}
+
+TEST(ResultSheet, ClearEmptiesTextsAndKeepsColours)
+{
+    core::ResultSheet sheet;
+    sheet.setText(Row::PR, Col::Vap, "23657.0");
+    sheet.setColor(Row::PR, Col::Vap, core::kPaleRed);
+    sheet.ClearResults();
+    EXPECT_EQ(sheet.text(Row::PR, Col::Vap), "");
+    EXPECT_EQ(sheet.color(Row::PR, Col::Vap), core::kPaleRed);
+    EXPECT_EQ(core::rgbColor(255, 170, 170), core::kPaleRed);
+    EXPECT_EQ(core::rgbColor(255, 204, 204), core::kLightPink);
+}
+
+TEST(ResultSheet, MissingCellIsAnErrorNotACorruption)
+{
+    core::ResultSheet sheet;
+    EXPECT_THROW(sheet.setText(Row::Vir, Col::Liq, "1"), std::out_of_range);
+}
+
+TEST(NumberFormat, Patterns)
+{
+    struct Case {
+        const char* name;
+        double value;
+        std::string_view pattern;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"vapour volume, five integer digits", 24465.26, core::kFmtVolumeVap, "24465.3"},
+        {"Z", 0.98767, core::kFmtZ, "0.9877"},
+        {"liquid volume padded", 89.4, core::kFmtVolumeLiq, "89.400"},
+        {"density", 3.14159, core::kFmtDensity, "3.14"},
+        {"leading zero kept", 0.07, core::kFmtDensity, "0.07"},
+        {"negative", -336.54, core::kFmtVolumeVap, "-336.5"},
+        {"no negative zero", -0.00001, core::kFmtVolumeVap, "0.0"},
+        {"no grouping", 1234567.0, core::kFmtVolumeVap, "1234567.0"},
+        {"pressure box", 0.126812, core::kFmtPressBox, "0.127"},
+        {"temperature box", 80.0951, core::kFmtTempBox, "80.10"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(core::formatPattern(c.value, c.pattern).value_or("?"), c.expected);
+    }
+    EXPECT_FALSE(core::formatPattern(std::numeric_limits<double>::infinity(), core::kFmtZ).has_value());
+}
+
+TEST(NumberFormat, SignificantDigits)
+{
+    EXPECT_EQ(core::formatSignificant(562.1f, 7), "562.1");
+    EXPECT_EQ(core::formatSignificant(600.0f, 7), "600");
+    EXPECT_EQ(core::formatSignificant(190.564f, 7), "190.564");
+}
+
+TEST(NumberText, NumericTestAndConversionAgree)
+{
+    struct Case {
+        const char* text;
+        bool numeric;
+        float value;
+    };
+    const Case cases[] = {
+        {"25", true, 25.0f},     {" -5 ", true, -5.0f},  {"1e2", true, 100.0f},
+        {".5", true, 0.5f},      {"5.", true, 5.0f},     {"+0", true, 0.0f},
+        {"", false, 0},          {"abc", false, 0},      {"1,5", false, 0},
+        {"1e", false, 0},        {".", false, 0},        {"0x10", false, 0},
+        {"inf", false, 0},       {"nan", false, 0},      {"1e39", false, 0},
+        {"25 C", false, 0},      {"--1", false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(core::isNumeric(c.text), c.numeric);
+        EXPECT_EQ(core::toFloat(c.text).has_value(), c.numeric);
+        EXPECT_EQ(core::toDouble(c.text).has_value(), c.numeric);
+        if (c.numeric) {
+            EXPECT_EQ(*core::toFloat(c.text), c.value);
+        }
+    }
+}
+
+} // namespace
