@@ -2,6 +2,7 @@
 # Builds and runs every test: the normal build, then the ASan+UBSan build, then the format check.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/deps.sh
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
