@@ -1,22 +1,294 @@
 #include "core/main_view_model.h"
 
+#include "core/saturation.h"
+#include "core/state/number_format.h"
+#include "models/models.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 namespace core {
-void MainViewModel::setStCond(std::string_view l1, std::string_view l2, std::string_view l3)
+namespace {
+
+constexpr float kTempFloor_K = 87.0f;     // below it the state is taken as solid
+constexpr double kPressBand_bar = 0.01;   // half-width of the two-phase band around p_sat
+constexpr double kCelsiusToKelvin = 273.15;
+constexpr std::size_t kGotFocusSelection = 9;
+
+const MessageBox kTempError{"Invalid or Incorrect Temperature", "Temperature ERROR"};
+const MessageBox kPressError{"Invalid or Incorrect Pressure", "Pressure ERROR"};
+
+/// °C text value to kelvin: the sum is formed in double and rounded once to float.
+float toKelvin(float t_C)
 {
-    m_lblStCond = std::string(l1) + "\r\n" + std::string(l2) + "\r\n" + std::string(l3);
+    return static_cast<float>(static_cast<double>(t_C) + kCelsiusToKelvin);
 }
+
+/// A double that a float can hold without overflow (the conversion is undefined otherwise).
+bool fitsFloat(double x)
+{
+    return std::isfinite(x) && std::fabs(x) <= static_cast<double>(std::numeric_limits<float>::max());
+}
+
+} // namespace
+
+void MainViewModel::setStCond(std::string_view line1, std::string_view line2, std::string_view line3)
+{
+    m_lblStCond.assign(line1);
+    m_lblStCond += "\r\n";
+    m_lblStCond += line2;
+    m_lblStCond += "\r\n";
+    m_lblStCond += line3;
+}
+
 void MainViewModel::clearOptEqState() { m_optSelected = {false, false}; }
-void MainViewModel::selectOptEqState(int index)
-{
-    m_optSelected = {index == 0, index == 1};
-}
+
+void MainViewModel::selectOptEqState(int index) { m_optSelected = {index == 0, index == 1}; }
+
 void MainViewModel::setOptEqStateEnabled(bool enabled) { m_optEnabled = {enabled, enabled}; }
-void MainViewModel::cmdSolve_Click() {}
+
+void MainViewModel::componentChosen(std::string_view name, const ComponentConstants& constants,
+                                    const std::optional<AntoineCoefficients>& antoine)
+{
+    const std::string prefix = "Antoine co-efficients for " + std::string(name);
+    m_state.flags.AntoineAvailable = antoine.has_value();
+    if (antoine) {
+        setStCond(prefix + " found", "in COMPONENT Database.", "Can check for two-phase conditions.");
+        setOptEqStateEnabled(true);
+        clearOptEqState();
+        m_state.antoine = *antoine;
+    } else {
+        setStCond(prefix + " NOT Found", "in COMPONENT Database.",
+                  "Can NOT check for two-phase solution.");
+        setOptEqStateEnabled(false);
+    }
+    m_state.constants = constants;
+}
+
+void MainViewModel::cmdSolve_Click()
+{
+    m_sheet.ClearResults();
+    const ComponentConstants& cc = m_state.constants;
+    const StateConditions& sc = m_state.conditions;
+    PhaseFlags& flags = m_state.flags;
+
+    // The models divide by these; a solve before a component or a pressure is known is refused
+    // here rather than filled with markers that would look like results.
+    if (cc.CritTemp == 0.0f || cc.CritPress == 0.0f) {
+        setStCond("No Component Selected -", "Choose a Component from the list (with",
+                  "non-zero critical constants) and Solve.");
+        flags.CalcVapor = flags.CalcLiquid = flags.AboveCritical = false;
+        return;
+    }
+    if (sc.PressBar == 0.0f) {
+        setStCond("State Pressure NOT Specified -", "Enter a State Pressure (bar) other than",
+                  "zero and click on Solve again.");
+        flags.CalcVapor = flags.CalcLiquid = flags.AboveCritical = false;
+        return;
+    }
+
+    if (sc.TempK < kTempFloor_K) {
+        setStCond("State Temperature Too LOW -", "Liquid and Vapor Phase Volumes",
+                  "Not Calculable. (SOLID Phase Conditions)");
+        flags.CalcVapor = flags.CalcLiquid = flags.AboveCritical = false;
+        clearOptEqState();
+        return;
+    }
+
+    if (sc.TempK > cc.CritTemp) {
+        setStCond("Single-Phase Vapor State Conditions -", "Temperature greater than CRITICAL",
+                  "Molar Volume for Liquid Not Calculable.");
+        flags.CalcVapor = true;
+        flags.AboveCritical = true;
+        flags.CalcLiquid = false;
+        clearOptEqState();
+    } else if (flags.AntoineAvailable) {
+        flags.AboveCritical = false;
+        // The comparison uses the typed °C text; when the box no longer holds a number (it was
+        // erased after a rejected entry) the stored kelvin value stands in for it.
+        const float t_C = toFloat(m_txtTemp).value_or(
+            static_cast<float>(static_cast<double>(sc.TempK) - kCelsiusToKelvin));
+        const std::optional<double> psat = SaturationPressure(m_state.antoine, t_C);
+        const double p = static_cast<double>(sc.PressBar);
+        if (!psat) {
+            setStCond("Antoine Vapor Pressure NOT Calculable", "at this Temperature: two-phase check",
+                      "skipped; both Molar Volumes calculated.");
+            flags.CalcVapor = flags.CalcLiquid = true;
+            clearOptEqState();
+        } else if (*psat < p - kPressBand_bar) {
+            setStCond("Single-Phase Sub-cooled Liquid State Conditions -",
+                      "Molar Volume calculated values for VAPOR",
+                      "would be for hypothetical sub-cooled vapor.");
+            flags.CalcVapor = false;
+            flags.CalcLiquid = true;
+            clearOptEqState();
+        } else if (*psat > p + kPressBand_bar) {
+            setStCond("Single-Phase Super-heated Vapor State Conditions -",
+                      "Molar Volume calculated values for LIQUID",
+                      "would be for hypothetical super-heated liquid.");
+            flags.CalcVapor = true;
+            flags.CalcLiquid = false;
+            clearOptEqState();
+        } else {
+            setStCond("Two-phase Equilibrium State Conditions -",
+                      "Molar Volume calculated values for VAPOR",
+                      "and LIQUID at equilibrium conditions.");
+            flags.CalcVapor = flags.CalcLiquid = true;
+        }
+    } else {
+        flags.AboveCritical = false;
+        flags.CalcVapor = flags.CalcLiquid = true;
+    }
+
+    // Fixed order: Peng-Robinson runs before Soave-Redlich-Kwong.
+    models::CalcVirial(m_state, m_sheet);
+    models::CalcVDW(m_state, m_sheet);
+    models::CalcRK(m_state, m_sheet);
+    models::CalcPR(m_state, m_sheet);
+    models::CalcSRK(m_state, m_sheet);
+    models::CalcPRSV1(m_state, m_sheet);
+    models::CalcPRSV2(m_state, m_sheet);
+    models::CalcESD(m_state, m_sheet);
+    models::CalcDEOS(m_state, m_sheet);
+}
+
 Selection MainViewModel::txt_GotFocus(std::string_view text)
 {
-    return {0, static_cast<int>(std::min<std::size_t>(text.size(), 9))};
+    return {0, static_cast<int>(std::min(text.size(), kGotFocusSelection))};
 }
-Effects MainViewModel::txtTemp_LostFocus() { return {}; }
-Effects MainViewModel::txtPress_LostFocus() { return {}; }
-Effects MainViewModel::optEqState_Click(int) { return {}; }
+
+Effects MainViewModel::txtTemp_LostFocus()
+{
+    const std::optional<float> t_C = toFloat(m_txtTemp);
+    if (!t_C) {
+        m_txtTemp.clear();
+        return {kTempError, FocusTarget::txtTemp};
+    }
+    m_state.conditions.TempK = toKelvin(*t_C);
+    const float critTemp = m_state.constants.CritTemp;
+
+    if (m_state.conditions.TempK >= critTemp) {
+        setStCond("State Condition Temperature is greater than",
+                  "the CRITICAL Temperature -> VAPOR phase",
+                  "conditions only. LIQUID Molar Volume not calculated.");
+        clearOptEqState();
+    } else if (m_state.flags.AntoineAvailable) {
+        const std::string line2 =
+            "the CRITICAL Temperature (" + formatSignificant(critTemp, 7) + " K)";
+        const std::optional<double> psat = SaturationPressure(m_state.antoine, *t_C);
+        const std::optional<std::string> psatText =
+            psat ? formatPattern(*psat, kFmtPsatMessage) : std::nullopt;
+        if (psatText)
+            setStCond("State Condition Temperature is less than", line2,
+                      "LIQUID phase at PRESSURE > " + *psatText + " bar");
+        else
+            setStCond("State Condition Temperature is less than", line2,
+                      "Saturation Pressure NOT calculable here.");
+        clearOptEqState();
+    }
+    return {};
+}
+
+Effects MainViewModel::txtPress_LostFocus()
+{
+    if (!isNumeric(m_txtTemp))
+        return {};
+    const std::optional<float> p_bar = toFloat(m_txtPress);
+    if (!p_bar) {
+        m_txtPress.clear();
+        return {kPressError, FocusTarget::txtPress};
+    }
+    m_state.conditions.PressBar = *p_bar;
+    return {};
+}
+
+Effects MainViewModel::optEqState_Click(int index)
+{
+    if (index != 0 && index != 1)
+        return {};
+    selectOptEqState(index);
+    const auto refuse = [&](std::string_view l1, std::string_view l2, std::string_view l3) {
+        setStCond(l1, l2, l3);
+        m_optSelected[static_cast<std::size_t>(index)] = false;
+    };
+    const auto notPossible = [&] {
+        refuse("State Temperature greater than Critical", "Temperature. Two-phase Equilibrium",
+               "conditions NOT possible.");
+    };
+    const float critTemp = m_state.constants.CritTemp;
+
+    // The saturation pressure at t °C, as the float the state holds, or nothing when the
+    // Antoine equation has no finite value there.
+    const auto pressureAt = [&](float t_C) -> std::optional<float> {
+        const std::optional<double> psat = SaturationPressure(m_state.antoine, t_C);
+        if (!psat || !fitsFloat(*psat))
+            return std::nullopt;
+        return static_cast<float>(*psat);
+    };
+    const auto onLine = [&](float pressBar) {
+        setStCond("State Temperature less than Critical", "Temperature. Two-phase Equilibrium",
+                  "conditions exist at calculated PRESSURE.");
+        m_state.conditions.PressBar = pressBar;
+        m_txtPress = *formatPattern(pressBar, kFmtPressBox);
+    };
+
+    if (index == 0) {
+        // A box that does not hold a number counts as empty: nothing can be computed from it.
+        const std::optional<float> t_C = toFloat(m_txtTemp);
+        if (!t_C) {
+            refuse("Equilibrium Temperature NOT Specified", "Enter State Temperature and click on",
+                   "Two-phase Equlibrium Temperature again");
+            return {std::nullopt, FocusTarget::txtTemp};
+        }
+        if (toKelvin(*t_C) > critTemp) {
+            notPossible();
+            return {};
+        }
+        const std::optional<float> p = pressureAt(*t_C);
+        if (!p) {
+            refuse("Saturation Pressure NOT calculable", "from the Antoine co-efficients at",
+                   "this Temperature. Enter another value.");
+            return {};
+        }
+        onLine(*p);
+        return {};
+    }
+
+    const std::optional<float> p_bar = toFloat(m_txtPress);
+    if (!p_bar) {
+        refuse("Equilibrium Pressure NOT Specified", "Enter State Pressure and click on",
+               "Two-phase Equlibrium Pressure again");
+        return {std::nullopt, FocusTarget::txtPress};
+    }
+    // Everything is computed before anything is written, so a pressure outside the Antoine
+    // equation's reach leaves the boxes and the state as they were.
+    const std::optional<double> tsat = SaturationTemperature(m_state.antoine, *p_bar);
+    const std::optional<std::string> tsatText =
+        tsat ? formatPattern(*tsat, kFmtTempBox) : std::nullopt;
+    const std::optional<float> t_C = tsatText ? toFloat(*tsatText) : std::nullopt;
+    if (!t_C) {
+        refuse("Saturation Temperature NOT calculable", "from the Antoine co-efficients at",
+               "this Pressure. Enter another value.");
+        return {};
+    }
+    const float tempK = toKelvin(*t_C);
+    if (tempK > critTemp) {
+        m_txtTemp = *tsatText;
+        m_state.conditions.TempK = tempK;
+        notPossible();
+        return {};
+    }
+    const std::optional<float> p = pressureAt(*t_C);
+    if (!p) {
+        refuse("Saturation Pressure NOT calculable", "from the Antoine co-efficients at",
+               "this Temperature. Enter another value.");
+        return {};
+    }
+    m_txtTemp = *tsatText;
+    m_state.conditions.TempK = tempK;
+    onLine(*p);
+    return {};
+}
+
 } // namespace core

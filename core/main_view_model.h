@@ -68,6 +68,12 @@ public:
     void setChkStCalc(bool ticked) { m_state.chkStCalc = ticked; }
     void setChkSphMol(bool ticked) { m_state.chkSphMol = ticked; }
 
+    /// Takes a chosen component into the state as leaving the component list does: the eight
+    /// constants, the Antoine coefficients when the component has them (else they stay as they
+    /// were), AntoineAvailable, the message and the two-phase buttons.
+    void componentChosen(std::string_view name, const ComponentConstants& constants,
+                         const std::optional<AntoineCoefficients>& antoine);
+
     // --- handlers ---------------------------------------------------------------------------
     /// Clears the sheet, classifies the state, writes the message and flags, runs the models.
     void cmdSolve_Click();

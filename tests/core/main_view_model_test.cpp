@@ -1,0 +1,285 @@
+#include "core/main_view_model.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+using core::Col;
+using core::FocusTarget;
+using core::MainViewModel;
+using core::Row;
+
+// Benzene-like reference constants and Antoine coefficients (ln P/kPa = A - B/(t + C)).
+constexpr core::ComponentConstants kBenzene{78.11f, 562.1f, 48.9f, 259.0f, 0.212f, 0.07019f, 0.7939f, 0.523f};
+constexpr core::AntoineCoefficients kBenzeneAnt{13.7815f, 2726.813f, 217.572f};
+
+// Saturation pressure at t °C by the same Antoine form, written out independently.
+double psatBar(float t)
+{
+    return std::exp(double(kBenzeneAnt.AntA) - double(kBenzeneAnt.AntB) / (double(t) + double(kBenzeneAnt.AntC))) * 0.01;
+}
+
+MainViewModel benzene(bool antoine)
+{
+    MainViewModel vm;
+    vm.state().constants = kBenzene;
+    vm.state().antoine = kBenzeneAnt;
+    vm.state().flags.AntoineAvailable = antoine;
+    return vm;
+}
+
+std::string firstLine(const std::string& msg) { return msg.substr(0, msg.find("\r\n")); }
+
+TEST(Solve, ClassifiesThePhaseState)
+{
+    struct Case {
+        const char* name;
+        bool antoine;
+        const char* tempText;
+        float tempK;
+        float pressBar;
+        const char* message; // first line; "" = the previous message stays
+        bool liquid, vapor, aboveCrit, optionKept, modelsRun;
+    };
+    const float t25 = 298.15f;
+    const double ps = psatBar(25.0f);
+    const Case cases[] = {
+        {"just below the floor", true, "-186.25", 86.9f, 1.0f, "State Temperature Too LOW -", false, false, false, false, false},
+        {"at the floor, no Antoine", false, "-186.15", 87.0f, 1.0f, "", true, true, false, true, true},
+        {"at Tc is not above it", false, "288.95", 562.1f, 60.0f, "", true, true, false, true, true},
+        {"above Tc", true, "300", 573.15f, 60.0f, "Single-Phase Vapor State Conditions -", false, true, true, false, true},
+        {"sub-cooled liquid", true, "25", t25, 1.0f, "Single-Phase Sub-cooled Liquid State Conditions -", true, false, false, false, true},
+        {"super-heated vapour", true, "25", t25, 0.05f, "Single-Phase Super-heated Vapor State Conditions -", false, true, false, false, true},
+        {"inside the band, above p_sat", true, "25", t25, float(ps + 0.0099), "Two-phase Equilibrium State Conditions -", true, true, false, true, true},
+        {"outside the band, above p_sat", true, "25", t25, float(ps + 0.0101), "Single-Phase Sub-cooled Liquid State Conditions -", true, false, false, false, true},
+        {"inside the band, below p_sat", true, "25", t25, float(ps - 0.0099), "Two-phase Equilibrium State Conditions -", true, true, false, true, true},
+        {"outside the band, below p_sat", true, "25", t25, float(ps - 0.0101), "Single-Phase Super-heated Vapor State Conditions -", false, true, false, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainViewModel vm = benzene(c.antoine);
+        vm.setStCond("previous", "message", "stays");
+        vm.setTxtTemp(c.tempText);
+        vm.state().conditions = {c.tempK, c.pressBar};
+        vm.selectOptEqState(0);
+        vm.setChkStCalc(true);
+        vm.cmdSolve_Click();
+        EXPECT_EQ(firstLine(vm.lblStCond()), *c.message ? c.message : "previous");
+        EXPECT_EQ(vm.state().flags.CalcLiquid, c.liquid);
+        EXPECT_EQ(vm.state().flags.CalcVapor, c.vapor);
+        EXPECT_EQ(vm.state().flags.AboveCritical, c.aboveCrit);
+        EXPECT_EQ(vm.optEqStateSelected(0), c.optionKept);
+        EXPECT_EQ(!vm.sheet().text(Row::Vir, Col::Vap).empty(), c.modelsRun);
+    }
+}
+
+TEST(Solve, MessagesAreThreeLinesJoinedWithCrLf)
+{
+    MainViewModel vm = benzene(true);
+    vm.setTxtTemp("25");
+    vm.state().conditions = {298.15f, 1.0f};
+    vm.cmdSolve_Click();
+    EXPECT_EQ(vm.lblStCond(), "Single-Phase Sub-cooled Liquid State Conditions -\r\n"
+                              "Molar Volume calculated values for VAPOR\r\n"
+                              "would be for hypothetical sub-cooled vapor.");
+}
+
+TEST(Solve, RefusesWithoutComponentOrPressure)
+{
+    struct Case {
+        const char* name;
+        core::ComponentConstants constants;
+        float pressBar;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"nothing chosen yet", {}, 1.0f, "No Component Selected -"},
+        {"zero critical pressure", {78.11f, 562.1f, 0.0f, 259.0f, 0, 0, 0, 0}, 1.0f, "No Component Selected -"},
+        {"no pressure accepted", kBenzene, 0.0f, "State Pressure NOT Specified -"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainViewModel vm;
+        vm.state().constants = c.constants;
+        vm.state().conditions = {298.15f, c.pressBar};
+        vm.state().flags.CalcVapor = vm.state().flags.CalcLiquid = true;
+        vm.sheet().setText(Row::PR, Col::Vap, "stale");
+        vm.cmdSolve_Click();
+        EXPECT_EQ(firstLine(vm.lblStCond()), c.message);
+        EXPECT_FALSE(vm.state().flags.CalcVapor || vm.state().flags.CalcLiquid || vm.state().flags.AboveCritical);
+        for (core::CellId id : core::allCells())
+            EXPECT_EQ(vm.sheet().cell(id).text, "") << core::cellName(id);
+    }
+}
+
+TEST(Solve, UnusableAntoineEquationFallsBackToBothRoots)
+{
+    MainViewModel vm = benzene(true);
+    vm.state().antoine.AntC = -25.0f; // t + AntC = 0 at 25 °C
+    vm.setTxtTemp("25");
+    vm.state().conditions = {298.15f, 1.0f};
+    vm.cmdSolve_Click();
+    EXPECT_EQ(firstLine(vm.lblStCond()), "Antoine Vapor Pressure NOT Calculable");
+    EXPECT_TRUE(vm.state().flags.CalcLiquid && vm.state().flags.CalcVapor);
+}
+
+TEST(Entry, TemperatureBox)
+{
+    struct Case {
+        const char* name;
+        bool antoine;
+        const char* text;
+        bool rejected;
+        float tempK;         // after; 1 = unchanged from the previous 1
+        const char* message; // "" = unchanged
+    };
+    const Case cases[] = {
+        {"letters", true, "abc", true, 1.0f, ""},
+        {"empty", true, "", true, 1.0f, ""},
+        {"below Tc with Antoine", true, "25", false, 298.15f,
+         "State Condition Temperature is less than\r\nthe CRITICAL Temperature (562.1 K)\r\n"
+         "LIQUID phase at PRESSURE > 0.1 bar"},
+        {"below Tc without Antoine", false, "25", false, 298.15f, ""},
+        {"equal to Tc counts as above", true, "288.94998", false, 562.1f,
+         "State Condition Temperature is greater than\r\nthe CRITICAL Temperature -> VAPOR phase\r\n"
+         "conditions only. LIQUID Molar Volume not calculated."},
+        {"Antoine pole", true, "-217.572", false, float(-217.572f + 273.15),
+         "State Condition Temperature is less than\r\nthe CRITICAL Temperature (562.1 K)\r\n"
+         "Saturation Pressure NOT calculable here."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainViewModel vm = benzene(c.antoine);
+        vm.state().conditions.TempK = 1.0f;
+        vm.setStCond("previous", "message", "stays");
+        vm.selectOptEqState(1);
+        vm.setTxtTemp(c.text);
+        const core::Effects fx = vm.txtTemp_LostFocus();
+        if (c.rejected) {
+            ASSERT_TRUE(fx.message.has_value());
+            EXPECT_EQ(fx.message->prompt, "Invalid or Incorrect Temperature");
+            EXPECT_EQ(fx.message->title, "Temperature ERROR");
+            EXPECT_EQ(fx.focus, FocusTarget::txtTemp);
+            EXPECT_EQ(vm.txtTemp(), "");
+        } else {
+            EXPECT_EQ(fx, core::Effects{});
+        }
+        EXPECT_EQ(vm.state().conditions.TempK, c.tempK);
+        EXPECT_EQ(vm.lblStCond(), *c.message ? std::string(c.message) : "previous\r\nmessage\r\nstays");
+        EXPECT_EQ(vm.optEqStateSelected(1), !*c.message);
+    }
+}
+
+TEST(Entry, PressureBox)
+{
+    struct Case {
+        const char* name;
+        const char* temp;
+        const char* press;
+        bool rejected;
+        float pressBar; // after; 7 = unchanged
+    };
+    const Case cases[] = {
+        {"temperature box not numeric: nothing", "", "abc", false, 7.0f},
+        {"empty pressure", "25", "", true, 7.0f},
+        {"letters", "25", "1 bar", true, 7.0f},
+        {"zero accepted", "25", "0", false, 0.0f},
+        {"negative accepted", "25", "-5", false, -5.0f},
+        {"ordinary", "25", "1.01325", false, 1.01325f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainViewModel vm = benzene(true);
+        vm.state().conditions.PressBar = 7.0f;
+        vm.setTxtTemp(c.temp);
+        vm.setTxtPress(c.press);
+        const core::Effects fx = vm.txtPress_LostFocus();
+        EXPECT_EQ(fx.message.has_value(), c.rejected);
+        if (c.rejected) {
+            EXPECT_EQ(*fx.message, (core::MessageBox{"Invalid or Incorrect Pressure", "Pressure ERROR"}));
+            EXPECT_EQ(fx.focus, FocusTarget::txtPress);
+            EXPECT_EQ(vm.txtPress(), "");
+        }
+        EXPECT_EQ(vm.state().conditions.PressBar, c.pressBar);
+    }
+}
+
+TEST(Entry, GotFocusSelectsTheFirstNineCharacters)
+{
+    EXPECT_EQ(MainViewModel::txt_GotFocus("123456789012").length, 9);
+    EXPECT_EQ(MainViewModel::txt_GotFocus("25").length, 2);
+    EXPECT_EQ(MainViewModel::txt_GotFocus("").start, 0);
+}
+
+TEST(TwoPhase, OptionClicks)
+{
+    struct Case {
+        const char* name;
+        int index;
+        const char* temp;
+        const char* press;
+        const char* tempAfter;
+        const char* pressAfter;
+        const char* firstLine;
+        bool staysSelected;
+        std::optional<FocusTarget> focus;
+    };
+    const Case cases[] = {
+        {"temperature: pressure from Antoine", 0, "25", "1", "25", "0.127", "State Temperature less than Critical", true, {}},
+        {"pressure: normal boiling point", 1, "25", "1", "79.59", "1.000", "State Temperature less than Critical", true, {}},
+        {"temperature box empty", 0, "", "1", "", "1", "Equilibrium Temperature NOT Specified", false, FocusTarget::txtTemp},
+        {"pressure box empty", 1, "25", "", "25", "", "Equilibrium Pressure NOT Specified", false, FocusTarget::txtPress},
+        {"temperature above Tc", 0, "300", "1", "300", "1", "State Temperature greater than Critical", false, {}},
+        {"temperature at Tc counts as below", 0, "288.94998", "1", "288.94998", "44.386", "State Temperature less than Critical", true, {}},
+        {"pressure above Tc writes the temperature", 1, "25", "100", "378.95", "100", "State Temperature greater than Critical", false, {}},
+        {"pressure zero: Antoine undefined", 1, "25", "0", "25", "0", "Saturation Temperature NOT calculable", false, {}},
+        {"pressure negative", 1, "25", "-1", "25", "-1", "Saturation Temperature NOT calculable", false, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainViewModel vm = benzene(true);
+        vm.setTxtTemp(c.temp);
+        vm.setTxtPress(c.press);
+        vm.state().conditions = {298.15f, 1.0f};
+        const core::Effects fx = vm.optEqState_Click(c.index);
+        EXPECT_EQ(vm.txtTemp(), c.tempAfter);
+        EXPECT_EQ(vm.txtPress(), c.pressAfter);
+        EXPECT_EQ(firstLine(vm.lblStCond()), c.firstLine);
+        EXPECT_EQ(vm.optEqStateSelected(c.index), c.staysSelected);
+        EXPECT_FALSE(fx.message.has_value());
+        EXPECT_EQ(fx.focus, c.focus);
+    }
+}
+
+TEST(TwoPhase, PressureOptionPutsTheStateOnTheLine)
+{
+    MainViewModel vm = benzene(true);
+    vm.setTxtTemp("25");
+    vm.setTxtPress("1");
+    vm.optEqState_Click(1);
+    // 79.59 °C read back from the box, plus 273.15, rounded to float.
+    EXPECT_EQ(vm.state().conditions.TempK, float(79.59f + 273.15));
+    EXPECT_NEAR(vm.state().conditions.PressBar, 1.000146, 1e-6);
+    vm.cmdSolve_Click();
+    EXPECT_EQ(firstLine(vm.lblStCond()), "Two-phase Equilibrium State Conditions -");
+    EXPECT_TRUE(vm.optEqStateSelected(1));
+    EXPECT_TRUE(vm.state().flags.CalcLiquid && vm.state().flags.CalcVapor);
+}
+
+TEST(TwoPhase, ZeroCoefficientsBeforeAnyComponentNeverFail)
+{
+    MainViewModel vm; // buttons enabled at start-up, coefficients all zero
+    vm.setTxtTemp("25");
+    vm.setTxtPress("0.01"); // ln(100·p) = 0 = AntA
+    vm.state().constants.CritTemp = 600.0f;
+    vm.optEqState_Click(1);
+    EXPECT_FALSE(vm.optEqStateSelected(1));
+    EXPECT_EQ(vm.txtTemp(), "25");
+    vm.optEqState_Click(0);
+    EXPECT_EQ(firstLine(vm.lblStCond()), "State Temperature less than Critical");
+    EXPECT_EQ(vm.txtPress(), "0.010"); // exp(0)·0.01
+}
+
+} // namespace
