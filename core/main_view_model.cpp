@@ -11,8 +11,8 @@
 namespace core {
 namespace {
 
-constexpr float kTempFloor_K = 87.0f;     // below it the state is taken as solid
-constexpr double kPressBand_bar = 0.01;   // half-width of the two-phase band around p_sat
+constexpr float kTempFloor_K = 87.0f;   // below it the state is taken as solid
+constexpr double kPressBand_bar = 0.01; // half-width of the two-phase band around p_sat
 constexpr double kCelsiusToKelvin = 273.15;
 constexpr std::size_t kGotFocusSelection = 9;
 
@@ -28,12 +28,14 @@ float toKelvin(float t_C)
 /// A double that a float can hold without overflow (the conversion is undefined otherwise).
 bool fitsFloat(double x)
 {
-    return std::isfinite(x) && std::fabs(x) <= static_cast<double>(std::numeric_limits<float>::max());
+    return std::isfinite(x) &&
+           std::fabs(x) <= static_cast<double>(std::numeric_limits<float>::max());
 }
 
 } // namespace
 
-void MainViewModel::setStCond(std::string_view line1, std::string_view line2, std::string_view line3)
+void MainViewModel::setStCond(std::string_view line1, std::string_view line2,
+                              std::string_view line3)
 {
     m_lblStCond.assign(line1);
     m_lblStCond += "\r\n";
@@ -54,7 +56,8 @@ void MainViewModel::componentChosen(std::string_view name, const ComponentConsta
     const std::string prefix = "Antoine co-efficients for " + std::string(name);
     m_state.flags.AntoineAvailable = antoine.has_value();
     if (antoine) {
-        setStCond(prefix + " found", "in COMPONENT Database.", "Can check for two-phase conditions.");
+        setStCond(prefix + " found", "in COMPONENT Database.",
+                  "Can check for two-phase conditions.");
         setOptEqStateEnabled(true);
         clearOptEqState();
         m_state.antoine = *antoine;
@@ -112,7 +115,8 @@ void MainViewModel::cmdSolve_Click()
         const std::optional<double> psat = SaturationPressure(m_state.antoine, t_C);
         const double p = static_cast<double>(sc.PressBar);
         if (!psat) {
-            setStCond("Antoine Vapor Pressure NOT Calculable", "at this Temperature: two-phase check",
+            setStCond("Antoine Vapor Pressure NOT Calculable",
+                      "at this Temperature: two-phase check",
                       "skipped; both Molar Volumes calculated.");
             flags.CalcVapor = flags.CalcLiquid = true;
             clearOptEqState();

@@ -54,8 +54,14 @@ public:
     void setTxtTemp(std::string text) { m_txtTemp = std::move(text); }
     void setTxtPress(std::string text) { m_txtPress = std::move(text); }
 
-    bool optEqStateSelected(int index) const { return m_optSelected.at(static_cast<std::size_t>(index)); }
-    bool optEqStateEnabled(int index) const { return m_optEnabled.at(static_cast<std::size_t>(index)); }
+    bool optEqStateSelected(int index) const
+    {
+        return m_optSelected.at(static_cast<std::size_t>(index));
+    }
+    bool optEqStateEnabled(int index) const
+    {
+        return m_optEnabled.at(static_cast<std::size_t>(index));
+    }
     /// Both option buttons set to not selected, index 0 first; not a click.
     void clearOptEqState();
     /// Selects one button as the user's click does, before optEqState_Click runs.

@@ -28,7 +28,8 @@ std::optional<double> SaturationTemperature(const AntoineCoefficients& ant, floa
 {
     if (!(p_bar > 0.0f))
         return std::nullopt;
-    const double denom = static_cast<double>(ant.AntA) - std::log(kBarToKPa * static_cast<double>(p_bar));
+    const double denom =
+        static_cast<double>(ant.AntA) - std::log(kBarToKPa * static_cast<double>(p_bar));
     if (denom == 0.0)
         return std::nullopt;
     return finite(static_cast<double>(ant.AntB) / denom - static_cast<double>(ant.AntC));

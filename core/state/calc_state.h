@@ -24,7 +24,8 @@ struct ComponentConstants {
 
 /// The value taken for a constant the store leaves empty (a benzene-like default for the
 /// critical constants, zero for the acentric factor and the Stryjek-Vera constants).
-inline constexpr ComponentConstants kMissingConstantValues{78.11f, 562.1f, 48.9f, 259.0f, 0, 0, 0, 0};
+inline constexpr ComponentConstants kMissingConstantValues{78.11f, 562.1f, 48.9f, 259.0f,
+                                                           0,      0,      0,     0};
 
 /// ln(P / kPa) = AntA - AntB / (t / °C + AntC).
 struct AntoineCoefficients {

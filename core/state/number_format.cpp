@@ -12,7 +12,8 @@ std::optional<std::string> formatPattern(double value, std::string_view pattern)
     if (!std::isfinite(value))
         return std::nullopt;
     const auto point = pattern.find('.');
-    const int decimals = point == std::string_view::npos ? 0 : static_cast<int>(pattern.size() - point - 1);
+    const int decimals =
+        point == std::string_view::npos ? 0 : static_cast<int>(pattern.size() - point - 1);
     // A finite double has at most 309 integer digits; the decimals are at most a handful.
     char buf[400];
     std::snprintf(buf, sizeof buf, "%.*f", decimals, value);

@@ -5,18 +5,15 @@
 namespace core {
 namespace {
 
-constexpr std::array<std::string_view, kRowCount> kRowKeys = {
-    "Vir", "VDW", "RK", "SRK", "PR", "PRSV1", "PRSV2", "ESD", "DEOS"};
+constexpr std::array<std::string_view, kRowCount> kRowKeys = {"Vir",   "VDW",   "RK",  "SRK", "PR",
+                                                              "PRSV1", "PRSV2", "ESD", "DEOS"};
 constexpr std::array<std::string_view, kColCount> kColKeys = {"SG", "Liq", "Vap", "Z", "VD"};
 constexpr std::array<std::string_view, kRowCount> kRowCaptions = {
-    "Virial Eq.",          "Van der Waals",     "Redlich-Kwong",
-    "Soave-Redlich-Kwong", "Peng-Robinson",     "PR-Stryjek-Vera 1",
+    "Virial Eq.",          "Van der Waals",          "Redlich-Kwong",
+    "Soave-Redlich-Kwong", "Peng-Robinson",          "PR-Stryjek-Vera 1",
     "PR-Stryjek-Vera 2",   "Elliott-Suresh-Donohue", "Dieterici EOS"};
 
-bool hasLiquidCells(Row row)
-{
-    return row != Row::Vir && row != Row::ESD && row != Row::DEOS;
-}
+bool hasLiquidCells(Row row) { return row != Row::Vir && row != Row::ESD && row != Row::DEOS; }
 
 std::array<CellId, kCellCount> makeCells()
 {
@@ -36,7 +33,8 @@ std::array<int, kRowCount * kColCount> makeIndex()
     index.fill(-1);
     int n = 0;
     for (CellId id : makeCells())
-        index[static_cast<std::size_t>(id.row) * kColCount + static_cast<std::size_t>(id.col)] = n++;
+        index[static_cast<std::size_t>(id.row) * kColCount + static_cast<std::size_t>(id.col)] =
+            n++;
     return index;
 }
 
@@ -76,10 +74,11 @@ const std::array<CellId, kCellCount>& allCells()
 std::size_t ResultSheet::index(CellId id)
 {
     static const auto table = makeIndex();
-    const int i = table[static_cast<std::size_t>(id.row) * kColCount + static_cast<std::size_t>(id.col)];
+    const int i =
+        table[static_cast<std::size_t>(id.row) * kColCount + static_cast<std::size_t>(id.col)];
     if (i < 0)
-        throw std::out_of_range("result sheet: row " + std::string(rowKey(id.row)) +
-                                " has no " + std::string(colKey(id.col)) + " cell");
+        throw std::out_of_range("result sheet: row " + std::string(rowKey(id.row)) + " has no " +
+                                std::string(colKey(id.col)) + " cell");
     return static_cast<std::size_t>(i);
 }
 

@@ -61,8 +61,14 @@ public:
     const std::string& text(Row row, Col col) const { return cell({row, col}).text; }
     std::int32_t color(Row row, Col col) const { return cell({row, col}).color; }
 
-    void setText(Row row, Col col, std::string text) { m_cells[index({row, col})].text = std::move(text); }
-    void setColor(Row row, Col col, std::int32_t color) { m_cells[index({row, col})].color = color; }
+    void setText(Row row, Col col, std::string text)
+    {
+        m_cells[index({row, col})].text = std::move(text);
+    }
+    void setColor(Row row, Col col, std::int32_t color)
+    {
+        m_cells[index({row, col})].color = color;
+    }
 
     /// Empties every text, in row order; colours stay as they are.
     void ClearResults();

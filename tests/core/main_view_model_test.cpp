@@ -1,8 +1,7 @@
 #include "core/main_view_model.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -12,13 +11,16 @@ using core::MainViewModel;
 using core::Row;
 
 // Benzene-like reference constants and Antoine coefficients (ln P/kPa = A - B/(t + C)).
-constexpr core::ComponentConstants kBenzene{78.11f, 562.1f, 48.9f, 259.0f, 0.212f, 0.07019f, 0.7939f, 0.523f};
+constexpr core::ComponentConstants kBenzene{78.11f, 562.1f,   48.9f,   259.0f,
+                                            0.212f, 0.07019f, 0.7939f, 0.523f};
 constexpr core::AntoineCoefficients kBenzeneAnt{13.7815f, 2726.813f, 217.572f};
 
 // Saturation pressure at t °C by the same Antoine form, written out independently.
 double psatBar(float t)
 {
-    return std::exp(double(kBenzeneAnt.AntA) - double(kBenzeneAnt.AntB) / (double(t) + double(kBenzeneAnt.AntC))) * 0.01;
+    return std::exp(double(kBenzeneAnt.AntA) -
+                    double(kBenzeneAnt.AntB) / (double(t) + double(kBenzeneAnt.AntC))) *
+           0.01;
 }
 
 MainViewModel benzene(bool antoine)
@@ -46,16 +48,26 @@ TEST(Solve, ClassifiesThePhaseState)
     const float t25 = 298.15f;
     const double ps = psatBar(25.0f);
     const Case cases[] = {
-        {"just below the floor", true, "-186.25", 86.9f, 1.0f, "State Temperature Too LOW -", false, false, false, false, false},
-        {"at the floor, no Antoine", false, "-186.15", 87.0f, 1.0f, "", true, true, false, true, true},
-        {"at Tc is not above it", false, "288.95", 562.1f, 60.0f, "", true, true, false, true, true},
-        {"above Tc", true, "300", 573.15f, 60.0f, "Single-Phase Vapor State Conditions -", false, true, true, false, true},
-        {"sub-cooled liquid", true, "25", t25, 1.0f, "Single-Phase Sub-cooled Liquid State Conditions -", true, false, false, false, true},
-        {"super-heated vapour", true, "25", t25, 0.05f, "Single-Phase Super-heated Vapor State Conditions -", false, true, false, false, true},
-        {"inside the band, above p_sat", true, "25", t25, float(ps + 0.0099), "Two-phase Equilibrium State Conditions -", true, true, false, true, true},
-        {"outside the band, above p_sat", true, "25", t25, float(ps + 0.0101), "Single-Phase Sub-cooled Liquid State Conditions -", true, false, false, false, true},
-        {"inside the band, below p_sat", true, "25", t25, float(ps - 0.0099), "Two-phase Equilibrium State Conditions -", true, true, false, true, true},
-        {"outside the band, below p_sat", true, "25", t25, float(ps - 0.0101), "Single-Phase Super-heated Vapor State Conditions -", false, true, false, false, true},
+        {"just below the floor", true, "-186.25", 86.9f, 1.0f, "State Temperature Too LOW -", false,
+         false, false, false, false},
+        {"at the floor, no Antoine", false, "-186.15", 87.0f, 1.0f, "", true, true, false, true,
+         true},
+        {"at Tc is not above it", false, "288.95", 562.1f, 60.0f, "", true, true, false, true,
+         true},
+        {"above Tc", true, "300", 573.15f, 60.0f, "Single-Phase Vapor State Conditions -", false,
+         true, true, false, true},
+        {"sub-cooled liquid", true, "25", t25, 1.0f,
+         "Single-Phase Sub-cooled Liquid State Conditions -", true, false, false, false, true},
+        {"super-heated vapour", true, "25", t25, 0.05f,
+         "Single-Phase Super-heated Vapor State Conditions -", false, true, false, false, true},
+        {"inside the band, above p_sat", true, "25", t25, float(ps + 0.0099),
+         "Two-phase Equilibrium State Conditions -", true, true, false, true, true},
+        {"outside the band, above p_sat", true, "25", t25, float(ps + 0.0101),
+         "Single-Phase Sub-cooled Liquid State Conditions -", true, false, false, false, true},
+        {"inside the band, below p_sat", true, "25", t25, float(ps - 0.0099),
+         "Two-phase Equilibrium State Conditions -", true, true, false, true, true},
+        {"outside the band, below p_sat", true, "25", t25, float(ps - 0.0101),
+         "Single-Phase Super-heated Vapor State Conditions -", false, true, false, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -96,7 +108,10 @@ TEST(Solve, RefusesWithoutComponentOrPressure)
     };
     const Case cases[] = {
         {"nothing chosen yet", {}, 1.0f, "No Component Selected -"},
-        {"zero critical pressure", {78.11f, 562.1f, 0.0f, 259.0f, 0, 0, 0, 0}, 1.0f, "No Component Selected -"},
+        {"zero critical pressure",
+         {78.11f, 562.1f, 0.0f, 259.0f, 0, 0, 0, 0},
+         1.0f,
+         "No Component Selected -"},
         {"no pressure accepted", kBenzene, 0.0f, "State Pressure NOT Specified -"},
     };
     for (const Case& c : cases) {
@@ -108,7 +123,8 @@ TEST(Solve, RefusesWithoutComponentOrPressure)
         vm.sheet().setText(Row::PR, Col::Vap, "stale");
         vm.cmdSolve_Click();
         EXPECT_EQ(firstLine(vm.lblStCond()), c.message);
-        EXPECT_FALSE(vm.state().flags.CalcVapor || vm.state().flags.CalcLiquid || vm.state().flags.AboveCritical);
+        EXPECT_FALSE(vm.state().flags.CalcVapor || vm.state().flags.CalcLiquid ||
+                     vm.state().flags.AboveCritical);
         for (core::CellId id : core::allCells())
             EXPECT_EQ(vm.sheet().cell(id).text, "") << core::cellName(id);
     }
@@ -143,7 +159,8 @@ TEST(Entry, TemperatureBox)
          "LIQUID phase at PRESSURE > 0.1 bar"},
         {"below Tc without Antoine", false, "25", false, 298.15f, ""},
         {"equal to Tc counts as above", true, "288.94998", false, 562.1f,
-         "State Condition Temperature is greater than\r\nthe CRITICAL Temperature -> VAPOR phase\r\n"
+         "State Condition Temperature is greater than\r\nthe CRITICAL Temperature -> VAPOR "
+         "phase\r\n"
          "conditions only. LIQUID Molar Volume not calculated."},
         {"Antoine pole", true, "-217.572", false, float(-217.572f + 273.15),
          "State Condition Temperature is less than\r\nthe CRITICAL Temperature (562.1 K)\r\n"
@@ -167,7 +184,8 @@ TEST(Entry, TemperatureBox)
             EXPECT_EQ(fx, core::Effects{});
         }
         EXPECT_EQ(vm.state().conditions.TempK, c.tempK);
-        EXPECT_EQ(vm.lblStCond(), *c.message ? std::string(c.message) : "previous\r\nmessage\r\nstays");
+        EXPECT_EQ(vm.lblStCond(),
+                  *c.message ? std::string(c.message) : "previous\r\nmessage\r\nstays");
         EXPECT_EQ(vm.optEqStateSelected(1), !*c.message);
     }
 }
@@ -198,7 +216,8 @@ TEST(Entry, PressureBox)
         const core::Effects fx = vm.txtPress_LostFocus();
         EXPECT_EQ(fx.message.has_value(), c.rejected);
         if (c.rejected) {
-            EXPECT_EQ(*fx.message, (core::MessageBox{"Invalid or Incorrect Pressure", "Pressure ERROR"}));
+            EXPECT_EQ(*fx.message,
+                      (core::MessageBox{"Invalid or Incorrect Pressure", "Pressure ERROR"}));
             EXPECT_EQ(fx.focus, FocusTarget::txtPress);
             EXPECT_EQ(vm.txtPress(), "");
         }
@@ -227,15 +246,73 @@ TEST(TwoPhase, OptionClicks)
         std::optional<FocusTarget> focus;
     };
     const Case cases[] = {
-        {"temperature: pressure from Antoine", 0, "25", "1", "25", "0.127", "State Temperature less than Critical", true, {}},
-        {"pressure: normal boiling point", 1, "25", "1", "79.59", "1.000", "State Temperature less than Critical", true, {}},
-        {"temperature box empty", 0, "", "1", "", "1", "Equilibrium Temperature NOT Specified", false, FocusTarget::txtTemp},
-        {"pressure box empty", 1, "25", "", "25", "", "Equilibrium Pressure NOT Specified", false, FocusTarget::txtPress},
-        {"temperature above Tc", 0, "300", "1", "300", "1", "State Temperature greater than Critical", false, {}},
-        {"temperature at Tc counts as below", 0, "288.94998", "1", "288.94998", "44.386", "State Temperature less than Critical", true, {}},
-        {"pressure above Tc writes the temperature", 1, "25", "100", "378.95", "100", "State Temperature greater than Critical", false, {}},
-        {"pressure zero: Antoine undefined", 1, "25", "0", "25", "0", "Saturation Temperature NOT calculable", false, {}},
-        {"pressure negative", 1, "25", "-1", "25", "-1", "Saturation Temperature NOT calculable", false, {}},
+        {"temperature: pressure from Antoine",
+         0,
+         "25",
+         "1",
+         "25",
+         "0.127",
+         "State Temperature less than Critical",
+         true,
+         {}},
+        {"pressure: normal boiling point",
+         1,
+         "25",
+         "1",
+         "79.59",
+         "1.000",
+         "State Temperature less than Critical",
+         true,
+         {}},
+        {"temperature box empty", 0, "", "1", "", "1", "Equilibrium Temperature NOT Specified",
+         false, FocusTarget::txtTemp},
+        {"pressure box empty", 1, "25", "", "25", "", "Equilibrium Pressure NOT Specified", false,
+         FocusTarget::txtPress},
+        {"temperature above Tc",
+         0,
+         "300",
+         "1",
+         "300",
+         "1",
+         "State Temperature greater than Critical",
+         false,
+         {}},
+        {"temperature at Tc counts as below",
+         0,
+         "288.94998",
+         "1",
+         "288.94998",
+         "44.386",
+         "State Temperature less than Critical",
+         true,
+         {}},
+        {"pressure above Tc writes the temperature",
+         1,
+         "25",
+         "100",
+         "378.95",
+         "100",
+         "State Temperature greater than Critical",
+         false,
+         {}},
+        {"pressure zero: Antoine undefined",
+         1,
+         "25",
+         "0",
+         "25",
+         "0",
+         "Saturation Temperature NOT calculable",
+         false,
+         {}},
+        {"pressure negative",
+         1,
+         "25",
+         "-1",
+         "25",
+         "-1",
+         "Saturation Temperature NOT calculable",
+         false,
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -2,7 +2,6 @@
 #include "core/state/result_sheet.h"
 
 #include <gtest/gtest.h>
-
 #include <limits>
 #include <set>
 
@@ -67,7 +66,8 @@ TEST(NumberFormat, Patterns)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(core::formatPattern(c.value, c.pattern).value_or("?"), c.expected);
     }
-    EXPECT_FALSE(core::formatPattern(std::numeric_limits<double>::infinity(), core::kFmtZ).has_value());
+    EXPECT_FALSE(
+        core::formatPattern(std::numeric_limits<double>::infinity(), core::kFmtZ).has_value());
 }
 
 TEST(NumberFormat, SignificantDigits)
@@ -85,12 +85,11 @@ TEST(NumberText, NumericTestAndConversionAgree)
         float value;
     };
     const Case cases[] = {
-        {"25", true, 25.0f},     {" -5 ", true, -5.0f},  {"1e2", true, 100.0f},
-        {".5", true, 0.5f},      {"5.", true, 5.0f},     {"+0", true, 0.0f},
-        {"", false, 0},          {"abc", false, 0},      {"1,5", false, 0},
-        {"1e", false, 0},        {".", false, 0},        {"0x10", false, 0},
-        {"inf", false, 0},       {"nan", false, 0},      {"1e39", false, 0},
-        {"25 C", false, 0},      {"--1", false, 0},
+        {"25", true, 25.0f}, {" -5 ", true, -5.0f}, {"1e2", true, 100.0f}, {".5", true, 0.5f},
+        {"5.", true, 5.0f},  {"+0", true, 0.0f},    {"", false, 0},        {"abc", false, 0},
+        {"1,5", false, 0},   {"1e", false, 0},      {".", false, 0},       {"0x10", false, 0},
+        {"inf", false, 0},   {"nan", false, 0},     {"1e39", false, 0},    {"25 C", false, 0},
+        {"--1", false, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+/// Exit statuses of tavrel1-cli.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage = 2; // bad options, rejected entry, unknown component
+
+/// Runs tavrel1-cli with its arguments (without the program name): replays what a user does
+/// in the main window and prints the result. Returns the exit status.
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace cli

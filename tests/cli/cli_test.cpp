@@ -1,0 +1,101 @@
+#include "cli/cli.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun runCli(std::vector<std::string> args)
+{
+    std::ostringstream out, err;
+    const int status = cli::run(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(Cli, ExitStatusAndStreams)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        int status;
+        const char* errContains;
+    };
+    const Case cases[] = {
+        {"rejected temperature",
+         {"--temp", "abc", "--press", "1"},
+         2,
+         "Invalid or Incorrect Temperature\n"},
+        {"rejected pressure",
+         {"--temp", "25", "--press", ""},
+         2,
+         "Invalid or Incorrect Pressure\n"},
+        {"missing pressure", {"--temp", "25"}, 2, "usage: tavrel1-cli"},
+        {"unknown option",
+         {"--temp", "25", "--press", "1", "--colour"},
+         2,
+         "unknown option --colour"},
+        {"constant not a number", {"--temp", "25", "--press", "1", "--tc", "hot"}, 2, "usage:"},
+        {"two Antoine numbers", {"--temp", "25", "--press", "1", "--antoine", "1,2"}, 2, "usage:"},
+        {"bad two-phase", {"--temp", "25", "--press", "1", "--two-phase", "volume"}, 2, "usage:"},
+        {"value missing at the end", {"--temp", "25", "--press"}, 2, "--press needs a value"},
+        {"solve below the floor still succeeds", {"--temp", "-200", "--press", "1"}, 0, ""},
+        {"zero pressure is refused by the solve, not an error",
+         {"--temp", "25", "--press", "0"},
+         0,
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun r = runCli(c.args);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_NE(r.err.find(c.errContains), std::string::npos) << r.err;
+        if (c.status != 0) {
+            EXPECT_EQ(r.out, "");
+        }
+    }
+}
+
+TEST(Cli, JsonIsOneLineWithEveryCell)
+{
+    const CliRun r = runCli({"--temp", "25", "--press", "1", "--json", "--name", "Odd \"name\"",
+                             "--antoine", "13.7815,2726.813,217.572"});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.find('\n'), r.out.size() - 1);
+    EXPECT_NE(r.out.find("\"message\": \"Single-Phase Sub-cooled Liquid State Conditions -\\r\\n"),
+              std::string::npos);
+    EXPECT_NE(r.out.find("\"txtVDDEOS\": 16777215"), std::string::npos);
+    EXPECT_NE(r.out.find("\"flags\": {\"AntoineAvailable\": true, \"CalcLiquid\": true, "
+                         "\"CalcVapor\": false, \"AboveCritical\": false}"),
+              std::string::npos);
+    EXPECT_NE(r.out.find("\"temp\": \"25\", \"press\": \"1\"}"), std::string::npos);
+}
+
+TEST(Cli, SelectionMessageNamesTheComponent)
+{
+    const CliRun found = runCli({"--temp", "1000", "--press", "1", "--json", "--name",
+                                 "Odd \"name\"", "--antoine", "1,2,3"});
+    // Above Tc the solve writes its own message; the name shows in the temperature-only run.
+    const CliRun chosen =
+        runCli({"--temp", "25", "--press", "1", "--json", "--name", "Odd \"name\""});
+    EXPECT_NE(chosen.out.find("Antoine co-efficients for Odd \\\"name\\\" NOT Found"),
+              std::string::npos)
+        << chosen.out;
+    EXPECT_NE(found.out.find("Single-Phase Vapor State Conditions -"), std::string::npos);
+}
+
+TEST(Cli, TwoPhaseShowsTheBoxesFinalTexts)
+{
+    const CliRun r = runCli({"--temp", "25", "--press", "1", "--antoine",
+                             "13.7815,2726.813,217.572", "--two-phase", "pressure"});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("Temperature  (C): 79.59\nPressure  (bar): 1.000\n"), std::string::npos);
+    EXPECT_NE(r.out.find("Two-phase Equilibrium State Conditions -\n"), std::string::npos);
+}
+
+} // namespace
