@@ -1,0 +1,491 @@
+#include "ui/frmEOS1Main.h"
+
+#include "store/component_selection.h"
+#include "store/settings.h"
+#include "ui/message_box.h"
+#include "ui/ui_fonts.h"
+#include "ui/app_windows.h"
+#include "ui/wrapping_check_box.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSvgRenderer>
+
+namespace ui {
+namespace {
+
+// Client area 9648 × 7236 twips; the background picture is 800 × 600 pixels.
+constexpr int kClientWidth = 9648;
+constexpr int kClientHeight = 7236;
+const QColor kPink(255, 192, 192);
+const QColor kLightCyan(192, 255, 255);
+const QColor kLightGreen(200, 252, 224);
+const QColor kPaleGreenBackground(238, 248, 238);
+
+QRect twips(int left, int top, int width, int height)
+{
+    return {px(left), px(top), px(width), px(height)};
+}
+
+QColor fromBgr(std::int32_t bgr)
+{
+    return {bgr & 0xff, (bgr >> 8) & 0xff, (bgr >> 16) & 0xff};
+}
+
+QString fromStd(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+std::string toStd(const QString& s) { return s.toUtf8().toStdString(); }
+
+void setBackground(QWidget* w, const QColor& color)
+{
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Base, color);
+    pal.setColor(QPalette::Button, color);
+    pal.setColor(QPalette::Window, color);
+    w->setPalette(pal);
+    w->setAutoFillBackground(true);
+}
+
+/// The component list as the selection logic sees it.
+class ComboList final : public store::ComponentList {
+public:
+    explicit ComboList(QComboBox* combo) : m_combo(combo) {}
+    int count() const override { return m_combo->count(); }
+    void setItem(int i, const std::string& text) override
+    {
+        if (i >= m_combo->count())
+            m_combo->addItem(fromStd(text));
+        else
+            m_combo->setItemText(i, fromStd(text));
+    }
+    void removeFrom(int i) override
+    {
+        while (m_combo->count() > i)
+            m_combo->removeItem(m_combo->count() - 1);
+    }
+    int currentIndex() const override { return m_combo->currentIndex(); }
+    void setCurrentIndex(int i) override { m_combo->setCurrentIndex(i < m_combo->count() ? i : -1); }
+    std::string currentText() const override
+    {
+        const int i = m_combo->currentIndex();
+        return i < 0 ? std::string() : toStd(m_combo->itemText(i));
+    }
+
+private:
+    QComboBox* m_combo;
+};
+
+/// The message box and the file dialog LoadDatabase may need, before the window is shown.
+class WindowPrompts final : public store::LoadDatabasePrompts {
+public:
+    explicit WindowPrompts(QFileDialog* dialog) : m_dialog(dialog) {}
+    void showMessage(const std::string& prompt, const std::string& title) override
+    {
+        showMessageBox(nullptr, fromStd(prompt), fromStd(title));
+    }
+    std::string askForFile() override
+    {
+        if (m_dialog->exec() != QDialog::Accepted || m_dialog->selectedFiles().isEmpty())
+            return {};
+        return toStd(m_dialog->selectedFiles().front());
+    }
+
+private:
+    QFileDialog* m_dialog;
+};
+
+} // namespace
+
+frmEOS1Main::frmEOS1Main(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("frmEOS1Main");
+    setWindowTitle("Tavrel1");
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(px(kClientWidth), px(kClientHeight));
+    setFont(designFont(Face::SansSerif, 7.8));
+
+    QSvgRenderer svg(QStringLiteral(":/assets/background.svg"));
+    m_background = QPixmap(800, 600);
+    m_background.fill(kPaleGreenBackground);
+    if (svg.isValid()) {
+        QPainter p(&m_background);
+        svg.render(&p, QRectF(0, 0, 800, 600));
+    }
+    createControls();
+    setTabOrder();
+    connect(qApp, &QApplication::focusChanged, this, &frmEOS1Main::onFocusChanged);
+}
+
+frmEOS1Main::~frmEOS1Main() { Form_Unload(); }
+
+void frmEOS1Main::createControls()
+{
+    const auto label = [this](const char* name, const QString& text, QRect geometry, const QFont& font,
+                              Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop) {
+        auto* l = new QLabel(text, this);
+        l->setObjectName(name);
+        l->setGeometry(geometry);
+        l->setFont(font);
+        l->setAlignment(align);
+        l->setAttribute(Qt::WA_TranslucentBackground);
+        return l;
+    };
+    const QFont sansBoldUl = designFont(Face::SansSerif, 7.8, QFont::Bold, true);
+    const QFont sansBold = designFont(Face::SansSerif, 7.8, QFont::Bold);
+    const QFont arialBold = designFont(Face::Arial, 9, QFont::Bold);
+    const QFont arialBoldUl = designFont(Face::Arial, 9, QFont::Bold, true);
+    const Qt::Alignment centred = Qt::AlignHCenter | Qt::AlignTop;
+
+    Label6 = label("Label6", "Component", twips(360, 360, 2172, 252), sansBoldUl);
+    cmbComp = new QComboBox(this);
+    cmbComp->setObjectName("cmbComp");
+    cmbComp->setGeometry(twips(240, 720, 1932, 288));
+    cmbComp->setEditable(true);
+    cmbComp->setInsertPolicy(QComboBox::NoInsert);
+    cmbComp->setMaxVisibleItems(20);
+
+    cmdSolve = new QPushButton("Solve", this);
+    cmdSolve->setObjectName("cmdSolve");
+    cmdSolve->setGeometry(twips(2520, 600, 1092, 612));
+    cmdSolve->setFont(designFont(Face::ArialBlack, 9, QFont::Black));
+
+    Label1 = label("Label1", "Conditions of State", twips(360, 1200, 2172, 252), arialBoldUl);
+    Label3 = label("Label3", "Temperature  (C)", twips(360, 1560, 1452, 252), arialBold);
+    txtTemp = new QLineEdit(this);
+    txtTemp->setObjectName("txtTemp");
+    txtTemp->setGeometry(twips(1920, 1560, 732, 288));
+    setBackground(txtTemp, kPink);
+    Label4 = label("Label4", "Pressure  (bar)", twips(360, 1920, 1452, 252), arialBold);
+    txtPress = new QLineEdit(this);
+    txtPress->setObjectName("txtPress");
+    txtPress->setGeometry(twips(1920, 1920, 732, 288));
+    setBackground(txtPress, kLightCyan);
+
+    lblStCond = label("lblStCond", "", twips(360, 2280, 3372, 852), font());
+    lblStCond->setWordWrap(true);
+
+    chkStCalc = new WrappingCheckBox("Calculate HYPOTHETICAL Molar Volumes", this);
+    chkStCalc->setObjectName("chkStCalc");
+    chkStCalc->setGeometry(twips(360, 3240, 2412, 432));
+    setBackground(chkStCalc, kLightGreen);
+
+    Label5 = label("Label5", "Two-phase Equilibrium Conditions", twips(360, 3720, 2052, 492),
+                   designFont(Face::Serif, 9.6));
+    Label5->setWordWrap(true);
+    Label5->setContentsMargins(px(120), 2, 0, 0);
+    const char* optCaptions[] = {"Temperature", "Pressure"};
+    const QRect optGeometry[] = {twips(360, 4320, 1212, 252), twips(360, 4680, 972, 252)};
+    for (int i = 0; i < 2; ++i) {
+        auto* o = new QRadioButton(optCaptions[i], this);
+        o->setObjectName(QString("optEqState_%1").arg(i));
+        o->setGeometry(optGeometry[i]);
+        o->setAutoExclusive(false); // the view model keeps at most one selected
+        setBackground(o, kLightGreen);
+        connect(o, &QRadioButton::clicked, this, [this, i] { optEqState_Click(i); });
+        optEqState[static_cast<std::size_t>(i)] = o;
+    }
+    // The frame of the two-phase group, from (240, 3720) to (2400, 5040).
+    const QRect lineGeometry[] = {QRect(px(240), px(3720), px(2160), 1), QRect(px(2400), px(3720), 1, px(1320)),
+                                  QRect(px(240), px(5040), px(2160) + 1, 1), QRect(px(240), px(3720), 1, px(1320))};
+    for (std::size_t i = 0; i < Lines.size(); ++i) {
+        auto* line = new QFrame(this);
+        line->setObjectName(QString("Line%1").arg(i + 1));
+        line->setGeometry(lineGeometry[i]);
+        line->setStyleSheet("background-color: black;");
+        Lines[i] = line;
+    }
+
+    const auto button = [this](const char* name, const char* caption, QRect geometry) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        b->setGeometry(geometry);
+        return b;
+    };
+    cmdCompList = button("cmdCompList", "EOS Constants", twips(6600, 240, 1092, 612));
+    cmdDataForm = button("cmdDataForm", "Information", twips(8160, 240, 1092, 612));
+    cmdInstruct1 = button("cmdInstruct1", "Instructions", twips(8160, 960, 1092, 612));
+
+    label("Label7", "Density", twips(5280, 2640, 732, 252), sansBoldUl, centred);
+    label("Label8", "SG", twips(5400, 2880, 492, 252), sansBold, centred);
+    label("Label16", "Molar Volumes (cm  /mol)", twips(6000, 2280, 2652, 252),
+          designFont(Face::SansSerif, 9.6, QFont::Bold, true));
+    label("Label11", "3", twips(7920, 2160, 132, 252), designFont(Face::SansSerif, 7.8, QFont::Bold));
+    label("lblLiq", "Liquid", twips(6120, 2760, 612, 252), sansBold, centred);
+    label("lblVap", "Vapor", twips(6960, 2760, 612, 252), sansBold, centred);
+    label("lblZ", "Z", twips(7680, 2760, 732, 252), arialBold, centred);
+    label("Label9", "Density", twips(8520, 2640, 732, 252), sansBoldUl, centred);
+    label("Label10", "kg/m3", twips(8520, 2880, 732, 252), sansBold, centred);
+
+    constexpr std::array<int, core::kColCount> kColLeft = {5400, 6120, 6840, 7680, 8640};
+    constexpr std::array<int, core::kColCount> kColWidth = {492, 660, 720, 720, 492};
+    constexpr std::array<int, core::kRowCount> kRowTop = {3120, 3480, 3960, 4320, 4800, 5160, 5520, 6000, 6360};
+    constexpr std::array<int, core::kRowCount> kCaptionWidth = {852, 1332, 1332, 1932, 1452, 1572, 1572, 1932, 1572};
+    const QFont cellFont = designFont(Face::SansSerif, 7.2);
+    for (int r = 0; r < core::kRowCount; ++r) {
+        const auto row = static_cast<core::Row>(r);
+        const auto ri = static_cast<std::size_t>(r);
+        auto* caption = label("lblEOS", QString::fromUtf8(core::rowCaption(row).data()),
+                              twips(3240, kRowTop[ri], kCaptionWidth[ri], 252), sansBoldUl);
+        caption->setObjectName(QString("lblEOS_%1").arg(r));
+        lblEOS[ri] = caption;
+    }
+    std::size_t n = 0;
+    for (core::CellId id : core::allCells()) {
+        const auto c = static_cast<std::size_t>(id.col);
+        auto* cell = new QLineEdit(this);
+        cell->setObjectName(QString::fromStdString(core::cellName(id)));
+        cell->setGeometry(twips(kColLeft[c], kRowTop[static_cast<std::size_t>(id.row)], kColWidth[c], 288));
+        cell->setReadOnly(true);
+        cell->setFont(cellFont);
+        cell->setTextMargins(0, 0, 0, 0);
+        m_cells[n++] = cell;
+        m_cellOf.emplace(cell, id);
+    }
+
+    chkSphMol = new WrappingCheckBox("Spherical Molecule Shape factor", this);
+    chkSphMol->setObjectName("chkSphMol");
+    chkSphMol->setGeometry(twips(5280, 6000, 1332, 300));
+    chkSphMol->setFont(designFont(Face::SmallFonts, 6));
+    setBackground(chkSphMol, kLightGreen);
+
+    CDlgVLE = new QFileDialog(this, "Open 'Components.mdb' Database");
+    CDlgVLE->setObjectName("CDlgVLE");
+    CDlgVLE->setFileMode(QFileDialog::ExistingFile);
+    CDlgVLE->setNameFilters({"Component database (*.mdb)", "All files (*)"});
+
+    connect(cmdSolve, &QPushButton::clicked, this, &frmEOS1Main::cmdSolve_Click);
+    connect(cmdDataForm, &QPushButton::clicked, this, &frmEOS1Main::cmdDataForm_Click);
+    connect(cmdCompList, &QPushButton::clicked, this, &frmEOS1Main::cmdCompList_Click);
+    connect(cmdInstruct1, &QPushButton::clicked, this, &frmEOS1Main::cmdInstruct1_Click);
+    connect(chkStCalc, &QCheckBox::toggled, this, [this](bool on) { m_vm.setChkStCalc(on); });
+    connect(chkSphMol, &QCheckBox::toggled, this, [this](bool on) { m_vm.setChkSphMol(on); });
+    // Typing updates the box texts the handlers read.
+    connect(txtTemp, &QLineEdit::textEdited, this, [this](const QString& t) { m_vm.setTxtTemp(toStd(t)); });
+    connect(txtPress, &QLineEdit::textEdited, this, [this](const QString& t) { m_vm.setTxtPress(toStd(t)); });
+}
+
+void frmEOS1Main::setTabOrder()
+{
+    std::vector<QWidget*> order = {cmbComp, txtTemp, txtPress, cmdSolve,
+                                   chkStCalc, optEqState[0], optEqState[1], cmdDataForm,
+                                   cmdInstruct1, cmdCompList};
+    for (std::size_t i = 0; i < m_cells.size(); ++i) {
+        if (core::allCells()[i].row == core::Row::ESD && core::allCells()[i].col == core::Col::Vap)
+            order.push_back(chkSphMol);
+        order.push_back(m_cells[i]);
+    }
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void frmEOS1Main::Form_Load(store::Settings& settings, const std::string& defaultDbPath)
+{
+    WindowPrompts prompts(CDlgVLE);
+    m_db.LoadDatabase(settings, defaultDbPath, prompts);
+    refresh();
+    cmbComp->setFocus(Qt::OtherFocusReason);
+}
+
+void frmEOS1Main::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    m_db.unload();
+}
+
+void frmEOS1Main::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmEOS1Main::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), kPaleGreenBackground);
+    p.drawPixmap(0, 0, m_background);
+}
+
+// ---- focus ---------------------------------------------------------------------------------
+
+void frmEOS1Main::onFocusChanged(QWidget* /*old*/, QWidget* now)
+{
+    // Only moves between this window's own controls count: activating another window, a
+    // message box or the list's popup takes the focus away and gives it back to the same
+    // control, which is not a move.
+    if (now == nullptr || now->window() != this || now == m_current)
+        return;
+    QWidget* previous = m_current;
+    m_current = now;
+    if (rejecting()) {
+        if (now == m_restoreTarget) {
+            m_restoreTarget = nullptr;
+            gotFocus(now);
+        }
+        return;
+    }
+    if (previous != nullptr && !lostFocus(previous))
+        return;
+    gotFocus(now);
+}
+
+void frmEOS1Main::gotFocus(QWidget* w)
+{
+    if (w == cmbComp) {
+        cmbComp_GotFocus();
+    } else if (w == txtTemp || w == txtPress) {
+        auto* box = static_cast<QLineEdit*>(w);
+        const core::Selection s = core::MainViewModel::txt_GotFocus(toStd(box->text()));
+        // Deferred: a mouse press that gave the focus would otherwise move the cursor after us.
+        QMetaObject::invokeMethod(
+            box, [box, s] { box->setSelection(s.start, s.length); }, Qt::QueuedConnection);
+    }
+}
+
+bool frmEOS1Main::lostFocus(QWidget* w)
+{
+    core::Effects fx;
+    if (w == cmbComp) {
+        cmbComp_LostFocus();
+        return true;
+    }
+    if (w == txtTemp)
+        fx = m_vm.txtTemp_LostFocus();
+    else if (w == txtPress)
+        fx = m_vm.txtPress_LostFocus();
+    else
+        return true;
+    refresh();
+    if (!fx.message)
+        return true;
+    // The entry was rejected. The message box opens once the focus event is over; until the
+    // focus is back in the box no handler of another control acts, so neither the clicked
+    // button nor the gaining box's handlers run.
+    m_restoreTarget = fx.focus == core::FocusTarget::txtPress ? txtPress : txtTemp;
+    QMetaObject::invokeMethod(
+        this,
+        [this, fx] {
+            for (QAbstractButton* b : findChildren<QAbstractButton*>())
+                b->setDown(false);
+            showMessageBox(this, fromStd(fx.message->prompt), fromStd(fx.message->title));
+            if (QWidget* target = m_restoreTarget) {
+                if (target == m_current) { // the focus never left the box
+                    m_restoreTarget = nullptr;
+                    gotFocus(target);
+                } else {
+                    target->setFocus(Qt::OtherFocusReason);
+                }
+            }
+        },
+        Qt::QueuedConnection);
+    return false;
+}
+
+void frmEOS1Main::applyEffects(const core::Effects& fx)
+{
+    if (fx.message)
+        showMessageBox(this, fromStd(fx.message->prompt), fromStd(fx.message->title));
+    if (fx.focus)
+        (*fx.focus == core::FocusTarget::txtTemp ? txtTemp : txtPress)->setFocus(Qt::OtherFocusReason);
+}
+
+// ---- handlers ------------------------------------------------------------------------------
+
+void frmEOS1Main::cmdSolve_Click()
+{
+    if (rejecting())
+        return;
+    m_vm.cmdSolve_Click();
+    refresh();
+}
+
+void frmEOS1Main::optEqState_Click(int index)
+{
+    const bool wasSelected = m_vm.optEqStateSelected(index);
+    if (rejecting() || wasSelected) { // a click on the selected button changes nothing
+        refresh();
+        return;
+    }
+    const core::Effects fx = m_vm.optEqState_Click(index);
+    refresh();
+    applyEffects(fx);
+}
+
+void frmEOS1Main::cmbComp_GotFocus()
+{
+    ComboList list(cmbComp);
+    store::cmbComp_GotFocus(m_db, list, m_vm);
+    refresh();
+}
+
+void frmEOS1Main::cmbComp_LostFocus()
+{
+    // A name typed into the edit field that is an entry of the list selects that entry;
+    // any other typed text is not a choice, and the field shows the selected entry again.
+    const int typed = cmbComp->findText(cmbComp->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (typed >= 0 && typed != cmbComp->currentIndex())
+        cmbComp->setCurrentIndex(typed);
+    else if (typed < 0)
+        cmbComp->setEditText(cmbComp->currentIndex() < 0 ? QString() : cmbComp->itemText(cmbComp->currentIndex()));
+    ComboList list(cmbComp);
+    store::cmbComp_LostFocus(m_db, list, m_vm);
+    refresh();
+}
+
+void frmEOS1Main::cmdDataForm_Click()
+{
+    if (!rejecting())
+        showInformationWindow();
+}
+
+void frmEOS1Main::cmdInstruct1_Click()
+{
+    if (!rejecting())
+        showInstructionsWindow();
+}
+
+void frmEOS1Main::cmdCompList_Click()
+{
+    if (!rejecting())
+        showEditorWindow();
+}
+
+// ---- binding -------------------------------------------------------------------------------
+
+void frmEOS1Main::refresh()
+{
+    lblStCond->setText(fromStd(m_vm.lblStCond()).replace("\r\n", "\n"));
+    const auto setText = [](QLineEdit* box, const std::string& text) {
+        const QString t = fromStd(text);
+        if (box->text() != t)
+            box->setText(t);
+    };
+    setText(txtTemp, m_vm.txtTemp());
+    setText(txtPress, m_vm.txtPress());
+    for (int i = 0; i < 2; ++i) {
+        QRadioButton* o = optEqState[static_cast<std::size_t>(i)];
+        o->setChecked(m_vm.optEqStateSelected(i));
+        o->setEnabled(m_vm.optEqStateEnabled(i));
+    }
+    for (std::size_t i = 0; i < m_cells.size(); ++i) {
+        const core::Cell& c = m_vm.sheet().cell(core::allCells()[i]);
+        setText(m_cells[i], c.text);
+        QPalette pal = m_cells[i]->palette();
+        if (pal.color(QPalette::Base) != fromBgr(c.color)) {
+            pal.setColor(QPalette::Base, fromBgr(c.color));
+            m_cells[i]->setPalette(pal);
+        }
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "core/main_view_model.h"
+#include "store/component_database.h"
+
+#include <QPixmap>
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+#include <map>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QFileDialog;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace store {
+class Settings;
+}
+
+namespace ui {
+
+/// The calculator window: a thin binding of core::MainViewModel and the component store.
+/// Focus handlers run when the focus moves between this window's own controls only.
+class frmEOS1Main : public QWidget {
+    Q_OBJECT
+public:
+    /// The window with its controls; call Form_Load before showing it.
+    explicit frmEOS1Main(QWidget* parent = nullptr);
+    ~frmEOS1Main() override;
+
+    /// Sets up the controls and opens the component store (settings and default path given
+    /// so tests can use their own).
+    void Form_Load(store::Settings& settings, const std::string& defaultDbPath);
+
+    core::MainViewModel& viewModel() { return m_vm; }
+    store::ComponentDatabase& database() { return m_db; }
+
+    // Event handlers, one per event.
+    void cmdSolve_Click();
+    void cmdDataForm_Click();
+    void cmdCompList_Click();
+    void cmdInstruct1_Click();
+    void optEqState_Click(int index);
+    void cmbComp_GotFocus();
+    void cmbComp_LostFocus();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void setTabOrder();
+    void onFocusChanged(QWidget* old, QWidget* now);
+    void gotFocus(QWidget* w);
+    /// Runs the LostFocus handler of w; false when it rejected the entry.
+    bool lostFocus(QWidget* w);
+    void applyEffects(const core::Effects& fx);
+    /// Writes the view model's state into the widgets.
+    void refresh();
+    void Form_Unload();
+    bool rejecting() const { return m_restoreTarget != nullptr; }
+
+    core::MainViewModel m_vm;
+    store::ComponentDatabase m_db;
+    QPixmap m_background;
+
+    QLabel* Label6 = nullptr;
+    QComboBox* cmbComp = nullptr;
+    QPushButton* cmdSolve = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* txtTemp = nullptr;
+    QLabel* Label4 = nullptr;
+    QLineEdit* txtPress = nullptr;
+    QLabel* lblStCond = nullptr;
+    QCheckBox* chkStCalc = nullptr;
+    QLabel* Label5 = nullptr;
+    std::array<QRadioButton*, 2> optEqState{};
+    std::array<QFrame*, 4> Lines{};
+    QPushButton* cmdCompList = nullptr;
+    QPushButton* cmdDataForm = nullptr;
+    QPushButton* cmdInstruct1 = nullptr;
+    std::array<QLabel*, 9> lblEOS{};
+    QCheckBox* chkSphMol = nullptr;
+    std::map<QWidget*, core::CellId> m_cellOf;
+    std::array<QLineEdit*, core::kCellCount> m_cells{};
+    QFileDialog* CDlgVLE = nullptr;
+
+    // The control of this window that last had the focus, and the box a rejected entry
+    // sends the focus back to while its message box is up.
+    QPointer<QWidget> m_current;
+    QPointer<QWidget> m_restoreTarget;
+    bool m_unloaded = false;
+};
+
+} // namespace ui

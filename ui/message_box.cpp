@@ -1,0 +1,14 @@
+#include "ui/message_box.h"
+
+#include <QMessageBox>
+
+namespace ui {
+
+void showMessageBox(QWidget* parent, const QString& prompt, const QString& title)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, prompt, QMessageBox::Ok, parent);
+    box.setObjectName("MessageBox");
+    box.exec();
+}
+
+} // namespace ui
