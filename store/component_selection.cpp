@@ -1,0 +1,195 @@
+#include "store/component_selection.h"
+
+#include "core/main_view_model.h"
+#include "store/component_database.h"
+#include "store/store_errors.h"
+
+#include <algorithm>
+#include <array>
+
+namespace store {
+
+namespace {
+
+// The value the calculation takes when the store holds none (benzene's constants for the
+// critical point, zero for the rest).
+struct ConstantField {
+    const char* name;
+    float core::ComponentConstants::*member;
+    float missing;
+};
+constexpr std::array<ConstantField, 8> kConstantFields{{
+    {"MolWt", &core::ComponentConstants::MolWt, 78.11f},
+    {"CritTemp", &core::ComponentConstants::CritTemp, 562.1f},
+    {"CritPress", &core::ComponentConstants::CritPress, 48.9f},
+    {"CritVol", &core::ComponentConstants::CritVol, 259.0f},
+    {"AcentricF", &core::ComponentConstants::AcentricF, 0.0f},
+    {"K1", &core::ComponentConstants::K1, 0.0f},
+    {"K2", &core::ComponentConstants::K2, 0.0f},
+    {"K3", &core::ComponentConstants::K3, 0.0f},
+}};
+
+constexpr const char* kDbLine = "in COMPONENT Database.";
+
+void showStoreFailure(core::MainViewModel& vm, const StoreError& e, const char* consequence)
+{
+    vm.setStCond("COMPONENT Database could not be read:",
+                 "Error " + std::to_string(e.number) + ": " + e.description, consequence);
+}
+
+void showNotOpen(core::MainViewModel& vm)
+{
+    vm.setStCond("COMPONENT Database is not open.", "No component can be chosen.", "");
+}
+
+} // namespace
+
+void VectorComponentList::setItem(int i, const std::string& text)
+{
+    if (i == count())
+        items.push_back(text);
+    else
+        items.at(static_cast<std::size_t>(i)) = text;
+}
+
+void VectorComponentList::removeFrom(int i)
+{
+    if (i < count())
+        items.erase(items.begin() + i, items.end());
+}
+
+std::string VectorComponentList::currentText() const
+{
+    return current >= 0 && current < count() ? items[static_cast<std::size_t>(current)] : "";
+}
+
+void cmbComp_GotFocus(ComponentDatabase& db, ComponentList& list, core::MainViewModel& vm)
+{
+    int k = list.currentIndex();
+    const std::string s = k >= 0 ? list.currentText() : std::string();
+    Recordset* rst = db.rstComps();
+    if (!rst) {
+        list.removeFrom(0);
+        showNotOpen(vm);
+        return;
+    }
+    try {
+        rst->requery();
+    } catch (const StoreException& e) {
+        // The recordset keeps the rows it had, so the list still matches it.
+        showStoreFailure(vm, e.error(), "The component list is unchanged.");
+        return;
+    }
+
+    int written = 0;
+    bool truncated = false;
+    try {
+        if (rst->recordCount() > 0) {
+            rst->moveFirst();
+            for (;;) {
+                const std::optional<std::string> name = rst->text("Component");
+                if (!name || name->empty())
+                    break;
+                if (written == kMaxListEntries) {
+                    truncated = true;
+                    break;
+                }
+                list.setItem(written, *name);
+                if (*name == s)
+                    k = written;
+                ++written;
+                rst->moveNext();
+                if (rst->eof())
+                    break;
+            }
+        }
+    } catch (const StoreException& e) {
+        showStoreFailure(vm, e.error(), "The component list may be incomplete.");
+    }
+    list.removeFrom(written);
+    list.setCurrentIndex(k >= 0 && k < written ? k : -1);
+
+    if (written == 0 && rst->recordCount() == 0)
+        vm.setStCond("COMPONENT Database holds no component.", "Add one with \"EOS Constants\";",
+                     "then choose it here.");
+    else if (truncated)
+        vm.setStCond("COMPONENT Database holds " + std::to_string(rst->recordCount()) +
+                         " components;",
+                     "only the first " + std::to_string(kMaxListEntries) + " are listed.", "");
+}
+
+bool cmbComp_LostFocus(ComponentDatabase& db, const ComponentList& list, core::MainViewModel& vm)
+{
+    const int k = list.currentIndex();
+    if (k < 0)
+        return false;
+    const std::string name = list.currentText();
+    Recordset* rstAntCos = db.rstAntCos();
+    Recordset* rstComps = db.rstComps();
+    if (!rstAntCos || !rstComps) {
+        showNotOpen(vm);
+        return false;
+    }
+
+    // Everything is read first and only then written, so a store failure half way leaves
+    // the previous component's state whole.
+    bool found = false;
+    core::AntoineCoefficients antoine;
+    core::ComponentConstants constants;
+    try {
+        // An exact comparison of the field with the name (no criterion text is built, so a
+        // name with a quote or SQL in it is just a name).
+        rstAntCos->findFirst("Component", name);
+        found = !rstAntCos->noMatch();
+        if (found) {
+            antoine.AntA = static_cast<float>(rstAntCos->number("AntA").value_or(0.0));
+            antoine.AntB = static_cast<float>(rstAntCos->number("AntB").value_or(0.0));
+            antoine.AntC = static_cast<float>(rstAntCos->number("AntC").value_or(0.0));
+        }
+        rstComps->moveFirst();
+        rstComps->move(k);
+        for (const ConstantField& f : kConstantFields) {
+            const std::optional<double> value = rstComps->number(f.name);
+            constants.*f.member = value ? static_cast<float>(*value) : f.missing;
+        }
+    } catch (const StoreException& e) {
+        showStoreFailure(vm, e.error(), ("Component " + name + " NOT loaded.").c_str());
+        return false;
+    }
+
+    core::CalcState& state = vm.state();
+    state.flags.AntoineAvailable = found;
+    if (found) {
+        vm.setStCond("Antoine co-efficients for " + name + " found", kDbLine,
+                     "Can check for two-phase conditions.");
+        vm.setOptEqStateEnabled(true);
+        vm.clearOptEqState();
+        state.antoine = antoine;
+    } else {
+        vm.setStCond("Antoine co-efficients for " + name + " NOT Found", kDbLine,
+                     "Can NOT check for two-phase solution.");
+        vm.setOptEqStateEnabled(false);
+    }
+    state.constants = constants;
+    return true;
+}
+
+std::vector<std::string> listComponentNames(ComponentDatabase& db, core::MainViewModel& vm)
+{
+    VectorComponentList list;
+    cmbComp_GotFocus(db, list, vm);
+    return list.items;
+}
+
+bool loadComponent(ComponentDatabase& db, const std::string& name, core::MainViewModel& vm)
+{
+    VectorComponentList list;
+    cmbComp_GotFocus(db, list, vm);
+    const auto it = std::find(list.items.begin(), list.items.end(), name);
+    if (it == list.items.end())
+        return false;
+    list.setCurrentIndex(static_cast<int>(it - list.items.begin()));
+    return cmbComp_LostFocus(db, list, vm);
+}
+
+} // namespace store

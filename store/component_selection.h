@@ -1,0 +1,67 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace core {
+class MainViewModel;
+}
+
+namespace store {
+
+class ComponentDatabase;
+
+/// The entries of the drop-down list cmbComp, as the selection handlers see them.
+struct ComponentList {
+    virtual ~ComponentList() = default;
+    virtual int count() const = 0;
+    /// Sets entry i; appends a new entry when i == count().
+    virtual void setItem(int i, const std::string& text) = 0;
+    /// Removes entry i and every entry after it.
+    virtual void removeFrom(int i) = 0;
+    /// The selected entry, -1 when none.
+    virtual int currentIndex() const = 0;
+    /// Selects entry i; -1 selects none.
+    virtual void setCurrentIndex(int i) = 0;
+    /// The text the list shows (the selected entry's text).
+    virtual std::string currentText() const = 0;
+};
+
+/// A list without widgets: for the command line, tests and benchmarks.
+class VectorComponentList : public ComponentList {
+public:
+    int count() const override { return static_cast<int>(items.size()); }
+    void setItem(int i, const std::string& text) override;
+    void removeFrom(int i) override;
+    int currentIndex() const override { return current; }
+    void setCurrentIndex(int i) override { current = i; }
+    std::string currentText() const override;
+
+    std::vector<std::string> items;
+    int current = -1;
+};
+
+/// The list index is 16-bit: entries 0 to 32767. A larger store lists its first 32768
+/// components and says so in lblStCond.
+inline constexpr int kMaxListEntries = 32768;
+
+/// Rebuilds the list from rstComps (re-queried, so the editor's changes show) and keeps the
+/// chosen component selected by name. An empty, unreadable or unopened store leaves a clear
+/// message in lblStCond; the list then matches rstComps or is empty.
+void cmbComp_GotFocus(ComponentDatabase& db, ComponentList& list, core::MainViewModel& vm);
+
+/// Loads the selected component into the calculation state: Antoine coefficients and
+/// AntoineAvailable, the three-line message, the two-phase buttons, and the eight constants
+/// with the fixed values for missing ones. Nothing when no entry is selected. A store
+/// failure changes nothing of the state and shows number and description in lblStCond.
+/// True when a component was loaded.
+bool cmbComp_LostFocus(ComponentDatabase& db, const ComponentList& list, core::MainViewModel& vm);
+
+/// The names the list shows, in list order (for the command line).
+std::vector<std::string> listComponentNames(ComponentDatabase& db, core::MainViewModel& vm);
+
+/// Chooses the component named exactly name as picking it in the list does; false (and
+/// nothing changed) when the list has no such entry.
+bool loadComponent(ComponentDatabase& db, const std::string& name, core::MainViewModel& vm);
+
+} // namespace store

@@ -1,0 +1,59 @@
+#include "store/settings.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include <memory>
+
+namespace store {
+
+namespace {
+
+constexpr const char* kAppName = "Tavrel1";
+constexpr const char* kKey = "Startup/DBPath";
+
+std::unique_ptr<QSettings> openSettings(const std::string& iniPath)
+{
+    if (iniPath.empty())
+        return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kAppName,
+                                           kAppName);
+    return std::make_unique<QSettings>(QString::fromStdString(iniPath), QSettings::IniFormat);
+}
+
+} // namespace
+
+Settings::Settings(std::string iniPath) : m_iniPath(std::move(iniPath)) {}
+
+Settings Settings::forUser() { return Settings(); }
+
+std::optional<std::string> Settings::dbPath() const
+{
+    const auto settings = openSettings(m_iniPath);
+    if (!settings->contains(kKey))
+        return std::nullopt;
+    return settings->value(kKey).toString().toStdString();
+}
+
+bool Settings::setDbPath(const std::string& path)
+{
+    const auto settings = openSettings(m_iniPath);
+    settings->setValue(kKey, QString::fromStdString(path));
+    settings->sync();
+    return settings->status() == QSettings::NoError;
+}
+
+std::string defaultDatabasePath()
+{
+#ifdef Q_OS_WIN
+    return "C:\\Program Files\\Nordvale\\Components.mdb";
+#else
+    // The per-user data folder of the application "Tavrel1" (what AppDataLocation gives when
+    // the application is named so and has no organisation), spelled out so the CLI, which
+    // may run without an application object, finds the same file.
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return QDir(base).filePath(QStringLiteral("Tavrel1/Components.mdb")).toStdString();
+#endif
+}
+
+} // namespace store

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace store {
+
+/// The one stored setting, the database path: application "Tavrel1", group "Startup", key
+/// "DBPath".
+class Settings {
+public:
+    /// Settings kept in an INI file at iniPath (tests, portable use).
+    explicit Settings(std::string iniPath);
+    /// The user's own settings store of the platform (registry, plist, ~/.config).
+    static Settings forUser();
+
+    /// The stored database path; nullopt when the key is absent.
+    std::optional<std::string> dbPath() const;
+    /// Stores the path; false when the settings store could not be written.
+    bool setDbPath(const std::string& path);
+
+private:
+    Settings() = default;
+    std::string m_iniPath; // empty: the user's native store
+};
+
+/// The database path when no setting exists: "C:\Program Files\Nordvale\Components.mdb" on
+/// Windows, elsewhere Components.mdb in the user's data folder of "Tavrel1".
+std::string defaultDatabasePath();
+
+} // namespace store
