@@ -70,6 +70,7 @@ void cmbComp_GotFocus(ComponentDatabase& db, ComponentList& list, core::MainView
     Recordset* rst = db.rstComps();
     if (!rst) {
         list.removeFrom(0);
+        list.setCurrentIndex(-1);
         showNotOpen(vm);
         return;
     }

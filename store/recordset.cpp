@@ -235,8 +235,8 @@ Recordset Database::openRecordset(const std::string& source)
     if (!isOpen())
         throw StoreException(kErrClosed, "The database is closed.");
     Recordset rs(m_conn, source);
-    rs.load();
     rs.m_open = true;
+    rs.load();
     return rs;
 }
 

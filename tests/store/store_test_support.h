@@ -1,0 +1,61 @@
+#pragma once
+
+#include "store/recordset.h"
+#include "store/seed.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+
+namespace store::test {
+
+/// A fresh folder under the system temp folder, removed with everything in it.
+class TempDir {
+public:
+    TempDir()
+    {
+        std::random_device rd;
+        m_path = std::filesystem::temp_directory_path() /
+                 ("tavrel1-store-" + std::to_string(rd()) + std::to_string(rd()));
+        std::filesystem::create_directories(m_path);
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(m_path, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
+    const std::filesystem::path& path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+/// The tables and views of the shipped database without its rows.
+inline std::string schemaSql()
+{
+    const std::string_view seed = componentSeedSql();
+    return std::string(seed.substr(0, seed.find("INSERT")));
+}
+
+/// A database with the shipped schema and the given INSERT statements.
+inline std::string makeDatabase(const TempDir& dir, const std::string& inserts,
+                                const std::string& name = "Components.mdb")
+{
+    const std::string path = dir.file(name);
+    Database::createFromScript(path, schemaSql() + inserts);
+    return path;
+}
+
+/// A copy of the shipped database.
+inline std::string makeShipped(const TempDir& dir, const std::string& name = "Components.mdb")
+{
+    const std::string path = dir.file(name);
+    createShippedDatabase(path);
+    return path;
+}
+
+} // namespace store::test
