@@ -1,5 +1,7 @@
 #include "ui/ui_fonts.h"
 
+#include <QStringList>
+
 #include <cmath>
 
 namespace ui {
@@ -10,19 +12,19 @@ QFont designFont(Face face, double points, QFont::Weight weight, bool underline)
     switch (face) {
     case Face::SansSerif:
     case Face::Arial:
-        font.setFamilies({"Liberation Sans", "Arimo", "DejaVu Sans"});
+        font.setFamilies(QStringList() << QStringLiteral("Liberation Sans") << QStringLiteral("Arimo") << QStringLiteral("DejaVu Sans"));
         break;
     case Face::ArialBlack:
-        font.setFamilies({"DejaVu Sans", "Liberation Sans"});
+        font.setFamilies(QStringList() << QStringLiteral("DejaVu Sans") << QStringLiteral("Liberation Sans"));
         break;
     case Face::Serif:
-        font.setFamilies({"Liberation Serif", "Tinos", "DejaVu Serif"});
+        font.setFamilies(QStringList() << QStringLiteral("Liberation Serif") << QStringLiteral("Tinos") << QStringLiteral("DejaVu Serif"));
         break;
     case Face::SmallFonts:
-        font.setFamilies({"Liberation Sans Narrow", "Liberation Sans", "DejaVu Sans"});
+        font.setFamilies(QStringList() << QStringLiteral("Liberation Sans Narrow") << QStringLiteral("Liberation Sans") << QStringLiteral("DejaVu Sans"));
         break;
     case Face::CourierNew:
-        font.setFamilies({"Liberation Mono", "Cousine", "DejaVu Sans Mono"});
+        font.setFamilies(QStringList() << QStringLiteral("Liberation Mono") << QStringLiteral("Cousine") << QStringLiteral("DejaVu Sans Mono"));
         break;
     }
     font.setPixelSize(static_cast<int>(std::lround(points * 120.0 / 72.0)));
