@@ -61,15 +61,9 @@ PengRobinsonForm pengRobinson(const core::CalcState& s)
     return f;
 }
 
-RootResult vaporRootPR(const core::CalcState& s)
-{
-    return cubicVaporRoot(pengRobinson(s));
-}
+RootResult vaporRootPR(const core::CalcState& s) { return cubicVaporRoot(pengRobinson(s)); }
 
-RootResult liquidRootPR(const core::CalcState& s)
-{
-    return cubicLiquidRoot(pengRobinson(s));
-}
+RootResult liquidRootPR(const core::CalcState& s) { return cubicLiquidRoot(pengRobinson(s)); }
 
 void CalcPR(const core::CalcState& s, core::ResultSheet& sheet)
 {

@@ -25,15 +25,9 @@ PengRobinsonForm stryjekVera1(const core::CalcState& s)
     return f;
 }
 
-RootResult vaporRootPRSV1(const core::CalcState& s)
-{
-    return cubicVaporRoot(stryjekVera1(s));
-}
+RootResult vaporRootPRSV1(const core::CalcState& s) { return cubicVaporRoot(stryjekVera1(s)); }
 
-RootResult liquidRootPRSV1(const core::CalcState& s)
-{
-    return cubicLiquidRoot(stryjekVera1(s));
-}
+RootResult liquidRootPRSV1(const core::CalcState& s) { return cubicLiquidRoot(stryjekVera1(s)); }
 
 // A zero K1 is not marked: only the acentric factor colours this row.
 void CalcPRSV1(const core::CalcState& s, core::ResultSheet& sheet)

@@ -18,8 +18,7 @@ PengRobinsonForm stryjekVera2(const core::CalcState& s)
     const double k3 = c.K3;
     f.kappa = stryjekVeraKappa0(c.AcentricF) +
               (k1 + k2 * (k3 - f.Tr) * (1 - sqrtTr)) * (1 + sqrtTr) * (0.7 - f.Tr);
-    const double root =
-        1 + f.kappa * (1 - std::sqrt(quot(s.conditions.TempK, c.CritTemp)));
+    const double root = 1 + f.kappa * (1 - std::sqrt(quot(s.conditions.TempK, c.CritTemp)));
     setPengRobinsonAlpha(f, s, root * root);
     return f;
 }
@@ -33,15 +32,9 @@ std::int32_t stryjekVera2Background(const core::ComponentConstants& c)
     return core::kWhite;
 }
 
-RootResult vaporRootPRSV2(const core::CalcState& s)
-{
-    return cubicVaporRoot(stryjekVera2(s));
-}
+RootResult vaporRootPRSV2(const core::CalcState& s) { return cubicVaporRoot(stryjekVera2(s)); }
 
-RootResult liquidRootPRSV2(const core::CalcState& s)
-{
-    return cubicLiquidRoot(stryjekVera2(s));
-}
+RootResult liquidRootPRSV2(const core::CalcState& s) { return cubicLiquidRoot(stryjekVera2(s)); }
 
 void CalcPRSV2(const core::CalcState& s, core::ResultSheet& sheet)
 {

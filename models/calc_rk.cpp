@@ -39,15 +39,9 @@ double RedlichKwong::liquidUpdate(double vOld) const
     return quot(v2 * vOld - quot(rtSingle * v2, P) - ab_PsqrtT, F);
 }
 
-RootResult vaporRootRK(const core::CalcState& s)
-{
-    return cubicVaporRoot(RedlichKwong(s));
-}
+RootResult vaporRootRK(const core::CalcState& s) { return cubicVaporRoot(RedlichKwong(s)); }
 
-RootResult liquidRootRK(const core::CalcState& s)
-{
-    return cubicLiquidRoot(RedlichKwong(s));
-}
+RootResult liquidRootRK(const core::CalcState& s) { return cubicLiquidRoot(RedlichKwong(s)); }
 
 void CalcRK(const core::CalcState& s, core::ResultSheet& sheet)
 {

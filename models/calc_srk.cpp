@@ -42,15 +42,9 @@ double SoaveRedlichKwong::liquidUpdate(double vOld) const
     return quot(P * (v2 * vOld) - rtSingle * v2 - a * b, F);
 }
 
-RootResult vaporRootSRK(const core::CalcState& s)
-{
-    return cubicVaporRoot(SoaveRedlichKwong(s));
-}
+RootResult vaporRootSRK(const core::CalcState& s) { return cubicVaporRoot(SoaveRedlichKwong(s)); }
 
-RootResult liquidRootSRK(const core::CalcState& s)
-{
-    return cubicLiquidRoot(SoaveRedlichKwong(s));
-}
+RootResult liquidRootSRK(const core::CalcState& s) { return cubicLiquidRoot(SoaveRedlichKwong(s)); }
 
 void CalcSRK(const core::CalcState& s, core::ResultSheet& sheet)
 {

@@ -31,15 +31,9 @@ double VanDerWaals::liquidUpdate(double vOld) const
     return quot(P * (rtpb * v2 - v2 * vOld + ab_P), a);
 }
 
-RootResult vaporRootVDW(const core::CalcState& s)
-{
-    return cubicVaporRoot(VanDerWaals(s));
-}
+RootResult vaporRootVDW(const core::CalcState& s) { return cubicVaporRoot(VanDerWaals(s)); }
 
-RootResult liquidRootVDW(const core::CalcState& s)
-{
-    return cubicLiquidRoot(VanDerWaals(s));
-}
+RootResult liquidRootVDW(const core::CalcState& s) { return cubicLiquidRoot(VanDerWaals(s)); }
 
 void CalcVDW(const core::CalcState& s, core::ResultSheet& sheet)
 {

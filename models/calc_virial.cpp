@@ -17,9 +17,8 @@ RootResult vaporRootVirial(const core::CalcState& s)
     const double rtpSingle = roundToSingle(rtp);
     if (std::isnan(rtpSingle) || !std::isfinite(C))
         return {kNaN, 0, RootStatus::ArithmeticFault};
-    return collapseBoundedRoot(rtp, [&](double vOld) {
-        return rtpSingle * (1 + quot(B, vOld) - quot(C, vOld * vOld));
-    });
+    return collapseBoundedRoot(
+        rtp, [&](double vOld) { return rtpSingle * (1 + quot(B, vOld) - quot(C, vOld * vOld)); });
 }
 
 void CalcVirial(const core::CalcState& s, core::ResultSheet& sheet)

@@ -22,12 +22,13 @@ namespace models {
 /// its parameters are finite, and its two updates (previous iterate -> next, cm3/mol; NaN for
 /// a zero divisor).
 template <class M>
-concept CubicModel = requires(const M& m, double v) {
-    { m.b } -> std::convertible_to<double>;
-    { m.rtp } -> std::convertible_to<double>;
-    { m.finite() } -> std::same_as<bool>;
-    { m.vaporUpdate(v) } -> std::same_as<double>;
-    { m.liquidUpdate(v) } -> std::same_as<double>;
+concept CubicModel = requires(const M& m, double v)
+{
+    static_cast<double>(m.b);
+    static_cast<double>(m.rtp);
+    static_cast<bool>(m.finite());
+    static_cast<double>(m.vaporUpdate(v));
+    static_cast<double>(m.liquidUpdate(v));
 };
 
 /// The vapour root: from R·T/P; an iterate below b fails before the tolerance is tested.

@@ -25,10 +25,7 @@ using PassCounter = std::int16_t;
 inline constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 /// n / d, or NaN when d is zero (a zero divisor is a fault here, never an infinity).
-inline double quot(double n, double d)
-{
-    return d == 0 ? kNaN : n / d;
-}
+inline double quot(double n, double d) { return d == 0 ? kNaN : n / d; }
 
 /// x rounded to single precision and widened back, or NaN when x is not finite or lies
 /// beyond the float range (converting such a double to float is undefined behaviour).

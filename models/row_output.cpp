@@ -9,15 +9,9 @@ namespace models {
 
 using core::Col;
 
-bool vaporWanted(const core::CalcState& s)
-{
-    return s.chkStCalc || s.flags.CalcVapor;
-}
+bool vaporWanted(const core::CalcState& s) { return s.chkStCalc || s.flags.CalcVapor; }
 
-bool liquidWanted(const core::CalcState& s)
-{
-    return s.chkStCalc || s.flags.CalcLiquid;
-}
+bool liquidWanted(const core::CalcState& s) { return s.chkStCalc || s.flags.CalcLiquid; }
 
 void writeVaporRoot(core::ResultSheet& sheet, core::Row row, const core::CalcState& s,
                     const RootResult& root, std::optional<std::int32_t> background)

@@ -1,9 +1,8 @@
 #include "models/collapse_iteration.h"
 #include "models/cubic_scheme.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 
 // The iteration rules on scripted models whose updates are chosen to sit exactly on a rule's
@@ -94,7 +93,8 @@ TEST(CubicScheme, LiquidBoundComparesFloats)
     const double rtp = 100.0;
     const double justAbove = 100.0 + 1e-6; // rounds to 100.0f
     ASSERT_EQ(static_cast<float>(justAbove), 100.0f);
-    const models::RootResult liq = models::cubicLiquidRoot(ScriptedModel{99.999, rtp, 1, justAbove});
+    const models::RootResult liq =
+        models::cubicLiquidRoot(ScriptedModel{99.999, rtp, 1, justAbove});
     EXPECT_EQ(liq.status, RootStatus::Converged);
 }
 

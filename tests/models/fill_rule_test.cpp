@@ -21,17 +21,14 @@ struct Model {
 };
 
 const Model kModels[] = {
-    {"Vir", models::CalcVirial, Row::Vir}, {"VDW", models::CalcVDW, Row::VDW},
-    {"RK", models::CalcRK, Row::RK},       {"SRK", models::CalcSRK, Row::SRK},
-    {"PR", models::CalcPR, Row::PR},       {"PRSV1", models::CalcPRSV1, Row::PRSV1},
+    {"Vir", models::CalcVirial, Row::Vir},    {"VDW", models::CalcVDW, Row::VDW},
+    {"RK", models::CalcRK, Row::RK},          {"SRK", models::CalcSRK, Row::SRK},
+    {"PR", models::CalcPR, Row::PR},          {"PRSV1", models::CalcPRSV1, Row::PRSV1},
     {"PRSV2", models::CalcPRSV2, Row::PRSV2}, {"ESD", models::CalcESD, Row::ESD},
     {"DEOS", models::CalcDEOS, Row::DEOS},
 };
 
-bool isNumber(const std::string& text)
-{
-    return !text.empty() && text != "NC" && text != "NA->Tc";
-}
+bool isNumber(const std::string& text) { return !text.empty() && text != "NC" && text != "NA->Tc"; }
 
 enum class Expect { Empty, Number, NaTc };
 
@@ -48,10 +45,12 @@ TEST(FillRule, GatesAndMarkersOnEveryRow)
         {"sub-cooled liquid", false, false, true, false, Expect::Empty, Expect::Number},
         {"super-heated vapour", false, true, false, false, Expect::Number, Expect::Empty},
         {"two-phase line", false, true, true, false, Expect::Number, Expect::Number},
-        {"hypothetical overrides the flags", true, false, false, false, Expect::Number, Expect::Number},
+        {"hypothetical overrides the flags", true, false, false, false, Expect::Number,
+         Expect::Number},
         {"above critical", false, true, false, true, Expect::Number, Expect::NaTc},
         {"above critical, hypothetical", true, false, false, true, Expect::Number, Expect::NaTc},
-        {"above critical wins over CalcLiquid", false, false, true, true, Expect::Empty, Expect::NaTc},
+        {"above critical wins over CalcLiquid", false, false, true, true, Expect::Empty,
+         Expect::NaTc},
     };
     for (const Case& c : kCases) {
         for (const Model& m : kModels) {

@@ -2,9 +2,8 @@
 #include "models/model_roots.h"
 #include "models/models.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 
 // The three rows with vapour cells only: virial, Elliott-Suresh-Donohue and Dieterici, against
 // published values for nitrogen- and propane-like components.
@@ -51,19 +50,32 @@ core::ComponentConstants withoutCritVol()
 }
 
 const Case kCases[] = {
-    {"virial 300 K 1 bar", models::CalcVirial, models::vaporRootVirial, Row::Vir, virialGas(), 300, 1, false, RootStatus::Converged, 2, "24851.6", "0.9964"},
-    {"virial collapses below RT/10P", models::CalcVirial, models::vaporRootVirial, Row::Vir, virialGas(), 150, 100, false, RootStatus::LeftBound, 2, "NC", "NC"},
-    {"virial without Vc is ideal", models::CalcVirial, models::vaporRootVirial, Row::Vir, withoutCritVol(), 300, 1, false, RootStatus::Converged, 1, "24942.0", "1.0000"},
-    {"virial negative pressure", models::CalcVirial, models::vaporRootVirial, Row::Vir, virialGas(), 300, -1, false, RootStatus::LeftBound, 1, "NC", "NC"},
-    {"ESD nitrogen 300 K 1 bar", models::CalcESD, models::vaporRootESD, Row::ESD, nitrogenLike(), 300, 1, false, RootStatus::Converged, 2, "24947.6", "1.0002"},
-    {"ESD propane 300 K 5 bar", models::CalcESD, models::vaporRootESD, Row::ESD, propaneLike(), 300, 5, false, RootStatus::Converged, 4, "4585.8", "0.9193"},
-    {"ESD propane spherical", models::CalcESD, models::vaporRootESD, Row::ESD, propaneLike(), 300, 5, true, RootStatus::Converged, 4, "4565.9", "0.9153"},
-    {"ESD propane 20 bar never settles", models::CalcESD, models::vaporRootESD, Row::ESD, propaneLike(), 300, 20, false, RootStatus::CapReached, 80, "NC", "NC"},
-    {"Dieterici nitrogen 300 K 1 bar", models::CalcDEOS, models::vaporRootDEOS, Row::DEOS, nitrogenLike(), 300, 1, false, RootStatus::Converged, 2, "24913.4", "0.9989"},
-    {"Dieterici propane 300 K 5 bar", models::CalcDEOS, models::vaporRootDEOS, Row::DEOS, propaneLike(), 300, 5, false, RootStatus::Converged, 4, "4588.0", "0.9197"},
-    {"Dieterici nitrogen liquid-like", models::CalcDEOS, models::vaporRootDEOS, Row::DEOS, nitrogenLike(), 100, 50, false, RootStatus::Converged, 8, "43.1", "0.2593"},
-    {"Dieterici creeps past the cap", models::CalcDEOS, models::vaporRootDEOS, Row::DEOS, propaneLike(), 372, 43, false, RootStatus::CapReached, 81, "NC", "NC"},
-    {"Dieterici ends at the 70th update", models::CalcDEOS, models::vaporRootDEOS, Row::DEOS, propaneLike(), 370, 42, false, RootStatus::Converged, 70, nullptr, nullptr},
+    {"virial 300 K 1 bar", models::CalcVirial, models::vaporRootVirial, Row::Vir, virialGas(), 300,
+     1, false, RootStatus::Converged, 2, "24851.6", "0.9964"},
+    {"virial collapses below RT/10P", models::CalcVirial, models::vaporRootVirial, Row::Vir,
+     virialGas(), 150, 100, false, RootStatus::LeftBound, 2, "NC", "NC"},
+    {"virial without Vc is ideal", models::CalcVirial, models::vaporRootVirial, Row::Vir,
+     withoutCritVol(), 300, 1, false, RootStatus::Converged, 1, "24942.0", "1.0000"},
+    {"virial negative pressure", models::CalcVirial, models::vaporRootVirial, Row::Vir, virialGas(),
+     300, -1, false, RootStatus::LeftBound, 1, "NC", "NC"},
+    {"ESD nitrogen 300 K 1 bar", models::CalcESD, models::vaporRootESD, Row::ESD, nitrogenLike(),
+     300, 1, false, RootStatus::Converged, 2, "24947.6", "1.0002"},
+    {"ESD propane 300 K 5 bar", models::CalcESD, models::vaporRootESD, Row::ESD, propaneLike(), 300,
+     5, false, RootStatus::Converged, 4, "4585.8", "0.9193"},
+    {"ESD propane spherical", models::CalcESD, models::vaporRootESD, Row::ESD, propaneLike(), 300,
+     5, true, RootStatus::Converged, 4, "4565.9", "0.9153"},
+    {"ESD propane 20 bar never settles", models::CalcESD, models::vaporRootESD, Row::ESD,
+     propaneLike(), 300, 20, false, RootStatus::CapReached, 80, "NC", "NC"},
+    {"Dieterici nitrogen 300 K 1 bar", models::CalcDEOS, models::vaporRootDEOS, Row::DEOS,
+     nitrogenLike(), 300, 1, false, RootStatus::Converged, 2, "24913.4", "0.9989"},
+    {"Dieterici propane 300 K 5 bar", models::CalcDEOS, models::vaporRootDEOS, Row::DEOS,
+     propaneLike(), 300, 5, false, RootStatus::Converged, 4, "4588.0", "0.9197"},
+    {"Dieterici nitrogen liquid-like", models::CalcDEOS, models::vaporRootDEOS, Row::DEOS,
+     nitrogenLike(), 100, 50, false, RootStatus::Converged, 8, "43.1", "0.2593"},
+    {"Dieterici creeps past the cap", models::CalcDEOS, models::vaporRootDEOS, Row::DEOS,
+     propaneLike(), 372, 43, false, RootStatus::CapReached, 81, "NC", "NC"},
+    {"Dieterici ends at the 70th update", models::CalcDEOS, models::vaporRootDEOS, Row::DEOS,
+     propaneLike(), 370, 42, false, RootStatus::Converged, 70, nullptr, nullptr},
 };
 
 TEST(VapourRows, PublishedValuesUpdateCountsAndMarkers)
