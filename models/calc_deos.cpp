@@ -13,6 +13,7 @@ namespace models {
 RootResult vaporRootDEOS(const core::CalcState& s)
 {
     constexpr float kFourR = 4 * core::R; // 332.55999755859375, exact
+    static_assert(kFourR == 332.56f);
     const double r = core::R;
     const double tc = s.constants.CritTemp;
     const double rtc = r * tc;

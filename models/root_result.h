@@ -13,7 +13,8 @@ enum class RootStatus {
 
 struct RootResult {
     double volume = 0; // cm3/mol: the last iterate (meaningful when Converged)
-    int updates = 0;   // updates made, the failing one included
+    int updates = 0;   // updates made, a failing one included; the Elliott-Suresh-Donohue
+                       // cap is tested before its update, so its cap ends at 80, not 81
     RootStatus status = RootStatus::ArithmeticFault;
 
     bool converged() const { return status == RootStatus::Converged; }

@@ -93,9 +93,7 @@ TEST(FillRule, EachModelWritesOnlyItsOwnRow)
     for (const Model& m : kModels) {
         SCOPED_TRACE(m.name);
         core::ResultSheet sheet;
-        core::CalcState s = testing_models::hypothetical(benzeneLike(), 298.15f, 1);
-        s.constants.CritVol = 259;
-        m.calc(s, sheet);
+        m.calc(testing_models::hypothetical(benzeneLike(), 298.15f, 1), sheet);
         for (core::CellId id : core::allCells()) {
             if (id.row == m.row)
                 continue;
@@ -128,7 +126,6 @@ TEST(FillRule, PaleRedOutlivesClearResultsAndFailedRoots)
         // A vapour root that fails (benzene-like at 100 bar, a liquid state) keeps the tint.
         core::ComponentConstants withOmega = benzeneLike();
         withOmega.K1 = withOmega.K2 = 0.1f;
-        withOmega.CritVol = 259;
         core::CalcState liquidState = testing_models::hypothetical(withOmega, 298.15f, 100);
         sheet.ClearResults();
         m.calc(liquidState, sheet);

@@ -21,13 +21,13 @@ TEST(StryjekVera1, PropaneAt300K)
         const char* name;
         float pressBar;
         RootStatus vaporStatus;
-        int vaporUpdates;
+        int vaporUpdates;        // 0: not published
         double vapor, z, liquid; // published to the digits given; tolerance half a unit
         double vaporTol, liquidTol;
     };
     const Case kCases[] = {
         {"5 bar: both roots", 5, RootStatus::Converged, 4, 4562.5, 0.9146, 87.36, 0.05, 0.005},
-        {"20 bar: vapour falls below b", 20, RootStatus::LeftBound, 15, 0, 0, 85.96, 0, 0.005},
+        {"20 bar: vapour falls below b", 20, RootStatus::LeftBound, 0, 0, 0, 85.96, 0, 0.005},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
@@ -35,7 +35,9 @@ TEST(StryjekVera1, PropaneAt300K)
         const models::RootResult vap = models::vaporRootPRSV1(s);
         const models::RootResult liq = models::liquidRootPRSV1(s);
         EXPECT_EQ(vap.status, c.vaporStatus);
-        EXPECT_EQ(vap.updates, c.vaporUpdates);
+        if (c.vaporUpdates != 0) {
+            EXPECT_EQ(vap.updates, c.vaporUpdates);
+        }
         EXPECT_EQ(liq.status, RootStatus::Converged);
         EXPECT_NEAR(liq.volume, c.liquid, c.liquidTol);
         core::ResultSheet sheet;
