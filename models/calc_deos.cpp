@@ -1,0 +1,36 @@
+#include "models/collapse_iteration.h"
+#include "models/model_roots.h"
+#include "models/models.h"
+#include "models/row_output.h"
+
+#include <cmath>
+
+namespace models {
+
+// P = R·T/(V − b)·exp(−a/(R·T·V)), solved for V in its repulsive factor:
+// V = (R·T/P)·exp(−a/(R·T·V)) + b. a = 4·(R·Tc)²/(Pc·e²) and b = R·Tc/(e²·Pc), the latter
+// formed as a/(4·R·Tc) with 4·R·Tc (332.56·Tc) rounded to single precision.
+RootResult vaporRootDEOS(const core::CalcState& s)
+{
+    constexpr float kFourR = 4 * core::R; // 332.55999755859375, exact
+    static_assert(kFourR == 332.56f);
+    const double r = core::R;
+    const double tc = s.constants.CritTemp;
+    const double rtc = r * tc;
+    const double a = quot(4 * (rtc * rtc), s.constants.CritPress * std::exp(2.0));
+    const double b = quot(a, roundToSingle(static_cast<double>(kFourR) * tc));
+    const double rtSingle = singleRT(s);
+    const double rtp = idealVolume(s);
+    if (!std::isfinite(a + b + rtSingle + rtp))
+        return {kNaN, 0, RootStatus::ArithmeticFault};
+    return collapseBoundedRoot(
+        rtp, [&](double vOld) { return rtp * std::exp(quot(-a, rtSingle * vOld)) + b; });
+}
+
+void CalcDEOS(const core::CalcState& s, core::ResultSheet& sheet)
+{
+    if (vaporWanted(s))
+        writeVaporRoot(sheet, core::Row::DEOS, s, vaporRootDEOS(s), std::nullopt);
+}
+
+} // namespace models

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "core/state/calc_state.h"
+#include "core/state/result_sheet.h"
+#include "models/numerics.h"
+#include "models/root_result.h"
+#include "models/row_output.h"
+
+#include <cmath>
+#include <concepts>
+#include <cstdint>
+#include <optional>
+
+// The fixed-point scheme the six cubic models share: the vapour root iterates from the ideal-
+// gas volume R·T/P, the liquid root from the co-volume b. Neither brackets a root; each repeats
+// the model's update until the relative change is below the tolerance, an iterate leaves its
+// range, or 80 updates are spent. The value shown is the iterate at which the tolerance is
+// first met, so a closed-form solver would not reproduce the shown digits.
+namespace models {
+
+/// What a cubic model supplies: its co-volume b and ideal-gas volume R·T/P (cm3/mol), whether
+/// its parameters are finite, and its two updates (previous iterate -> next, cm3/mol; NaN for
+/// a zero divisor).
+template <class M>
+concept CubicModel = requires(const M& m, double v)
+{
+    static_cast<double>(m.b);
+    static_cast<double>(m.rtp);
+    static_cast<bool>(m.finite());
+    static_cast<double>(m.vaporUpdate(v));
+    static_cast<double>(m.liquidUpdate(v));
+};
+
+/// The vapour root: from R·T/P; an iterate below b fails before the tolerance is tested.
+template <CubicModel M> RootResult cubicVaporRoot(const M& m)
+{
+    if (!m.finite())
+        return {kNaN, 0, RootStatus::ArithmeticFault};
+    double v = m.rtp;
+    for (PassCounter k = 1;; ++k) {
+        const double vOld = v;
+        v = m.vaporUpdate(vOld);
+        if (!std::isfinite(v))
+            return {v, k, RootStatus::ArithmeticFault};
+        if (v < m.b)
+            return {v, k, RootStatus::LeftBound};
+        if (k > kUpdateCap)
+            return {v, k, RootStatus::CapReached};
+        bool fault = false;
+        if (meetsTolerance(vOld, v, fault))
+            return {v, k, RootStatus::Converged};
+        if (fault)
+            return {v, k, RootStatus::ArithmeticFault};
+    }
+}
+
+/// The liquid root: from b; an iterate above R·T/P fails before the tolerance is tested. The
+/// bound is compared in single precision, so an iterate beyond the float range (a run-away to
+/// huge negative volumes at very high pressure) is an arithmetic fault.
+template <CubicModel M> RootResult cubicLiquidRoot(const M& m)
+{
+    const double bound = roundToSingle(m.rtp);
+    if (!m.finite() || std::isnan(bound))
+        return {kNaN, 0, RootStatus::ArithmeticFault};
+    double v = m.b;
+    for (PassCounter k = 1;; ++k) {
+        const double vOld = v;
+        v = m.liquidUpdate(vOld);
+        const double vSingle = roundToSingle(v);
+        if (std::isnan(vSingle))
+            return {v, k, RootStatus::ArithmeticFault};
+        if (vSingle > bound)
+            return {v, k, RootStatus::LeftBound};
+        if (k > kUpdateCap)
+            return {v, k, RootStatus::CapReached};
+        bool fault = false;
+        if (meetsTolerance(vOld, v, fault))
+            return {v, k, RootStatus::Converged};
+        if (fault)
+            return {v, k, RootStatus::ArithmeticFault};
+    }
+}
+
+/// One cubic row: the vapour root, then "NA->Tc" above the critical temperature or the liquid
+/// root, each only when the fill rule wants it. `background` repaints Vap for a converged
+/// vapour root (SRK, PR and the Stryjek-Vera rows); the parameters are formed by the caller
+/// once, before either root.
+template <CubicModel M>
+void fillCubicRow(const M& m, const core::CalcState& s, core::ResultSheet& sheet, core::Row row,
+                  std::optional<std::int32_t> background)
+{
+    if (vaporWanted(s))
+        writeVaporRoot(sheet, row, s, cubicVaporRoot(m), background);
+    if (s.flags.AboveCritical) {
+        writeAboveCritical(sheet, row);
+        return;
+    }
+    if (liquidWanted(s))
+        writeLiquidRoot(sheet, row, s, cubicLiquidRoot(m));
+}
+
+} // namespace models
