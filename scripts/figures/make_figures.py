@@ -372,19 +372,20 @@ def figure3():
     ec = isochore(1.0, 1.0, dash="7,4", stroke="#000000")
     e2p = isochore(v2p, TR_P)
     e1p = isochore(v1p, t_v1p)
-    s.sub_text(e1[0] - 2, e1[1] + 18, "V", "1", 15, anchor="middle")
-    s.sub_text(e2[0] - 2, e2[1] + 18, "V", "2", 15, anchor="middle")
-    s.sub_text(ec[0] - 2, ec[1] + 18, "V", "c", 15, anchor="middle")
-    s.sub_text(e2p[0] + 6, e2p[1] + 5, "V", "2", 15)
-    s.text(e2p[0] + 26, e2p[1] - 2, "\u2032", 15, style="italic")
-    s.sub_text(e1p[0] + 6, e1p[1] + 5, "V", "1", 15)
-    s.text(e1p[0] + 26, e1p[1] - 2, "\u2032", 15, style="italic")
+    for e, k in ((e1, "1"), (e2, "2"), (ec, "c")):
+        s.sub_text(e[0] + 5, e[1] + 13, "V", k, 15)
+    for e, k in ((e2p, "2"), (e1p, "1")):
+        s.sub_text(e[0] + 6, e[1] + 5, "V", k, 15)
+        s.text(e[0] + 22, e[1] + 2, "\u2032", 18)
 
     s.polyline([(X(t), Y(p)) for t, p, _, _ in curve], sw=2.4)
     cx, cy = X(1), Y(1)
     s.circle(cx, cy, 5.5)
     s.text(cx - 8, cy - 6, "C", 17, anchor="end", weight="bold")
-    s.text(X(0.78), Y(0.15) + 20, "vapour-pressure curve", 13, style="italic")
+    s.text(X(0.80), Y(0.17), "vapour-pressure", 13, style="italic")
+    s.text(X(0.80), Y(0.17) + 16, "curve", 13, style="italic")
+    s.line(X(0.80) - 3, Y(0.17) - 6, X(0.705), Y(vdw_saturation(0.705)[0]) + 3,
+           stroke="#777777", sw=0.8)
     axes(s, x0, y0, x1, y1, "T", "P")
 
     # lettered points
@@ -392,9 +393,9 @@ def figure3():
         return X(t), Y(vdw_p(t, v))
     pts = {"(J, K)": (X(t_jk), Y(sat(t_jk)[0])),
            "N": (X(TR_N), Y(sat(TR_N)[0])), "P": (X(TR_P), Y(sat(TR_P)[0])),
-           "D": on(v1, 0.745), "E": on(v1, 0.815),
-           "F": on(v1p, 0.93), "G": on(v1p, 1.13)}
-    offs = {"(J, K)": (9, 18, "start"), "N": (-9, -3, "end"), "P": (9, 15, "start"),
+           "D": on(v1, 0.735), "E": on(v1, 0.775),
+           "F": on(v1p, 1.0), "G": on(v1p, 1.17)}
+    offs = {"(J, K)": (-9, -4, "end"), "N": (-9, -3, "end"), "P": (9, 15, "start"),
             "D": (-8, 4, "end"), "E": (-8, 4, "end"),
             "F": (0, 22, "middle"), "G": (0, 22, "middle")}
     for k, (x, y) in pts.items():
@@ -403,7 +404,7 @@ def figure3():
         s.text(x + dx, y + dy, k, 16, anchor=anc, weight="bold")
 
     s.text(X(0.70), Y(1.45), "liquid", 17, anchor="middle", style="italic")
-    s.text(X(1.05), Y(0.30), "vapour", 17, anchor="middle", style="italic")
+    s.text(X(1.12), Y(0.72), "vapour", 17, anchor="middle", style="italic")
     s.save("fig3.svg")
 
 
