@@ -416,14 +416,14 @@ def background():
     ln, tx, fl = "#b4dcb4", "#a8d4a8", "#e6f4e6"
 
     def vessel(x, y, w, h):                       # vertical drum with dished heads
-        r = w / 2
-        s.path(f"M{x},{y + r} A{r},{r * 0.5} 0 0,1 {x + w},{y + r} L{x + w},{y + h - r} "
-               f"A{r},{r * 0.5} 0 0,1 {x},{y + h - r} Z", stroke=ln, sw=2, fill=fl)
+        r, hh = w / 2, w / 4                      # head: half-ellipse, depth w/4
+        s.path(f"M{x},{y + hh} A{r},{hh} 0 0,1 {x + w},{y + hh} L{x + w},{y + h - hh} "
+               f"A{r},{hh} 0 0,1 {x},{y + h - hh} Z", stroke=ln, sw=2, fill=fl)
 
     def column(x, y, w, h, trays):
         vessel(x, y, w, h)
         for i in range(1, trays + 1):
-            yy = y + w / 2 + i * (h - w) / (trays + 1)
+            yy = y + w / 4 + i * (h - w / 2) / (trays + 1)
             xa, xb = (x + 3, x + w * 0.7) if i % 2 else (x + w * 0.3, x + w - 3)
             s.line(xa, yy, xb, yy, stroke=ln, sw=1.2)
 
@@ -480,7 +480,7 @@ def background():
     pipe([(774, 555), (800, 555)], arrow=False)
     pipe([(620, 95), (560, 95), (560, 60), (520, 60)])    # recycle to a compressor
     s.polygon([(470, 45), (520, 52), (520, 68), (470, 75)], fill=fl, stroke=ln, sw=2)
-    pipe([(470, 60), (430, 60), (430, 20), (60, 20), (60, 440), (20, 440), (20, 504)],
+    pipe([(470, 60), (430, 60), (430, 20), (60, 20), (60, 440), (17, 440), (17, 520)],
          arrow=False)
     s.line(60, 20, 60, 24, stroke=ln)
 
@@ -491,14 +491,7 @@ def background():
     eq(330, 150, "PV = ZRT", 22)
     eq(100, 585, "(P + a/V\u00b2)(V \u2212 b) = RT", 19)
     eq(360, 590, "dG = V dP \u2212 S dT", 19)
-    # Clausius-Clapeyron, with "sat" and "vap" as separate small subscripts
-    x = 130
-    for part, sub in (("d ln P", "sat"), ("/dT = \u0394H", "vap"), ("/(RT\u00b2)", "")):
-        eq(x, 110, part, 18)
-        x += 8.2 * len(part)
-        if sub:
-            s.text(x, 116, sub, 12, fill=tx, style="italic", family=SERIF)
-            x += 6.5 * len(sub) + 2
+    eq(120, 110, "d ln P / d(1/T) = \u2212\u0394H / R", 18)
 
     # ---- two small charts: P-V isotherms and Z against P
     def frame(x, y, w, h, xl, yl):
@@ -525,11 +518,10 @@ def background():
 
     zx, zy, zw, zh = 70, 300, 150, 95                     # Z-P chart
     frame(zx, zy, zw, zh, "P", "Z")
-    s.line(zx, zy + zh * 0.35, zx + zw, zy + zh * 0.35, stroke=tx, sw=1, dash="4,3")
-    for k, depth in ((1.0, 0.75), (1.5, 0.45), (2.2, 0.2)):
-        pts = [(zx + zw * i / 60,
-                zy + zh * 0.35 + zh * depth * math.sin(math.pi * min(1.0, i / 60 * k)) *
-                (1 - 0.25 * i / 60))
+    zy1 = lambda z: zy + zh - zh * (z - 0.3) / 1.1        # Z from 0.3 to 1.4
+    s.line(zx, zy1(1.0), zx + zw, zy1(1.0), stroke=tx, sw=1, dash="4,3")
+    for k1, k2 in ((1.6, 1.3), (0.9, 0.9), (0.3, 0.5)):   # Z = 1 - k1 p + k2 p^2
+        pts = [(zx + zw * i / 60, zy1(1 - k1 * i / 60 + k2 * (i / 60) ** 2))
                for i in range(61)]
         s.polyline(pts, stroke=tx, sw=1.3)
 
