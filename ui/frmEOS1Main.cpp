@@ -378,14 +378,16 @@ bool frmEOS1Main::lostFocus(QWidget* w)
             for (QAbstractButton* b : findChildren<QAbstractButton*>())
                 b->setDown(false);
             showMessageBox(this, fromStd(fx.message->prompt), fromStd(fx.message->title));
-            if (QWidget* target = m_restoreTarget) {
-                if (target == m_current) { // the focus never left the box
-                    m_restoreTarget = nullptr;
-                    gotFocus(target);
-                } else {
-                    target->setFocus(Qt::OtherFocusReason);
-                }
-            }
+            // Back into the erased box. The move is made here rather than left to the focus
+            // signal, which does not come while the window waits to be activated again.
+            QWidget* target = m_restoreTarget;
+            if (target == nullptr)
+                return;
+            m_current = target;
+            activateWindow();
+            target->setFocus(Qt::OtherFocusReason);
+            m_restoreTarget = nullptr;
+            gotFocus(target);
         },
         Qt::QueuedConnection);
     return false;
