@@ -3,8 +3,13 @@
 #include "store/component_selection.h"
 #include "store/settings.h"
 #include "ui/message_box.h"
-#include "ui/ui_fonts.h"
-#include "ui/app_windows.h"
+#include "ui/assets.h"
+#include "ui/font_faces.h"
+#include "ui/frmCritConst1.h"
+#include "ui/frmEOS1Instruct.h"
+#include "ui/frmInfoEOS.h"
+#include "ui/twips.h"
+#include "ui/window_registry.h"
 #include "ui/wrapping_check_box.h"
 
 #include <QApplication>
@@ -17,7 +22,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSvgRenderer>
 
 namespace ui {
 namespace {
@@ -30,9 +34,14 @@ const QColor kLightCyan(192, 255, 255);
 const QColor kLightGreen(200, 252, 224);
 const QColor kPaleGreenBackground(238, 248, 238);
 
-QRect twips(int left, int top, int width, int height)
+QRect twips(int left, int top, int width, int height) { return twipsRect(left, top, width, height); }
+
+int px(int twips) { return twipsToPixels(twips); }
+
+QFont underlined(QFont font)
 {
-    return {px(left), px(top), px(width), px(height)};
+    font.setUnderline(true);
+    return font;
 }
 
 QColor fromBgr(std::int32_t bgr)
@@ -111,15 +120,9 @@ frmEOS1Main::frmEOS1Main(QWidget* parent) : QWidget(parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(px(kClientWidth), px(kClientHeight));
-    setFont(designFont(Face::SansSerif, 7.8));
+    setFont(designFont("MS Sans Serif", 7.8));
 
-    QSvgRenderer svg(QStringLiteral(":/assets/background.svg"));
-    m_background = QPixmap(800, 600);
-    m_background.fill(kPaleGreenBackground);
-    if (svg.isValid()) {
-        QPainter p(&m_background);
-        svg.render(&p, QRectF(0, 0, 800, 600));
-    }
+    m_background = renderSvgAsset("background.svg", {800, 600});
     createControls();
     setTabOrder();
     connect(qApp, &QApplication::focusChanged, this, &frmEOS1Main::onFocusChanged);
@@ -139,10 +142,10 @@ void frmEOS1Main::createControls()
         l->setAttribute(Qt::WA_TranslucentBackground);
         return l;
     };
-    const QFont sansBoldUl = designFont(Face::SansSerif, 7.8, QFont::Bold, true);
-    const QFont sansBold = designFont(Face::SansSerif, 7.8, QFont::Bold);
-    const QFont arialBold = designFont(Face::Arial, 9, QFont::Bold);
-    const QFont arialBoldUl = designFont(Face::Arial, 9, QFont::Bold, true);
+    const QFont sansBoldUl = underlined(designFont("MS Sans Serif", 7.8, QFont::Bold));
+    const QFont sansBold = designFont("MS Sans Serif", 7.8, QFont::Bold);
+    const QFont arialBold = designFont("Arial", 9, QFont::Bold);
+    const QFont arialBoldUl = underlined(designFont("Arial", 9, QFont::Bold));
     const Qt::Alignment centred = Qt::AlignHCenter | Qt::AlignTop;
 
     Label6 = label("Label6", "Component", twips(360, 360, 2172, 252), sansBoldUl);
@@ -156,7 +159,7 @@ void frmEOS1Main::createControls()
     cmdSolve = new QPushButton("Solve", this);
     cmdSolve->setObjectName("cmdSolve");
     cmdSolve->setGeometry(twips(2520, 600, 1092, 612));
-    cmdSolve->setFont(designFont(Face::ArialBlack, 9, QFont::Black));
+    cmdSolve->setFont(designFont("Arial Black", 9, QFont::Black));
 
     Label1 = label("Label1", "Conditions of State", twips(360, 1200, 2172, 252), arialBoldUl);
     Label3 = label("Label3", "Temperature  (C)", twips(360, 1560, 1452, 252), arialBold);
@@ -179,7 +182,7 @@ void frmEOS1Main::createControls()
     setBackground(chkStCalc, kLightGreen);
 
     Label5 = label("Label5", "Two-phase Equilibrium Conditions", twips(360, 3720, 2052, 492),
-                   designFont(Face::Serif, 9.6));
+                   designFont("MS Serif", 9.6));
     Label5->setWordWrap(true);
     Label5->setContentsMargins(px(120), 2, 0, 0);
     const char* optCaptions[] = {"Temperature", "Pressure"};
@@ -217,8 +220,8 @@ void frmEOS1Main::createControls()
     label("Label7", "Density", twips(5280, 2640, 732, 252), sansBoldUl, centred);
     label("Label8", "SG", twips(5400, 2880, 492, 252), sansBold, centred);
     label("Label16", "Molar Volumes (cm  /mol)", twips(6000, 2280, 2652, 252),
-          designFont(Face::SansSerif, 9.6, QFont::Bold, true));
-    label("Label11", "3", twips(7920, 2160, 132, 252), designFont(Face::SansSerif, 7.8, QFont::Bold));
+          underlined(designFont("MS Sans Serif", 9.6, QFont::Bold)));
+    label("Label11", "3", twips(7920, 2160, 132, 252), designFont("MS Sans Serif", 7.8, QFont::Bold));
     label("lblLiq", "Liquid", twips(6120, 2760, 612, 252), sansBold, centred);
     label("lblVap", "Vapor", twips(6960, 2760, 612, 252), sansBold, centred);
     label("lblZ", "Z", twips(7680, 2760, 732, 252), arialBold, centred);
@@ -229,7 +232,7 @@ void frmEOS1Main::createControls()
     constexpr std::array<int, core::kColCount> kColWidth = {492, 660, 720, 720, 492};
     constexpr std::array<int, core::kRowCount> kRowTop = {3120, 3480, 3960, 4320, 4800, 5160, 5520, 6000, 6360};
     constexpr std::array<int, core::kRowCount> kCaptionWidth = {852, 1332, 1332, 1932, 1452, 1572, 1572, 1932, 1572};
-    const QFont cellFont = designFont(Face::SansSerif, 7.2);
+    const QFont cellFont = designFont("MS Sans Serif", 7.2);
     for (int r = 0; r < core::kRowCount; ++r) {
         const auto row = static_cast<core::Row>(r);
         const auto ri = static_cast<std::size_t>(r);
@@ -254,7 +257,7 @@ void frmEOS1Main::createControls()
     chkSphMol = new WrappingCheckBox("Spherical Molecule Shape factor", this);
     chkSphMol->setObjectName("chkSphMol");
     chkSphMol->setGeometry(twips(5280, 6000, 1332, 300));
-    chkSphMol->setFont(designFont(Face::SmallFonts, 6));
+    chkSphMol->setFont(designFont("Small Fonts", 6));
     setBackground(chkSphMol, kLightGreen);
 
     CDlgVLE = new QFileDialog(this, "Open 'Components.mdb' Database");
@@ -447,19 +450,19 @@ void frmEOS1Main::cmbComp_LostFocus()
 void frmEOS1Main::cmdDataForm_Click()
 {
     if (!rejecting())
-        showInformationWindow();
+        showSingle<frmInfoEOS>();
 }
 
 void frmEOS1Main::cmdInstruct1_Click()
 {
     if (!rejecting())
-        showInstructionsWindow();
+        showSingle<frmEOS1Instruct>();
 }
 
 void frmEOS1Main::cmdCompList_Click()
 {
     if (!rejecting())
-        showEditorWindow();
+        showSingle<frmCritConst1>();
 }
 
 // ---- binding -------------------------------------------------------------------------------

@@ -1,0 +1,35 @@
+#include "ui/frmEOS1Instruct.h"
+
+#include "ui/app_title.h"
+#include "ui/rtf_viewer.h"
+#include "ui/twips.h"
+
+#include <QPalette>
+#include <QTextBrowser>
+
+namespace ui {
+namespace {
+
+const QColor kDarkBlue(0, 0, 192);
+const QColor kLightGrey(224, 224, 224);
+
+} // namespace
+
+frmEOS1Instruct::frmEOS1Instruct(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmEOS1Instruct"));
+    setWindowTitle(QString::fromLatin1(kAppTitle));
+    setFixedSize(twipsSize(7932, 7476));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kDarkBlue);
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    RichTextBox1 =
+        makeRtfViewer(QStringLiteral("instructions.rtf"), twipsRect(120, 120, 7692, 7332), this);
+    QPalette viewerPal = RichTextBox1->palette();
+    viewerPal.setColor(QPalette::Base, kLightGrey);
+    RichTextBox1->setPalette(viewerPal);
+}
+
+} // namespace ui
