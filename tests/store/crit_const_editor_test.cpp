@@ -2,8 +2,8 @@
 #include "store/settings.h"
 #include "store_test_support.h"
 
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <map>
 
 namespace store {
