@@ -28,11 +28,12 @@ CREATE TABLE tblAntoine (
     AntTmin REAL, AntTmax REAL
 ) STRICT;
 -- The main window's list order: by name ignoring case, and rows without a name last (the list
--- ends at the first of them).
+-- ends at the first of them). The index has the same terms, so the list needs no sort.
+CREATE INDEX idxCompsListOrder ON tblComps (Component = '', Component COLLATE NOCASE, Component);
 CREATE VIEW qryCritCos AS
     SELECT CompID, Component, MolWt, CritTemp, CritPress, CritVol, AcentricF, K1, K2, K3
     FROM tblComps
-    ORDER BY (Component IS NULL OR Component = ''), Component COLLATE NOCASE, Component;
+    ORDER BY Component = '', Component COLLATE NOCASE, Component;
 CREATE VIEW qryAntCos AS
     SELECT c.CompID, c.Component, a.AntA, a.AntB, a.AntC, a.AntTmin, a.AntTmax
     FROM tblAntoine a JOIN tblComps c ON c.CompID = a.CompID

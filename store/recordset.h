@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -122,7 +123,7 @@ private:
     friend class Database;
     struct Row {
         std::optional<std::int64_t> key;
-        std::vector<Value> values;
+        std::size_t first; // index of the row's first cell in m_cells
     };
 
     Recordset(std::shared_ptr<detail::Connection> connection, std::string source);
@@ -137,11 +138,13 @@ private:
     std::string m_source;
     std::vector<std::string> m_fields;
     std::optional<std::size_t> m_keyField;
-    std::vector<Row> m_rows;
+    std::vector<Row> m_rows;    // deleted rows leave m_rows; their cells stay unused
+    std::vector<Value> m_cells; // every row's fields in field order
     // Current row: -1 is BOF, m_rows.size() is EOF. After deleteRecord the current row is
     // the deleted one, which lay just before m_pos.
     long m_pos = 0;
     bool m_onDeleted = false;
+    std::optional<std::pair<std::int64_t, std::int64_t>> m_stamp; // file state when read
     bool m_noMatch = false;
     bool m_open = false;
     EditMode m_mode = EditMode::None;

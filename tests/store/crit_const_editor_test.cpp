@@ -1,0 +1,321 @@
+#include "store/crit_const_editor.h"
+#include "store/settings.h"
+#include "store_test_support.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace store {
+namespace {
+
+using test::TempDir;
+
+struct FakeView : CritConstView {
+    std::map<EditorBox, std::string> boxes;
+    std::string status;
+    std::map<EditorButton, bool> visible, enabled;
+    int beeps = 0;
+    int focus = 0;
+    int closes = 0;
+    std::vector<std::string> messages;
+    CritConstEditor* editor = nullptr;
+
+    std::string boxText(EditorBox box) const override
+    {
+        const auto it = boxes.find(box);
+        return it == boxes.end() ? "" : it->second;
+    }
+    void setBoxText(EditorBox box, const std::string& text) override { boxes[box] = text; }
+    void setStatus(const std::string& text) override { status = text; }
+    void setButtonVisible(EditorButton b, bool v) override { visible[b] = v; }
+    void setButtonEnabled(EditorButton b, bool e) override { enabled[b] = e; }
+    void focusCompound() override { ++focus; }
+    void beep() override { ++beeps; }
+    void showMessage(const std::string& prompt, const std::string& title) override
+    {
+        EXPECT_EQ(title, "Tavrel1");
+        messages.push_back(prompt);
+    }
+    void closeWindow() override
+    {
+        ++closes;
+        editor->Form_Unload();
+    }
+};
+
+// Alpha, Beta, Gamma in name order.
+const char* kThree = "INSERT INTO tblComps (Component, MolWt, CritTemp, CritPress, AcentricF) "
+                     "VALUES ('Beta', 20, 200, 20.5, 0.212), ('Alpha', 10, 562.1, 48.9, NULL),"
+                     "('Gamma', 30, 300, 30, 1e-05);";
+
+struct EditorTest : ::testing::Test {
+    TempDir dir;
+    std::string path = test::makeDatabase(dir, kThree);
+    Settings settings{dir.file("settings.ini")};
+    FakeView view;
+    CritConstEditor editor{view};
+
+    void SetUp() override
+    {
+        view.editor = &editor;
+        settings.setDbPath(path);
+        editor.Form_Load(settings, dir.file("unused.mdb"));
+    }
+    std::string box(EditorBox b) { return view.boxText(b); }
+    int storedCount()
+    {
+        Database db = Database::open(path);
+        return db.openRecordset("tblComps").recordCount();
+    }
+    void typeRecord(const std::string& name, const std::string& temp)
+    {
+        view.boxes[EditorBox::txtCompound] = name;
+        view.boxes[EditorBox::txtTcrit] = temp;
+    }
+};
+
+TEST_F(EditorTest, LoadShowsTheFirstRecordInShortForm)
+{
+    EXPECT_EQ(box(EditorBox::txtCompound), "Alpha");
+    EXPECT_EQ(box(EditorBox::txtTcrit), "562.1");
+    EXPECT_EQ(box(EditorBox::txtPcrit), "48.9");
+    EXPECT_EQ(box(EditorBox::txtAcent), "") << "null";
+    EXPECT_EQ(view.status, "") << "no number until the first move";
+    EXPECT_FALSE(view.visible[EditorButton::cmdUpdate] || view.visible[EditorButton::cmdCancel]);
+    EXPECT_TRUE(view.visible[EditorButton::cmdAdd] && view.enabled[EditorButton::cmdNext]);
+    editor.cmdNext_Click();
+    EXPECT_EQ(box(EditorBox::txtAcent), "0.212");
+    editor.cmdLast_Click();
+    EXPECT_EQ(box(EditorBox::txtAcent), "1e-05");
+}
+
+TEST_F(EditorTest, NavigationBeepsAtBothEnds)
+{
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        std::string compound;
+        std::string status;
+        int beeps;
+    };
+    const Step steps[] = {
+        {"Previous on the first", [&] { editor.cmdPrevious_Click(); }, "Alpha",
+         "Compound record # 1", 1},
+        {"Next", [&] { editor.cmdNext_Click(); }, "Beta", "Compound record # 2", 1},
+        {"Last", [&] { editor.cmdLast_Click(); }, "Gamma", "Compound record # 3", 1},
+        {"Next on the last", [&] { editor.cmdNext_Click(); }, "Gamma", "Compound record # 3", 2},
+        {"First", [&] { editor.cmdFirst_Click(); }, "Alpha", "Compound record # 1", 2},
+        {"Down", [&] { editor.Form_KeyDown(EditorKey::Down, {}); }, "Beta", "Compound record # 2",
+         2},
+        {"Ctrl+Down",
+         [&] {
+             editor.Form_KeyDown(EditorKey::Down, {false, true, false});
+         },
+         "Gamma", "Compound record # 3", 2},
+        {"Ctrl+Up",
+         [&] {
+             editor.Form_KeyDown(EditorKey::PageUp, {false, true, false});
+         },
+         "Alpha", "Compound record # 1", 2},
+        {"Ctrl+Shift+Down is Next",
+         [&] {
+             editor.Form_KeyDown(EditorKey::Down, {true, true, false});
+         },
+         "Beta", "Compound record # 2", 2},
+        {"Ctrl+Alt+Up is Previous",
+         [&] {
+             editor.Form_KeyDown(EditorKey::Up, {false, true, true});
+         },
+         "Alpha", "Compound record # 1", 2},
+        {"End", [&] { editor.Form_KeyDown(EditorKey::End, {}); }, "Gamma", "Compound record # 3",
+         2},
+        {"Home", [&] { editor.Form_KeyDown(EditorKey::Home, {}); }, "Alpha", "Compound record # 1",
+         2},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        s.act();
+        EXPECT_EQ(box(EditorBox::txtCompound), s.compound);
+        EXPECT_EQ(view.status, s.status);
+        EXPECT_EQ(view.beeps, s.beeps);
+    }
+    EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(EditorTest, KeysAreIgnoredWhileAddingOrEditing)
+{
+    for (bool adding : {true, false}) {
+        SCOPED_TRACE(adding ? "adding" : "editing");
+        editor.cmdFirst_Click();
+        adding ? editor.cmdAdd_Click() : editor.cmdEdit_Click();
+        EXPECT_FALSE(view.enabled[EditorButton::cmdNext]);
+        EXPECT_TRUE(view.visible[EditorButton::cmdUpdate]);
+        const std::string status = view.status;
+        for (EditorKey k : {EditorKey::Escape, EditorKey::Home, EditorKey::End, EditorKey::Up,
+                            EditorKey::Down, EditorKey::PageDown})
+            editor.Form_KeyDown(k, {});
+        EXPECT_EQ(view.status, status);
+        EXPECT_EQ(view.closes, 0);
+        editor.cmdCancel_Click();
+    }
+}
+
+TEST_F(EditorTest, AddWithANonNumericFieldStoresNull)
+{
+    editor.cmdNext_Click();
+    editor.cmdAdd_Click();
+    EXPECT_EQ(view.status, "Add record");
+    EXPECT_EQ(view.focus, 1);
+    EXPECT_EQ(box(EditorBox::txtCompound), "");
+    typeRecord("Delta", "hot");
+    view.boxes[EditorBox::txtPcrit] = "12.5";
+    editor.cmdUpdate_Click();
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_EQ(view.status, "Compound record # 4") << "the record count";
+    EXPECT_EQ(box(EditorBox::txtTcrit), "hot") << "the box keeps the typed text";
+    EXPECT_FALSE(editor.AddingRecord());
+
+    Database db = Database::open(path);
+    Recordset rs = db.openRecordset("SELECT * FROM tblComps WHERE Component = 'Delta'");
+    ASSERT_EQ(rs.recordCount(), 1);
+    EXPECT_EQ(rs.number("CritTemp"), std::nullopt);
+    EXPECT_EQ(rs.number("CritPress"), 12.5);
+}
+
+TEST_F(EditorTest, AddThenCancelReturnsToThePreviousRecord)
+{
+    editor.cmdNext_Click();
+    editor.cmdAdd_Click();
+    typeRecord("Never", "1");
+    editor.cmdCancel_Click();
+    EXPECT_EQ(box(EditorBox::txtCompound), "Beta");
+    EXPECT_EQ(view.status, "Compound record # 2");
+    EXPECT_EQ(storedCount(), 3);
+}
+
+TEST_F(EditorTest, EditChangesOnlyTheTypedFields)
+{
+    editor.cmdNext_Click(); // Beta
+    editor.cmdEdit_Click();
+    EXPECT_EQ(view.status, "Edit record");
+    view.boxes[EditorBox::txtPcrit] = "21.25";
+    view.boxes[EditorBox::txtTcrit] = ""; // cleared: keeps 200
+    editor.cmdUpdate_Click();
+    EXPECT_EQ(view.status, "Compound record # 2");
+    Database db = Database::open(path);
+    Recordset rs = db.openRecordset("SELECT * FROM tblComps WHERE Component = 'Beta'");
+    EXPECT_EQ(rs.number("CritPress"), 21.25);
+    EXPECT_EQ(rs.number("CritTemp"), 200.0);
+}
+
+TEST_F(EditorTest, RefusedUpdateKeepsTheRecordPending)
+{
+    editor.cmdAdd_Click();
+    typeRecord("Beta", "7"); // the name exists: refused
+    editor.cmdUpdate_Click();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].find("UNIQUE"), std::string::npos) << view.messages[0];
+    EXPECT_TRUE(editor.AddingRecord());
+    EXPECT_TRUE(view.visible[EditorButton::cmdUpdate]);
+    typeRecord("Epsilon", ""); // corrected, and the temperature cleared again
+    editor.cmdUpdate_Click();
+    EXPECT_FALSE(editor.AddingRecord());
+    Database db = Database::open(path);
+    Recordset rs = db.openRecordset("SELECT * FROM tblComps WHERE Component = 'Epsilon'");
+    ASSERT_EQ(rs.recordCount(), 1);
+    EXPECT_EQ(rs.number("CritTemp"), std::nullopt) << "not the 7 of the refused attempt";
+}
+
+TEST_F(EditorTest, DeleteTheLastThenTheOnlyRecord)
+{
+    editor.cmdLast_Click();
+    editor.cmdDelete_Click();
+    EXPECT_EQ(box(EditorBox::txtCompound), "Beta");
+    EXPECT_EQ(view.status, "Compound record # 2");
+    editor.cmdFirst_Click();
+    editor.cmdDelete_Click();
+    EXPECT_EQ(box(EditorBox::txtCompound), "Beta");
+    EXPECT_TRUE(view.messages.empty());
+
+    editor.cmdDelete_Click(); // the only record
+    EXPECT_EQ(view.messages.size(), 1u) << "the failure to move to a record";
+    EXPECT_EQ(box(EditorBox::txtCompound), "Beta") << "boxes as they were";
+    EXPECT_EQ(storedCount(), 0);
+
+    // The empty table still takes a new record.
+    editor.cmdAdd_Click();
+    typeRecord("Zeta", "5");
+    editor.cmdUpdate_Click();
+    EXPECT_EQ(view.status, "Compound record # 1");
+    EXPECT_EQ(storedCount(), 1);
+}
+
+TEST_F(EditorTest, ClosingWhileAddingStoresNothing)
+{
+    editor.cmdAdd_Click();
+    typeRecord("Never", "1");
+    editor.Form_Unload(); // the window's close box
+    EXPECT_EQ(storedCount(), 3);
+    EXPECT_FALSE(editor.isOpen());
+    editor.cmdUpdate_Click(); // a late click after unload does nothing
+    EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(EditorTest, EscapeCloses)
+{
+    editor.Form_KeyDown(EditorKey::Escape, {});
+    EXPECT_EQ(view.closes, 1);
+    EXPECT_FALSE(editor.isOpen());
+}
+
+TEST(EditorLoad, MissingDatabaseLeavesAnEditorThatOnlyCloses)
+{
+    TempDir dir;
+    Settings settings(dir.file("settings.ini"));
+    FakeView view;
+    CritConstEditor editor(view);
+    view.editor = &editor;
+    editor.Form_Load(settings, dir.file("missing.mdb"));
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].find("Error 3024: "), std::string::npos);
+    EXPECT_FALSE(view.visible[EditorButton::cmdAdd]);
+    EXPECT_FALSE(view.enabled[EditorButton::cmdNext]);
+    for (auto click : {&CritConstEditor::cmdAdd_Click, &CritConstEditor::cmdNext_Click,
+                       &CritConstEditor::cmdDelete_Click, &CritConstEditor::cmdUpdate_Click})
+        (editor.*click)();
+    EXPECT_EQ(view.messages.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("missing.mdb")));
+}
+
+TEST(EditorLoad, EmptyTableSaysSo)
+{
+    TempDir dir;
+    Settings settings(dir.file("settings.ini"));
+    FakeView view;
+    CritConstEditor editor(view);
+    view.editor = &editor;
+    editor.Form_Load(settings, test::makeDatabase(dir, ""));
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_EQ(view.status, "No compound records: press Add");
+    editor.cmdAdd_Click();
+    view.boxes[EditorBox::txtCompound] = "First";
+    editor.cmdCancel_Click();
+    EXPECT_EQ(view.boxes[EditorBox::txtCompound], "");
+}
+
+TEST(FormatGeneral, ShortestTextThatReadsBack)
+{
+    struct Case {
+        double value;
+        const char* text;
+    };
+    const Case cases[] = {{0.212, "0.212"},      {562.1, "562.1"},       {48.9, "48.9"},
+                          {259, "259"},          {-0.06635, "-0.06635"}, {1e-05, "1e-05"},
+                          {3885.698, "3885.698"}};
+    for (const Case& c : cases)
+        EXPECT_EQ(formatGeneral(c.value), c.text);
+}
+
+} // namespace
+} // namespace store
