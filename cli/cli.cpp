@@ -2,6 +2,10 @@
 
 #include "core/main_view_model.h"
 #include "core/state/number_format.h"
+#include "store/component_database.h"
+#include "store/component_selection.h"
+#include "store/settings.h"
+#include "store/store_errors.h"
 
 #include <array>
 #include <cstdio>
@@ -16,8 +20,9 @@ namespace {
 constexpr const char* kUsage =
     "usage: tavrel1-cli --temp TEXT --press TEXT [--mw X] [--tc X] [--pc X] [--vc X] [--omega X]\n"
     "                   [--k1 X] [--k2 X] [--k3 X] [--antoine A,B,C] [--name TEXT]\n"
-    "                   [--two-phase temperature|pressure] [--hypothetical] [--spherical] "
-    "[--json]\n";
+    "                   [--two-phase temperature|pressure] [--hypothetical] [--spherical]\n"
+    "                   [--json] [--db PATH] [--component NAME]\n"
+    "       tavrel1-cli [--db PATH] --list\n";
 
 struct Options {
     std::optional<std::string> temp;
@@ -29,6 +34,10 @@ struct Options {
     bool hypothetical = false;
     bool spherical = false;
     bool json = false;
+    std::optional<std::string> db;
+    std::optional<std::string> component;
+    bool list = false;
+    bool customConstants = false; // a constant, --antoine or --name was given
 };
 
 struct UsageError {
@@ -74,12 +83,15 @@ Options parse(const std::vector<std::string>& args)
             if (!x)
                 throw UsageError{a + " takes a number"};
             o.constants[c->second] = *x;
+            o.customConstants = true;
         } else if (a == "--antoine") {
             o.antoine = parseAntoine(value());
             if (!o.antoine)
                 throw UsageError{"--antoine takes three numbers A,B,C"};
+            o.customConstants = true;
         } else if (a == "--name") {
             o.name = value();
+            o.customConstants = true;
         } else if (a == "--two-phase") {
             const std::string& v = value();
             if (v == "temperature")
@@ -94,12 +106,22 @@ Options parse(const std::vector<std::string>& args)
             o.spherical = true;
         } else if (a == "--json") {
             o.json = true;
+        } else if (a == "--db") {
+            o.db = value();
+        } else if (a == "--component") {
+            o.component = value();
+        } else if (a == "--list") {
+            o.list = true;
         } else {
             throw UsageError{"unknown option " + a};
         }
     }
+    if (o.list)
+        return o;
     if (!o.temp || !o.press)
         throw UsageError{"--temp and --press are required"};
+    if (o.component && o.customConstants)
+        throw UsageError{"--component takes its constants from the database; drop the constants"};
     return o;
 }
 
@@ -232,7 +254,32 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
 
     core::MainViewModel vm;
-    vm.componentChosen(o.name, constantsOf(o), o.antoine);
+    if (o.list || o.component) {
+        try {
+            store::ComponentDatabase db;
+            if (o.db) {
+                db = store::ComponentDatabase::open(*o.db);
+            } else {
+                store::Settings settings = store::Settings::forUser();
+                db = store::openConfiguredDatabase(settings, store::defaultDatabasePath());
+            }
+            if (o.list) {
+                for (const std::string& name : store::listComponentNames(db, vm))
+                    out << name << "\n";
+                return kExitOk;
+            }
+            if (!store::loadComponent(db, *o.component, vm)) {
+                err << "tavrel1-cli: no component named \"" << *o.component
+                    << "\" in the database\n";
+                return kExitUsage;
+            }
+        } catch (const store::StoreException& e) {
+            err << "tavrel1-cli: " << e.what() << "\n";
+            return kExitStore;
+        }
+    } else {
+        vm.componentChosen(o.name, constantsOf(o), o.antoine);
+    }
 
     vm.setTxtTemp(*o.temp);
     if (const core::Effects fx = vm.txtTemp_LostFocus(); fx.message) {

@@ -9,6 +9,7 @@ namespace cli {
 /// Exit statuses of tavrel1-cli.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitUsage = 2; // bad options, rejected entry, unknown component
+inline constexpr int kExitStore = 1; // the component database could not be opened or read
 
 /// Runs tavrel1-cli with its arguments (without the program name): replays what a user does
 /// in the main window and prints the result. Returns the exit status.

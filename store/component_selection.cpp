@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <limits>
 
 namespace store {
 
@@ -19,17 +21,25 @@ struct ConstantField {
     float missing;
 };
 constexpr std::array<ConstantField, 8> kConstantFields{{
-    {"MolWt", &core::ComponentConstants::MolWt, 78.11f},
-    {"CritTemp", &core::ComponentConstants::CritTemp, 562.1f},
-    {"CritPress", &core::ComponentConstants::CritPress, 48.9f},
-    {"CritVol", &core::ComponentConstants::CritVol, 259.0f},
-    {"AcentricF", &core::ComponentConstants::AcentricF, 0.0f},
-    {"K1", &core::ComponentConstants::K1, 0.0f},
-    {"K2", &core::ComponentConstants::K2, 0.0f},
-    {"K3", &core::ComponentConstants::K3, 0.0f},
+    {"MolWt", &core::ComponentConstants::MolWt, core::kMissingConstantValues.MolWt},
+    {"CritTemp", &core::ComponentConstants::CritTemp, core::kMissingConstantValues.CritTemp},
+    {"CritPress", &core::ComponentConstants::CritPress, core::kMissingConstantValues.CritPress},
+    {"CritVol", &core::ComponentConstants::CritVol, core::kMissingConstantValues.CritVol},
+    {"AcentricF", &core::ComponentConstants::AcentricF, core::kMissingConstantValues.AcentricF},
+    {"K1", &core::ComponentConstants::K1, core::kMissingConstantValues.K1},
+    {"K2", &core::ComponentConstants::K2, core::kMissingConstantValues.K2},
+    {"K3", &core::ComponentConstants::K3, core::kMissingConstantValues.K3},
 }};
 
-constexpr const char* kDbLine = "in COMPONENT Database.";
+/// A stored number as the float the state holds. A value beyond the float range (possible
+/// in a file edited by other tools; converting it would be undefined) counts as missing.
+std::optional<float> toStateFloat(const std::optional<double>& value)
+{
+    if (!value || !std::isfinite(*value) ||
+        std::fabs(*value) > static_cast<double>(std::numeric_limits<float>::max()))
+        return std::nullopt;
+    return static_cast<float>(*value);
+}
 
 void showStoreFailure(core::MainViewModel& vm, const StoreError& e, const char* consequence)
 {
@@ -143,35 +153,21 @@ bool cmbComp_LostFocus(ComponentDatabase& db, const ComponentList& list, core::M
         rstAntCos->findFirst("Component", name);
         found = !rstAntCos->noMatch();
         if (found) {
-            antoine.AntA = static_cast<float>(rstAntCos->number("AntA").value_or(0.0));
-            antoine.AntB = static_cast<float>(rstAntCos->number("AntB").value_or(0.0));
-            antoine.AntC = static_cast<float>(rstAntCos->number("AntC").value_or(0.0));
+            antoine.AntA = toStateFloat(rstAntCos->number("AntA")).value_or(0.0f);
+            antoine.AntB = toStateFloat(rstAntCos->number("AntB")).value_or(0.0f);
+            antoine.AntC = toStateFloat(rstAntCos->number("AntC")).value_or(0.0f);
         }
         rstComps->moveFirst();
         rstComps->move(k);
         for (const ConstantField& f : kConstantFields) {
-            const std::optional<double> value = rstComps->number(f.name);
-            constants.*f.member = value ? static_cast<float>(*value) : f.missing;
+            constants.*f.member = toStateFloat(rstComps->number(f.name)).value_or(f.missing);
         }
     } catch (const StoreException& e) {
         showStoreFailure(vm, e.error(), ("Component " + name + " NOT loaded.").c_str());
         return false;
     }
 
-    core::CalcState& state = vm.state();
-    state.flags.AntoineAvailable = found;
-    if (found) {
-        vm.setStCond("Antoine co-efficients for " + name + " found", kDbLine,
-                     "Can check for two-phase conditions.");
-        vm.setOptEqStateEnabled(true);
-        vm.clearOptEqState();
-        state.antoine = antoine;
-    } else {
-        vm.setStCond("Antoine co-efficients for " + name + " NOT Found", kDbLine,
-                     "Can NOT check for two-phase solution.");
-        vm.setOptEqStateEnabled(false);
-    }
-    state.constants = constants;
+    vm.componentChosen(name, constants, found ? std::optional(antoine) : std::nullopt);
     return true;
 }
 

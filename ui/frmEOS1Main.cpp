@@ -2,12 +2,12 @@
 
 #include "store/component_selection.h"
 #include "store/settings.h"
-#include "ui/message_box.h"
 #include "ui/assets.h"
 #include "ui/font_faces.h"
 #include "ui/frmCritConst1.h"
 #include "ui/frmEOS1Instruct.h"
 #include "ui/frmInfoEOS.h"
+#include "ui/message_box.h"
 #include "ui/twips.h"
 #include "ui/window_registry.h"
 #include "ui/wrapping_check_box.h"
@@ -34,7 +34,10 @@ const QColor kLightCyan(192, 255, 255);
 const QColor kLightGreen(200, 252, 224);
 const QColor kPaleGreenBackground(238, 248, 238);
 
-QRect twips(int left, int top, int width, int height) { return twipsRect(left, top, width, height); }
+QRect twips(int left, int top, int width, int height)
+{
+    return twipsRect(left, top, width, height);
+}
 
 int px(int twips) { return twipsToPixels(twips); }
 
@@ -44,12 +47,12 @@ QFont underlined(QFont font)
     return font;
 }
 
-QColor fromBgr(std::int32_t bgr)
-{
-    return {bgr & 0xff, (bgr >> 8) & 0xff, (bgr >> 16) & 0xff};
-}
+QColor fromBgr(std::int32_t bgr) { return {bgr & 0xff, (bgr >> 8) & 0xff, (bgr >> 16) & 0xff}; }
 
-QString fromStd(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString fromStd(const std::string& s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 std::string toStd(const QString& s) { return s.toUtf8().toStdString(); }
 
 void setBackground(QWidget* w, const QColor& color)
@@ -80,7 +83,10 @@ public:
             m_combo->removeItem(m_combo->count() - 1);
     }
     int currentIndex() const override { return m_combo->currentIndex(); }
-    void setCurrentIndex(int i) override { m_combo->setCurrentIndex(i < m_combo->count() ? i : -1); }
+    void setCurrentIndex(int i) override
+    {
+        m_combo->setCurrentIndex(i < m_combo->count() ? i : -1);
+    }
     std::string currentText() const override
     {
         const int i = m_combo->currentIndex();
@@ -132,7 +138,8 @@ frmEOS1Main::~frmEOS1Main() { Form_Unload(); }
 
 void frmEOS1Main::createControls()
 {
-    const auto label = [this](const char* name, const QString& text, QRect geometry, const QFont& font,
+    const auto label = [this](const char* name, const QString& text, QRect geometry,
+                              const QFont& font,
                               Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop) {
         auto* l = new QLabel(text, this);
         l->setObjectName(name);
@@ -197,8 +204,9 @@ void frmEOS1Main::createControls()
         optEqState[static_cast<std::size_t>(i)] = o;
     }
     // The frame of the two-phase group, from (240, 3720) to (2400, 5040).
-    const QRect lineGeometry[] = {QRect(px(240), px(3720), px(2160), 1), QRect(px(2400), px(3720), 1, px(1320)),
-                                  QRect(px(240), px(5040), px(2160) + 1, 1), QRect(px(240), px(3720), 1, px(1320))};
+    const QRect lineGeometry[] = {
+        QRect(px(240), px(3720), px(2160), 1), QRect(px(2400), px(3720), 1, px(1320)),
+        QRect(px(240), px(5040), px(2160) + 1, 1), QRect(px(240), px(3720), 1, px(1320))};
     for (std::size_t i = 0; i < Lines.size(); ++i) {
         auto* line = new QFrame(this);
         line->setObjectName(QString("Line%1").arg(i + 1));
@@ -221,7 +229,8 @@ void frmEOS1Main::createControls()
     label("Label8", "SG", twips(5400, 2880, 492, 252), sansBold, centred);
     label("Label16", "Molar Volumes (cm  /mol)", twips(6000, 2280, 2652, 252),
           underlined(designFont("MS Sans Serif", 9.6, QFont::Bold)));
-    label("Label11", "3", twips(7920, 2160, 132, 252), designFont("MS Sans Serif", 7.8, QFont::Bold));
+    label("Label11", "3", twips(7920, 2160, 132, 252),
+          designFont("MS Sans Serif", 7.8, QFont::Bold));
     label("lblLiq", "Liquid", twips(6120, 2760, 612, 252), sansBold, centred);
     label("lblVap", "Vapor", twips(6960, 2760, 612, 252), sansBold, centred);
     label("lblZ", "Z", twips(7680, 2760, 732, 252), arialBold, centred);
@@ -230,8 +239,10 @@ void frmEOS1Main::createControls()
 
     constexpr std::array<int, core::kColCount> kColLeft = {5400, 6120, 6840, 7680, 8640};
     constexpr std::array<int, core::kColCount> kColWidth = {492, 660, 720, 720, 492};
-    constexpr std::array<int, core::kRowCount> kRowTop = {3120, 3480, 3960, 4320, 4800, 5160, 5520, 6000, 6360};
-    constexpr std::array<int, core::kRowCount> kCaptionWidth = {852, 1332, 1332, 1932, 1452, 1572, 1572, 1932, 1572};
+    constexpr std::array<int, core::kRowCount> kRowTop = {3120, 3480, 3960, 4320, 4800,
+                                                          5160, 5520, 6000, 6360};
+    constexpr std::array<int, core::kRowCount> kCaptionWidth = {852,  1332, 1332, 1932, 1452,
+                                                                1572, 1572, 1932, 1572};
     const QFont cellFont = designFont("MS Sans Serif", 7.2);
     for (int r = 0; r < core::kRowCount; ++r) {
         const auto row = static_cast<core::Row>(r);
@@ -246,7 +257,8 @@ void frmEOS1Main::createControls()
         const auto c = static_cast<std::size_t>(id.col);
         auto* cell = new QLineEdit(this);
         cell->setObjectName(QString::fromStdString(core::cellName(id)));
-        cell->setGeometry(twips(kColLeft[c], kRowTop[static_cast<std::size_t>(id.row)], kColWidth[c], 288));
+        cell->setGeometry(
+            twips(kColLeft[c], kRowTop[static_cast<std::size_t>(id.row)], kColWidth[c], 288));
         cell->setReadOnly(true);
         cell->setFont(cellFont);
         cell->setTextMargins(0, 0, 0, 0);
@@ -272,14 +284,16 @@ void frmEOS1Main::createControls()
     connect(chkStCalc, &QCheckBox::toggled, this, [this](bool on) { m_vm.setChkStCalc(on); });
     connect(chkSphMol, &QCheckBox::toggled, this, [this](bool on) { m_vm.setChkSphMol(on); });
     // Typing updates the box texts the handlers read.
-    connect(txtTemp, &QLineEdit::textEdited, this, [this](const QString& t) { m_vm.setTxtTemp(toStd(t)); });
-    connect(txtPress, &QLineEdit::textEdited, this, [this](const QString& t) { m_vm.setTxtPress(toStd(t)); });
+    connect(txtTemp, &QLineEdit::textEdited, this,
+            [this](const QString& t) { m_vm.setTxtTemp(toStd(t)); });
+    connect(txtPress, &QLineEdit::textEdited, this,
+            [this](const QString& t) { m_vm.setTxtPress(toStd(t)); });
 }
 
 void frmEOS1Main::setTabOrder()
 {
-    std::vector<QWidget*> order = {cmbComp, txtTemp, txtPress, cmdSolve,
-                                   chkStCalc, optEqState[0], optEqState[1], cmdDataForm,
+    std::vector<QWidget*> order = {cmbComp,      txtTemp,       txtPress,      cmdSolve,
+                                   chkStCalc,    optEqState[0], optEqState[1], cmdDataForm,
                                    cmdInstruct1, cmdCompList};
     for (std::size_t i = 0; i < m_cells.size(); ++i) {
         if (core::allCells()[i].row == core::Row::ESD && core::allCells()[i].col == core::Col::Vap)
@@ -401,7 +415,8 @@ void frmEOS1Main::applyEffects(const core::Effects& fx)
     if (fx.message)
         showMessageBox(this, fromStd(fx.message->prompt), fromStd(fx.message->title));
     if (fx.focus)
-        (*fx.focus == core::FocusTarget::txtTemp ? txtTemp : txtPress)->setFocus(Qt::OtherFocusReason);
+        (*fx.focus == core::FocusTarget::txtTemp ? txtTemp : txtPress)
+            ->setFocus(Qt::OtherFocusReason);
 }
 
 // ---- handlers ------------------------------------------------------------------------------
@@ -437,11 +452,13 @@ void frmEOS1Main::cmbComp_LostFocus()
 {
     // A name typed into the edit field that is an entry of the list selects that entry;
     // any other typed text is not a choice, and the field shows the selected entry again.
-    const int typed = cmbComp->findText(cmbComp->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int typed =
+        cmbComp->findText(cmbComp->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (typed >= 0 && typed != cmbComp->currentIndex())
         cmbComp->setCurrentIndex(typed);
     else if (typed < 0)
-        cmbComp->setEditText(cmbComp->currentIndex() < 0 ? QString() : cmbComp->itemText(cmbComp->currentIndex()));
+        cmbComp->setEditText(
+            cmbComp->currentIndex() < 0 ? QString() : cmbComp->itemText(cmbComp->currentIndex()));
     ComboList list(cmbComp);
     store::cmbComp_LostFocus(m_db, list, m_vm);
     refresh();

@@ -18,13 +18,15 @@ void WrappingCheckBox::paintEvent(QPaintEvent*)
 
     const int textLeft = indicator.right() + 4;
     const QRect textRect(textLeft, 0, width() - textLeft, height());
-    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    p.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     p.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap, text());
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
-        focus.rect = p.boundingRect(textRect, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap, text())
-                         .adjusted(-1, 0, 1, 0);
+        focus.rect =
+            p.boundingRect(textRect, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap, text())
+                .adjusted(-1, 0, 1, 0);
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
     }
 }

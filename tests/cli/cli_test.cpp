@@ -1,5 +1,8 @@
 #include "cli/cli.h"
+#include "store/seed.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -96,6 +99,40 @@ TEST(Cli, TwoPhaseShowsTheBoxesFinalTexts)
     ASSERT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("Temperature  (C): 79.59\nPressure  (bar): 1.000\n"), std::string::npos);
     EXPECT_NE(r.out.find("Two-phase Equilibrium State Conditions -\n"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+TEST(Cli, ComponentsFromTheDatabase)
+{
+    const std::string dir = testing::TempDir() + "tavrel1_cli_db";
+    std::filesystem::create_directories(dir);
+    const std::string db = dir + "/Components.mdb";
+    std::filesystem::remove(db);
+    store::createShippedDatabase(db);
+
+    const CliRun list = runCli({"--db", db, "--list"});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 199);
+    EXPECT_EQ(list.out.substr(0, list.out.find('\n')), "1,1-Dichloroethane");
+
+    const CliRun benzene =
+        runCli({"--db", db, "--component", "Benzene", "--temp", "25", "--press", "1", "--json"});
+    EXPECT_EQ(benzene.status, 0);
+    EXPECT_NE(benzene.out.find("\"AntoineAvailable\": true"), std::string::npos);
+    EXPECT_NE(benzene.out.find("\"txtLiqPR\": \"87.024\""), std::string::npos) << benzene.out;
+
+    const CliRun unknown =
+        runCli({"--db", db, "--component", "benzene", "--temp", "25", "--press", "1"});
+    EXPECT_EQ(unknown.status, 2); // names are compared exactly
+    const CliRun mixed = runCli(
+        {"--db", db, "--component", "Benzene", "--tc", "500", "--temp", "25", "--press", "1"});
+    EXPECT_EQ(mixed.status, 2);
+    const CliRun missing = runCli({"--db", dir + "/nowhere/Components.mdb", "--list"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("3044"), std::string::npos);
 }
 
 } // namespace

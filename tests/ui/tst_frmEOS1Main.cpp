@@ -118,8 +118,9 @@ void TestMainWindow::tabOrderFromStartUp()
     QCOMPARE(combo->currentIndex(), -1);
     QVERIFY(child<QLabel>("lblStCond")->text().isEmpty());
 
-    QStringList expected = {"txtTemp", "txtPress", "cmdSolve", "chkStCalc", "optEqState_0",
-                            "optEqState_1", "cmdDataForm", "cmdInstruct1", "cmdCompList"};
+    QStringList expected = {"txtTemp",     "txtPress",     "cmdSolve",
+                            "chkStCalc",   "optEqState_0", "optEqState_1",
+                            "cmdDataForm", "cmdInstruct1", "cmdCompList"};
     for (core::CellId id : core::allCells()) {
         if (id.row == core::Row::ESD && id.col == core::Col::Vap)
             expected << "chkSphMol";
@@ -162,7 +163,8 @@ void TestMainWindow::wholeUserFlow()
         expected.cmdSolve_Click();
         for (core::CellId id : core::allCells()) {
             const QString name = QString::fromStdString(core::cellName(id));
-            QCOMPARE(cell(name.toUtf8().constData()), QString::fromStdString(expected.sheet().cell(id).text));
+            QCOMPARE(cell(name.toUtf8().constData()),
+                     QString::fromStdString(expected.sheet().cell(id).text));
         }
     };
     compareSheet();
@@ -179,14 +181,16 @@ void TestMainWindow::wholeUserFlow()
     QCOMPARE(child<QLineEdit>("txtTemp")->text(), QString("79.59"));
     QCOMPARE(child<QLineEdit>("txtPress")->text(), QString("1.000"));
     QTest::mouseClick(child<QPushButton>("cmdSolve"), Qt::LeftButton);
-    QVERIFY(child<QLabel>("lblStCond")->text().startsWith("Two-phase Equilibrium State Conditions -"));
+    QVERIFY(
+        child<QLabel>("lblStCond")->text().startsWith("Two-phase Equilibrium State Conditions -"));
     QVERIFY(child<QRadioButton>("optEqState_1")->isChecked());
 
     QTest::mouseClick(child<QRadioButton>("optEqState_0"), Qt::LeftButton);
     QVERIFY(child<QRadioButton>("optEqState_0")->isChecked());
     QVERIFY(!child<QRadioButton>("optEqState_1")->isChecked());
     QTest::mouseClick(child<QPushButton>("cmdSolve"), Qt::LeftButton);
-    QVERIFY(child<QLabel>("lblStCond")->text().startsWith("Two-phase Equilibrium State Conditions -"));
+    QVERIFY(
+        child<QLabel>("lblStCond")->text().startsWith("Two-phase Equilibrium State Conditions -"));
     QVERIFY(!cell("txtLiqSRK").isEmpty() && !cell("txtVapSRK").isEmpty());
     QVERIFY(closer.seen.isEmpty());
 }
@@ -196,10 +200,14 @@ void TestMainWindow::rejectedEntry_data()
     QTest::addColumn<QString>("box");
     QTest::addColumn<bool>("byMouse");
     QTest::addColumn<QString>("message");
-    QTest::newRow("temperature by Tab") << "txtTemp" << false << "Temperature ERROR|Invalid or Incorrect Temperature";
-    QTest::newRow("temperature by Solve") << "txtTemp" << true << "Temperature ERROR|Invalid or Incorrect Temperature";
-    QTest::newRow("pressure by Tab") << "txtPress" << false << "Pressure ERROR|Invalid or Incorrect Pressure";
-    QTest::newRow("pressure by Solve") << "txtPress" << true << "Pressure ERROR|Invalid or Incorrect Pressure";
+    QTest::newRow("temperature by Tab")
+        << "txtTemp" << false << "Temperature ERROR|Invalid or Incorrect Temperature";
+    QTest::newRow("temperature by Solve")
+        << "txtTemp" << true << "Temperature ERROR|Invalid or Incorrect Temperature";
+    QTest::newRow("pressure by Tab")
+        << "txtPress" << false << "Pressure ERROR|Invalid or Incorrect Pressure";
+    QTest::newRow("pressure by Solve")
+        << "txtPress" << true << "Pressure ERROR|Invalid or Incorrect Pressure";
 }
 
 void TestMainWindow::rejectedEntry()
@@ -246,14 +254,16 @@ void TestMainWindow::componentByKeyboardAndMouse()
     QTest::keyClicks(QApplication::focusWidget(), "25"); // so the box may be left
     QCOMPARE(combo->currentText(), QString("Water"));
     QCOMPARE(child<QLabel>("lblStCond")->text(),
-             QString("Antoine co-efficients for Water found\nin COMPONENT Database.\nCan check for two-phase conditions."));
+             QString("Antoine co-efficients for Water found\nin COMPONENT Database.\nCan check for "
+                     "two-phase conditions."));
     QCOMPARE(m_win->viewModel().state().constants.CritTemp, 647.096f);
 
     // Mouse: open the list, click an entry without Antoine coefficients, click elsewhere.
     focusTo(combo);
     combo->showPopup();
     QApplication::processEvents();
-    const int row = combo->findText("R-227ea (1,1,1,2,3,3,3-heptafluoropropane)", Qt::MatchStartsWith);
+    const int row =
+        combo->findText("R-227ea (1,1,1,2,3,3,3-heptafluoropropane)", Qt::MatchStartsWith);
     QVERIFY(row >= 0);
     QAbstractItemView* view = combo->view();
     view->scrollTo(view->model()->index(row, 0));
@@ -269,8 +279,9 @@ void TestMainWindow::componentByKeyboardAndMouse()
 
 void TestMainWindow::buttonsOpenOneWindowEach()
 {
-    const std::pair<const char*, const char*> buttons[] = {
-        {"cmdDataForm", "frmInfoEOS"}, {"cmdInstruct1", "frmEOS1Instruct"}, {"cmdCompList", "frmCritConst1"}};
+    const std::pair<const char*, const char*> buttons[] = {{"cmdDataForm", "frmInfoEOS"},
+                                                           {"cmdInstruct1", "frmEOS1Instruct"},
+                                                           {"cmdCompList", "frmCritConst1"}};
     for (const auto& [button, window] : buttons) {
         QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
         QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
