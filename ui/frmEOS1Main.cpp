@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
@@ -162,6 +163,9 @@ void frmEOS1Main::createControls()
     cmbComp->setEditable(true);
     cmbComp->setInsertPolicy(QComboBox::NoInsert);
     cmbComp->setMaxVisibleItems(20);
+    // Completion inside the edit field: a popup of its own would take the focus from the list.
+    cmbComp->completer()->setCompletionMode(QCompleter::InlineCompletion);
+    cmbComp->completer()->setCaseSensitivity(Qt::CaseSensitive);
 
     cmdSolve = new QPushButton("Solve", this);
     cmdSolve->setObjectName("cmdSolve");
@@ -180,7 +184,9 @@ void frmEOS1Main::createControls()
     txtPress->setGeometry(twips(1920, 1920, 732, 288));
     setBackground(txtPress, kLightCyan);
 
-    lblStCond = label("lblStCond", "", twips(360, 2280, 3372, 852), font());
+    // Wider than drawn (3372 twips): the longest message line needs about 300 px in the
+    // substitute face, and the space to its right is free down to the result grid.
+    lblStCond = label("lblStCond", "", twips(360, 2280, 5160, 852), font());
     lblStCond->setWordWrap(true);
 
     chkStCalc = new WrappingCheckBox("Calculate HYPOTHETICAL Molar Volumes", this);
@@ -308,8 +314,12 @@ void frmEOS1Main::Form_Load(store::Settings& settings, const std::string& defaul
 {
     WindowPrompts prompts(CDlgVLE);
     m_db.LoadDatabase(settings, defaultDbPath, prompts);
-    refresh();
+    // The list is the first control of the focus order: it has the focus when the window
+    // appears, and its focus handler fills it now rather than whenever the window manager
+    // gets round to activating the window.
     cmbComp->setFocus(Qt::OtherFocusReason);
+    m_current = cmbComp;
+    cmbComp_GotFocus();
 }
 
 void frmEOS1Main::Form_Unload()

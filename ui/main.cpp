@@ -2,6 +2,10 @@
 #include "ui/frmEOS1Main.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
@@ -13,5 +17,18 @@ int main(int argc, char** argv)
     main->setAttribute(Qt::WA_DeleteOnClose);
     main->Form_Load(settings, store::defaultDatabasePath());
     main->show();
+    main->activateWindow();
+    // For the start-up measurement: once the shown window has been painted, report the
+    // resident memory and quit.
+    if (qEnvironmentVariableIsSet("TAVREL1_STARTUP_PROBE")) {
+        QTimer::singleShot(0, main, [] {
+            QFile status("/proc/self/status");
+            if (status.open(QIODevice::ReadOnly))
+                for (const QByteArray& line : status.readAll().split('\n'))
+                    if (line.startsWith("VmRSS"))
+                        std::printf("%s\n", line.constData());
+            QApplication::quit();
+        });
+    }
     return QApplication::exec();
 }
