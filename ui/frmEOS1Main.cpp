@@ -294,6 +294,7 @@ void frmEOS1Main::Form_Load(store::Settings& settings, const std::string& defaul
 {
     WindowPrompts prompts(CDlgVLE);
     m_db.LoadDatabase(settings, defaultDbPath, prompts);
+    frmCritConst1::setDatabaseSource(settings, defaultDbPath);
     refresh();
     cmbComp->setFocus(Qt::OtherFocusReason);
 }
