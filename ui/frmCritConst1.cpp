@@ -109,7 +109,9 @@ frmCritConst1::frmCritConst1(QWidget* parent) : QWidget(parent), m_editor(*this)
     createControls();
     connectButtons();
     installEventFilter(this);
-    for (QWidget* w : findChildren<QWidget*>())
+    for (QWidget* w : m_boxes)
+        w->installEventFilter(this);
+    for (QWidget* w : m_buttons)
         w->installEventFilter(this);
 
     DatabaseSource& source = databaseSource();
@@ -127,7 +129,7 @@ void frmCritConst1::createControls()
     const QFont labelFont = designFont("MS Sans Serif", 7.8, QFont::Bold);
     const QFont boxFont = designFont("MS Sans Serif", 7.8, QFont::Bold);
     const QFont kappaBoxFont = designFont("MS Sans Serif", 7.8);
-    const QFont greekFont = designFont("Symbol", 9.6);
+    const QFont greekFont = designFont("Symbol", 9);
 
     const auto label = [this](const QString& text, QRect geometry, const QFont& font) {
         auto* l = new QLabel(text, this);
@@ -251,10 +253,8 @@ bool frmCritConst1::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
-    // A key the focused control leaves unused travels on to its parents; act on it once, where
-    // it first arrives.
-    QWidget* first = focusWidget() ? focusWidget() : this;
-    if (watched != first)
+    // A key a control leaves unused travels on to the window; act on it once, at the control.
+    if (watched == this && focusWidget())
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     const EditorKey k = editorKey(key->key());
