@@ -1,14 +1,67 @@
 #pragma once
 
+#include "store/crit_const_editor.h"
+
 #include <QWidget>
+
+#include <array>
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace store {
+class Settings;
+}
 
 namespace ui {
 
-/// The component constants editor.
-class frmCritConst1 : public QWidget {
+/// The component constants editor: a thin binding of store::CritConstEditor. It opens its own
+/// connection to the database when built and closes it when closed; the window sees key presses
+/// before its controls.
+class frmCritConst1 : public QWidget, private store::CritConstView {
     Q_OBJECT
 public:
+    /// Builds the controls and runs Form_Load on the database source below.
     explicit frmCritConst1(QWidget* parent = nullptr);
+    ~frmCritConst1() override;
+
+    /// Where editors built from now on find the database: the settings holding the stored path
+    /// and the path used when none is stored. Copied, so the caller's objects may go. Unset,
+    /// the user's own settings and store::defaultDatabasePath() are used.
+    static void setDatabaseSource(const store::Settings& settings, std::string defaultPath);
+
+    store::CritConstEditor& editor() { return m_editor; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void connectButtons();
+    QLineEdit* box(store::EditorBox b) const { return m_boxes[static_cast<std::size_t>(b)]; }
+    QPushButton* button(store::EditorButton b) const
+    {
+        return m_buttons[static_cast<std::size_t>(b)];
+    }
+
+    // store::CritConstView
+    std::string boxText(store::EditorBox b) const override;
+    void setBoxText(store::EditorBox b, const std::string& text) override;
+    void setStatus(const std::string& text) override;
+    void setButtonVisible(store::EditorButton b, bool visible) override;
+    void setButtonEnabled(store::EditorButton b, bool enabled) override;
+    void focusCompound() override;
+    void beep() override;
+    void showMessage(const std::string& prompt, const std::string& title) override;
+    void closeWindow() override;
+
+    std::array<QLineEdit*, 9> m_boxes{};
+    std::array<QPushButton*, 10> m_buttons{};
+    QLabel* lblStatus = nullptr;
+    store::CritConstEditor m_editor;
 };
 
 } // namespace ui

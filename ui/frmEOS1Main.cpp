@@ -314,6 +314,7 @@ void frmEOS1Main::Form_Load(store::Settings& settings, const std::string& defaul
 {
     WindowPrompts prompts(CDlgVLE);
     m_db.LoadDatabase(settings, defaultDbPath, prompts);
+    frmCritConst1::setDatabaseSource(settings, defaultDbPath);
     // The list is the first control of the focus order: it has the focus when the window
     // appears, and its focus handler fills it now rather than whenever the window manager
     // gets round to activating the window.
