@@ -220,6 +220,10 @@ Effects MainViewModel::optEqState_Click(int index)
         refuse("State Temperature greater than Critical", "Temperature. Two-phase Equilibrium",
                "conditions NOT possible.");
     };
+    const auto pressureNotCalculable = [&] {
+        refuse("Saturation Pressure NOT calculable", "from the Antoine co-efficients at",
+               "this Temperature. Enter another value.");
+    };
     const float critTemp = m_state.constants.CritTemp;
 
     // The saturation pressure at t °C, as the float the state holds, or nothing when the
@@ -251,8 +255,7 @@ Effects MainViewModel::optEqState_Click(int index)
         }
         const std::optional<float> p = pressureAt(*t_C);
         if (!p) {
-            refuse("Saturation Pressure NOT calculable", "from the Antoine co-efficients at",
-                   "this Temperature. Enter another value.");
+            pressureNotCalculable();
             return {};
         }
         onLine(*p);
@@ -285,8 +288,7 @@ Effects MainViewModel::optEqState_Click(int index)
     }
     const std::optional<float> p = pressureAt(*t_C);
     if (!p) {
-        refuse("Saturation Pressure NOT calculable", "from the Antoine co-efficients at",
-               "this Temperature. Enter another value.");
+        pressureNotCalculable();
         return {};
     }
     m_txtTemp = *tsatText;

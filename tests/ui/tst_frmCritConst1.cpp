@@ -1,3 +1,4 @@
+#include "message_box_closer.h"
 #include "store/recordset.h"
 #include "store/seed.h"
 #include "store/settings.h"
@@ -21,25 +22,6 @@
 using ui::frmCritConst1;
 
 namespace {
-
-/// Closes every message box that opens while it lives, and remembers their texts.
-class MessageBoxCloser {
-public:
-    MessageBoxCloser()
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                seen << box->windowTitle() + "|" + box->text();
-                box->done(QMessageBox::Ok);
-            }
-        });
-        m_timer.start(10);
-    }
-    QStringList seen;
-
-private:
-    QTimer m_timer;
-};
 
 QString recordNumber(int n) { return QString("Compound record # %1").arg(n); }
 

@@ -1,4 +1,5 @@
 #include "core/main_view_model.h"
+#include "message_box_closer.h"
 #include "store/component_selection.h"
 #include "store/seed.h"
 #include "store/settings.h"
@@ -22,25 +23,6 @@
 using ui::frmEOS1Main;
 
 namespace {
-
-/// Closes every message box that opens while it lives, and remembers their texts.
-class MessageBoxCloser {
-public:
-    MessageBoxCloser()
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                seen << box->windowTitle() + "|" + box->text();
-                box->done(QMessageBox::Ok);
-            }
-        });
-        m_timer.start(10);
-    }
-    QStringList seen;
-
-private:
-    QTimer m_timer;
-};
 
 } // namespace
 
