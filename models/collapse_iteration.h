@@ -1,9 +1,9 @@
 #pragma once
 
-#include "models/numerics.h"
-#include "models/root_result.h"
+#include "models/fixed_point.h"
 
 #include <cmath>
+#include <optional>
 
 namespace models {
 
@@ -17,23 +17,14 @@ template <class Update> RootResult collapseBoundedRoot(double rtp, Update&& upda
     const double bound = roundToSingle(rtp / 10);
     if (std::isnan(bound))
         return {kNaN, 0, RootStatus::ArithmeticFault};
-    double v = rtp;
-    for (PassCounter i = 1;; ++i) {
-        const double vOld = v;
-        v = update(vOld);
+    return fixedPointRoot(rtp, update, [bound](double v) -> std::optional<RootStatus> {
         const double vSingle = roundToSingle(v);
         if (std::isnan(vSingle))
-            return {v, i, RootStatus::ArithmeticFault};
+            return RootStatus::ArithmeticFault;
         if (vSingle < bound)
-            return {v, i, RootStatus::LeftBound};
-        if (i > kUpdateCap)
-            return {v, i, RootStatus::CapReached};
-        bool fault = false;
-        if (meetsTolerance(vOld, v, fault))
-            return {v, i, RootStatus::Converged};
-        if (fault)
-            return {v, i, RootStatus::ArithmeticFault};
-    }
+            return RootStatus::LeftBound;
+        return std::nullopt;
+    });
 }
 
 } // namespace models

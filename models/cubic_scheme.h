@@ -2,8 +2,7 @@
 
 #include "core/state/calc_state.h"
 #include "core/state/result_sheet.h"
-#include "models/numerics.h"
-#include "models/root_result.h"
+#include "models/fixed_point.h"
 #include "models/row_output.h"
 
 #include <cmath>
@@ -36,22 +35,15 @@ template <CubicModel M> RootResult cubicVaporRoot(const M& m)
 {
     if (!m.finite())
         return {kNaN, 0, RootStatus::ArithmeticFault};
-    double v = m.rtp;
-    for (PassCounter k = 1;; ++k) {
-        const double vOld = v;
-        v = m.vaporUpdate(vOld);
-        if (!std::isfinite(v))
-            return {v, k, RootStatus::ArithmeticFault};
-        if (v < m.b)
-            return {v, k, RootStatus::LeftBound};
-        if (k > kUpdateCap)
-            return {v, k, RootStatus::CapReached};
-        bool fault = false;
-        if (meetsTolerance(vOld, v, fault))
-            return {v, k, RootStatus::Converged};
-        if (fault)
-            return {v, k, RootStatus::ArithmeticFault};
-    }
+    return fixedPointRoot(
+        m.rtp, [&m](double v) { return m.vaporUpdate(v); },
+        [&m](double v) -> std::optional<RootStatus> {
+            if (!std::isfinite(v))
+                return RootStatus::ArithmeticFault;
+            if (v < m.b)
+                return RootStatus::LeftBound;
+            return std::nullopt;
+        });
 }
 
 /// The liquid root: from b; an iterate above R·T/P fails before the tolerance is tested. The
@@ -62,23 +54,16 @@ template <CubicModel M> RootResult cubicLiquidRoot(const M& m)
     const double bound = roundToSingle(m.rtp);
     if (!m.finite() || std::isnan(bound))
         return {kNaN, 0, RootStatus::ArithmeticFault};
-    double v = m.b;
-    for (PassCounter k = 1;; ++k) {
-        const double vOld = v;
-        v = m.liquidUpdate(vOld);
-        const double vSingle = roundToSingle(v);
-        if (std::isnan(vSingle))
-            return {v, k, RootStatus::ArithmeticFault};
-        if (vSingle > bound)
-            return {v, k, RootStatus::LeftBound};
-        if (k > kUpdateCap)
-            return {v, k, RootStatus::CapReached};
-        bool fault = false;
-        if (meetsTolerance(vOld, v, fault))
-            return {v, k, RootStatus::Converged};
-        if (fault)
-            return {v, k, RootStatus::ArithmeticFault};
-    }
+    return fixedPointRoot(
+        m.b, [&m](double v) { return m.liquidUpdate(v); },
+        [bound](double v) -> std::optional<RootStatus> {
+            const double vSingle = roundToSingle(v);
+            if (std::isnan(vSingle))
+                return RootStatus::ArithmeticFault;
+            if (vSingle > bound)
+                return RootStatus::LeftBound;
+            return std::nullopt;
+        });
 }
 
 /// One cubic row: the vapour root, then "NA->Tc" above the critical temperature or the liquid
