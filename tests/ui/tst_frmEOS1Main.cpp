@@ -33,6 +33,7 @@ private slots:
     void init();
     void cleanup();
     void tabOrderFromStartUp();
+    void captionsFitTheirBoxes();
     void wholeUserFlow();
     void rejectedEntry_data();
     void rejectedEntry();
@@ -118,6 +119,29 @@ void TestMainWindow::tabOrderFromStartUp()
         QTest::keyClick(from, Qt::Key_Tab);
         QApplication::processEvents();
         QCOMPARE(QApplication::focusWidget()->objectName(), name);
+    }
+}
+
+void TestMainWindow::captionsFitTheirBoxes()
+{
+    // The state message at its longest lines, as the solve and the temperature box write them.
+    auto* stCond = child<QLabel>("lblStCond");
+    stCond->setText("Single-Phase Super-heated Vapor State Conditions -\nthe CRITICAL Temperature "
+                    "-> VAPOR phase\nconditions only. LIQUID Molar Volume not calculated.");
+    for (QLabel* l : m_win->findChildren<QLabel*>()) {
+        const int need = l->wordWrap() ? l->heightForWidth(l->width()) : l->sizeHint().height();
+        QVERIFY2(need <= l->height(), qPrintable(l->objectName()));
+        if (!l->wordWrap()) {
+            QVERIFY2(l->sizeHint().width() <= l->width() + 1, qPrintable(l->objectName()));
+        }
+    }
+    for (QAbstractButton* b : m_win->findChildren<QAbstractButton*>()) {
+        // Room for the check or radio indicator beside the caption.
+        const int indicator = qobject_cast<QPushButton*>(b) ? 4 : 18;
+        const QRect area = b->rect().adjusted(indicator, 0, 0, 0);
+        const QRect text = b->fontMetrics().boundingRect(area, Qt::TextWordWrap, b->text());
+        QVERIFY2(text.width() <= area.width(), qPrintable(b->objectName()));
+        QVERIFY2(text.height() <= area.height(), qPrintable(b->objectName()));
     }
 }
 
