@@ -8,6 +8,7 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextOption>
 
 namespace ui {
 namespace {
@@ -98,6 +99,10 @@ QTextBlockFormat blockFormat(const RtfParaFormat& p)
     out.setLeftMargin(docPixels(p.leftIndent_tw));
     out.setRightMargin(docPixels(p.rightIndent_tw));
     out.setTextIndent(docPixels(p.firstIndent_tw));
+    // A hanging indent ("1.\tab text"): as in RTF, the first tab of the line goes to the left
+    // indent, so the text of a numbered item lines up with its following lines.
+    if (p.firstIndent_tw < 0)
+        out.setTabPositions({QTextOption::Tab(docPixels(-p.firstIndent_tw), QTextOption::LeftTab)});
     out.setTopMargin(docPixels(p.spaceBefore_tw));
     out.setBottomMargin(docPixels(p.spaceAfter_tw));
     return out;

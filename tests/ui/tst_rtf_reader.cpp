@@ -55,7 +55,7 @@ QString describe(const QTextCharFormat& f)
 }
 
 // Alignment, then left, right, first-line indent, space before and after, in document pixels
-// (15 twips each).
+// (15 twips each), and the first tab stop where there is one.
 QString describe(const QTextBlockFormat& f)
 {
     const Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
@@ -64,12 +64,15 @@ QString describe(const QTextBlockFormat& f)
                           : a == Qt::AlignJustify ? QStringLiteral("justify")
                                                   : QStringLiteral("left");
     return QStringLiteral("%1 %2 %3 %4 %5 %6")
-        .arg(align)
-        .arg(f.leftMargin())
-        .arg(f.rightMargin())
-        .arg(f.textIndent())
-        .arg(f.topMargin())
-        .arg(f.bottomMargin());
+               .arg(align)
+               .arg(f.leftMargin())
+               .arg(f.rightMargin())
+               .arg(f.textIndent())
+               .arg(f.topMargin())
+               .arg(f.bottomMargin()) +
+           (f.tabPositions().isEmpty()
+                ? QString()
+                : QStringLiteral(" tab %1").arg(f.tabPositions().front().position));
 }
 
 const QByteArray kHeader =
@@ -251,7 +254,7 @@ void tst_rtf_reader::blockFormat_data()
     // 720 twips = 48 px at 15 twips per pixel, and so on.
     QTest::newRow("indents and spacing")
         << QByteArray(R"({\rtf1\li720\ri360\fi-240\sb120\sa240 a\par})") << 0
-        << u"left 48 24 -16 8 16"_s;
+        << u"left 48 24 -16 8 16 tab 16"_s; // a hanging indent's tab goes to the left indent
     QTest::newRow("pard resets the paragraph")
         << QByteArray(R"({\rtf1\qc\li720 a\par\pard b\par})") << 1 << u"left 0 0 0 0 0"_s;
     QTest::newRow("properties carry over without pard")
