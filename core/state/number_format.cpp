@@ -8,6 +8,45 @@
 
 namespace core {
 
+namespace {
+
+constexpr double kPow10[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+
+/// The fast path of formatPattern: value·10^decimals rounded to a whole number, when that
+/// product lies well away from a tie (the product's own rounding error is far below the
+/// margin), so the result is the one exact decimal rounding gives. Nothing otherwise.
+std::optional<std::string> formatScaled(double value, int decimals)
+{
+    if (decimals < 0 || decimals > 8)
+        return std::nullopt;
+    const double scaled = std::fabs(value) * kPow10[decimals];
+    if (!(scaled < 1e15))
+        return std::nullopt;
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5) < 1e-6)
+        return std::nullopt;
+    auto digits = static_cast<unsigned long long>(whole) + (fraction > 0.5 ? 1 : 0);
+    char buf[32];
+    char* end = buf + sizeof buf;
+    char* p = end;
+    for (int i = 0; i < decimals; ++i, digits /= 10)
+        *--p = static_cast<char>('0' + digits % 10);
+    if (decimals > 0)
+        *--p = '.';
+    do {
+        *--p = static_cast<char>('0' + digits % 10);
+        digits /= 10;
+    } while (digits != 0);
+    if (value < 0 &&
+        std::string_view(p, static_cast<std::size_t>(end - p)).find_first_not_of("0.") !=
+            std::string_view::npos)
+        *--p = '-';
+    return std::string(p, end);
+}
+
+} // namespace
+
 std::optional<std::string> formatPattern(double value, std::string_view pattern)
 {
     if (!std::isfinite(value))
@@ -15,8 +54,10 @@ std::optional<std::string> formatPattern(double value, std::string_view pattern)
     const auto point = pattern.find('.');
     const int decimals =
         point == std::string_view::npos ? 0 : static_cast<int>(pattern.size() - point - 1);
-    // A finite double has at most 309 integer digits; the decimals are at most a handful.
-    // to_chars rounds the exact binary value, as printf does, and is several times faster.
+    if (auto fast = formatScaled(value, decimals))
+        return fast;
+    // Near a tie, and for huge values: to_chars rounds the exact binary value, as printf
+    // does. A finite double has at most 309 integer digits; the decimals are a handful.
     char buf[400];
     const auto res =
         std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);

@@ -1,8 +1,11 @@
 #include "core/state/number_format.h"
 #include "core/state/result_sheet.h"
 
+#include <cmath>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <limits>
+#include <random>
 #include <set>
 
 namespace {
@@ -99,6 +102,36 @@ TEST(NumberText, NumericTestAndConversionAgree)
         if (c.numeric) {
             EXPECT_EQ(*core::toFloat(c.text), c.value);
         }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The shown digits must be the exact decimal rounding of the binary value whatever path the
+// formatter takes: compare with printf over magnitudes, signs, near-ties and exact ties.
+TEST(NumberFormat, AgreesWithExactRoundingEverywhere)
+{
+    std::mt19937_64 rng(12345);
+    std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
+    std::uniform_int_distribution<int> exponent(-12, 16);
+    std::uniform_int_distribution<int> places(0, 4);
+    for (int i = 0; i < 200000; ++i) {
+        const int d = places(rng);
+        double v = mantissa(rng) * std::pow(10.0, exponent(rng));
+        if (i % 4 == 0) // on or next to a tie of the shown decimals
+            v = (std::round(v * std::pow(10.0, d)) + 0.5) / std::pow(10.0, d);
+        if (i % 8 == 0)
+            v = std::nextafter(v, 0.0);
+        char buf[400];
+        std::snprintf(buf, sizeof buf, "%.*f", d, v);
+        std::string expected(buf);
+        if (expected.front() == '-' && expected.find_first_not_of("-0.") == std::string::npos)
+            expected.erase(0, 1);
+        const std::string pattern =
+            d == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(d), '0');
+        ASSERT_EQ(core::formatPattern(v, pattern).value_or("?"), expected) << v << " with " << d;
     }
 }
 
