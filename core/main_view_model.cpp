@@ -220,18 +220,17 @@ Effects MainViewModel::optEqState_Click(int index)
         refuse("State Temperature greater than Critical", "Temperature. Two-phase Equilibrium",
                "conditions NOT possible.");
     };
-    const auto pressureNotCalculable = [&] {
-        refuse("Saturation Pressure NOT calculable", "from the Antoine co-efficients at",
-               "this Temperature. Enter another value.");
-    };
     const float critTemp = m_state.constants.CritTemp;
 
-    // The saturation pressure at t °C, as the float the state holds, or nothing when the
-    // Antoine equation has no finite value there.
-    const auto pressureAt = [&](float t_C) -> std::optional<float> {
+    // The saturation pressure at t °C, as the float the state holds; when the Antoine
+    // equation has no finite value there, the click is refused and nothing is returned.
+    const auto linePressure = [&](float t_C) -> std::optional<float> {
         const std::optional<double> psat = SaturationPressure(m_state.antoine, t_C);
-        if (!psat || !fitsFloat(*psat))
+        if (!psat || !fitsFloat(*psat)) {
+            refuse("Saturation Pressure NOT calculable", "from the Antoine co-efficients at",
+                   "this Temperature. Enter another value.");
             return std::nullopt;
+        }
         return static_cast<float>(*psat);
     };
     const auto onLine = [&](float pressBar) {
@@ -253,12 +252,8 @@ Effects MainViewModel::optEqState_Click(int index)
             notPossible();
             return {};
         }
-        const std::optional<float> p = pressureAt(*t_C);
-        if (!p) {
-            pressureNotCalculable();
-            return {};
-        }
-        onLine(*p);
+        if (const std::optional<float> p = linePressure(*t_C))
+            onLine(*p);
         return {};
     }
 
@@ -286,14 +281,11 @@ Effects MainViewModel::optEqState_Click(int index)
         notPossible();
         return {};
     }
-    const std::optional<float> p = pressureAt(*t_C);
-    if (!p) {
-        pressureNotCalculable();
-        return {};
+    if (const std::optional<float> p = linePressure(*t_C)) {
+        m_txtTemp = *tsatText;
+        m_state.conditions.TempK = tempK;
+        onLine(*p);
     }
-    m_txtTemp = *tsatText;
-    m_state.conditions.TempK = tempK;
-    onLine(*p);
     return {};
 }
 
