@@ -11,7 +11,7 @@ void fullSolve(benchmark::State& st)
     core::MainViewModel vm;
     vm.state().constants = {78.11f, 562.1f, 48.9f, 259.0f, 0.212f, 0.07019f, 0.7939f, 0.523f};
     vm.setChkStCalc(true);
-    constexpr core::StateConditions kStates[] = {
+    constexpr state::StateConditions kStates[] = {
         {298.15f, 1.0f}, {298.15f, 100.0f}, {480.0f, 40.0f}, {540.0f, 30.0f}};
     vm.state().conditions = kStates[st.range(0)];
     for (auto _ : st) {

@@ -1,7 +1,7 @@
 #include "cli/cli.h"
 
 #include "core/main_view_model.h"
-#include "core/state/number_format.h"
+#include "state/number_format.h"
 #include "store/component_database.h"
 #include "store/component_selection.h"
 #include "store/settings.h"
@@ -28,7 +28,7 @@ struct Options {
     std::optional<std::string> temp;
     std::optional<std::string> press;
     std::array<std::optional<float>, 8> constants; // MolWt .. K3, in the store's order
-    std::optional<core::AntoineCoefficients> antoine;
+    std::optional<state::AntoineCoefficients> antoine;
     std::string name = "custom";
     std::optional<int> twoPhase; // option button index
     bool hypothetical = false;
@@ -44,21 +44,21 @@ struct UsageError {
     std::string what;
 };
 
-std::optional<core::AntoineCoefficients> parseAntoine(const std::string& text)
+std::optional<state::AntoineCoefficients> parseAntoine(const std::string& text)
 {
     std::array<float, 3> v{};
     std::stringstream in(text);
     std::string part;
     std::size_t n = 0;
     while (std::getline(in, part, ',')) {
-        const auto x = core::toFloat(part);
+        const auto x = state::toFloat(part);
         if (n == 3 || !x)
             return std::nullopt;
         v[n++] = *x;
     }
     if (n != 3)
         return std::nullopt;
-    return core::AntoineCoefficients{v[0], v[1], v[2]};
+    return state::AntoineCoefficients{v[0], v[1], v[2]};
 }
 
 Options parse(const std::vector<std::string>& args)
@@ -79,7 +79,7 @@ Options parse(const std::vector<std::string>& args)
         } else if (a == "--press") {
             o.press = value();
         } else if (auto c = kConstantFlags.find(a); c != kConstantFlags.end()) {
-            const auto x = core::toFloat(value());
+            const auto x = state::toFloat(value());
             if (!x)
                 throw UsageError{a + " takes a number"};
             o.constants[c->second] = *x;
@@ -125,9 +125,9 @@ Options parse(const std::vector<std::string>& args)
     return o;
 }
 
-core::ComponentConstants constantsOf(const Options& o)
+state::ComponentConstants constantsOf(const Options& o)
 {
-    const core::ComponentConstants& d = core::kMissingConstantValues;
+    const state::ComponentConstants& d = state::kMissingConstantValues;
     const auto v = [&](std::size_t i, float fallback) { return o.constants[i].value_or(fallback); };
     return {v(0, d.MolWt),     v(1, d.CritTemp), v(2, d.CritPress), v(3, d.CritVol),
             v(4, d.AcentricF), v(5, d.K1),       v(6, d.K2),        v(7, d.K3)};
@@ -174,14 +174,14 @@ void printJson(const core::MainViewModel& vm, std::ostream& out)
     const auto b = [](bool x) { return x ? "true" : "false"; };
     out << "{\"message\": " << jsonString(vm.lblStCond()) << ", \"cells\": {";
     const char* sep = "";
-    for (core::CellId id : core::allCells()) {
-        out << sep << jsonString(core::cellName(id)) << ": " << jsonString(sheet.cell(id).text);
+    for (state::CellId id : state::allCells()) {
+        out << sep << jsonString(state::cellName(id)) << ": " << jsonString(sheet.cell(id).text);
         sep = ", ";
     }
     out << "}, \"colors\": {";
     sep = "";
-    for (core::CellId id : core::allCells()) {
-        out << sep << jsonString(core::cellName(id)) << ": " << sheet.cell(id).color;
+    for (state::CellId id : state::allCells()) {
+        out << sep << jsonString(state::cellName(id)) << ": " << sheet.cell(id).color;
         sep = ", ";
     }
     out << "}, \"flags\": {\"AntoineAvailable\": " << b(f.AntoineAvailable)
@@ -210,20 +210,20 @@ void printTable(const core::MainViewModel& vm, bool showBoxes, std::ostream& out
                   "Density");
     out << line;
     bool paleRed = false, lightPink = false;
-    for (int r = 0; r < core::kRowCount; ++r) {
-        const auto row = static_cast<core::Row>(r);
-        std::string text = std::string(core::rowCaption(row));
+    for (int r = 0; r < state::kRowCount; ++r) {
+        const auto row = static_cast<state::Row>(r);
+        std::string text = std::string(state::rowCaption(row));
         text.resize(24, ' ');
-        for (int c = 0; c < core::kColCount; ++c) {
-            const auto col = static_cast<core::Col>(c);
+        for (int c = 0; c < state::kColCount; ++c) {
+            const auto col = static_cast<state::Col>(c);
             std::string cell;
-            if (core::hasCell(row, col)) {
+            if (state::hasCell(row, col)) {
                 const auto& ce = vm.sheet().cell({row, col});
                 cell = ce.text;
-                if (!cell.empty() && ce.color == core::kPaleRed) {
+                if (!cell.empty() && ce.color == state::kPaleRed) {
                     cell += "*";
                     paleRed = true;
-                } else if (!cell.empty() && ce.color == core::kLightPink) {
+                } else if (!cell.empty() && ce.color == state::kLightPink) {
                     cell += "+";
                     lightPink = true;
                 }

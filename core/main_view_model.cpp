@@ -1,8 +1,8 @@
 #include "core/main_view_model.h"
 
 #include "core/saturation.h"
-#include "core/state/number_format.h"
 #include "models/models.h"
+#include "state/number_format.h"
 
 #include <algorithm>
 #include <cmath>
@@ -50,8 +50,9 @@ void MainViewModel::selectOptEqState(int index) { m_optSelected = {index == 0, i
 
 void MainViewModel::setOptEqStateEnabled(bool enabled) { m_optEnabled = {enabled, enabled}; }
 
-void MainViewModel::componentChosen(std::string_view name, const ComponentConstants& constants,
-                                    const std::optional<AntoineCoefficients>& antoine)
+void MainViewModel::componentChosen(std::string_view name,
+                                    const state::ComponentConstants& constants,
+                                    const std::optional<state::AntoineCoefficients>& antoine)
 {
     const std::string prefix = "Antoine co-efficients for " + std::string(name);
     m_state.flags.AntoineAvailable = antoine.has_value();
@@ -72,9 +73,9 @@ void MainViewModel::componentChosen(std::string_view name, const ComponentConsta
 void MainViewModel::cmdSolve_Click()
 {
     m_sheet.ClearResults();
-    const ComponentConstants& cc = m_state.constants;
-    const StateConditions& sc = m_state.conditions;
-    PhaseFlags& flags = m_state.flags;
+    const state::ComponentConstants& cc = m_state.constants;
+    const state::StateConditions& sc = m_state.conditions;
+    state::PhaseFlags& flags = m_state.flags;
 
     // The models divide by these; a solve before a component or a pressure is known is refused
     // here rather than filled with markers that would look like results.
@@ -110,7 +111,7 @@ void MainViewModel::cmdSolve_Click()
         flags.AboveCritical = false;
         // The comparison uses the typed °C text; when the box no longer holds a number (it was
         // erased after a rejected entry) the stored kelvin value stands in for it.
-        const float t_C = toFloat(m_txtTemp).value_or(
+        const float t_C = state::toFloat(m_txtTemp).value_or(
             static_cast<float>(static_cast<double>(sc.TempK) - kCelsiusToKelvin));
         const std::optional<double> psat = SaturationPressure(m_state.antoine, t_C);
         const double p = static_cast<double>(sc.PressBar);
@@ -164,7 +165,7 @@ Selection MainViewModel::txt_GotFocus(std::string_view text)
 
 Effects MainViewModel::txtTemp_LostFocus()
 {
-    const std::optional<float> t_C = toFloat(m_txtTemp);
+    const std::optional<float> t_C = state::toFloat(m_txtTemp);
     if (!t_C) {
         m_txtTemp.clear();
         return {kTempError, FocusTarget::txtTemp};
@@ -179,10 +180,10 @@ Effects MainViewModel::txtTemp_LostFocus()
         clearOptEqState();
     } else if (m_state.flags.AntoineAvailable) {
         const std::string line2 =
-            "the CRITICAL Temperature (" + formatSignificant(critTemp, 7) + " K)";
+            "the CRITICAL Temperature (" + state::formatSignificant(critTemp, 7) + " K)";
         const std::optional<double> psat = SaturationPressure(m_state.antoine, *t_C);
         const std::optional<std::string> psatText =
-            psat ? formatPattern(*psat, kFmtPsatMessage) : std::nullopt;
+            psat ? state::formatPattern(*psat, state::kFmtPsatMessage) : std::nullopt;
         if (psatText)
             setStCond("State Condition Temperature is less than", line2,
                       "LIQUID phase at PRESSURE > " + *psatText + " bar");
@@ -196,9 +197,9 @@ Effects MainViewModel::txtTemp_LostFocus()
 
 Effects MainViewModel::txtPress_LostFocus()
 {
-    if (!isNumeric(m_txtTemp))
+    if (!state::isNumeric(m_txtTemp))
         return {};
-    const std::optional<float> p_bar = toFloat(m_txtPress);
+    const std::optional<float> p_bar = state::toFloat(m_txtPress);
     if (!p_bar) {
         m_txtPress.clear();
         return {kPressError, FocusTarget::txtPress};
@@ -237,12 +238,12 @@ Effects MainViewModel::optEqState_Click(int index)
         setStCond("State Temperature less than Critical", "Temperature. Two-phase Equilibrium",
                   "conditions exist at calculated PRESSURE.");
         m_state.conditions.PressBar = pressBar;
-        m_txtPress = *formatPattern(pressBar, kFmtPressBox);
+        m_txtPress = *state::formatPattern(pressBar, state::kFmtPressBox);
     };
 
     if (index == 0) {
         // A box that does not hold a number counts as empty: nothing can be computed from it.
-        const std::optional<float> t_C = toFloat(m_txtTemp);
+        const std::optional<float> t_C = state::toFloat(m_txtTemp);
         if (!t_C) {
             refuse("Equilibrium Temperature NOT Specified", "Enter State Temperature and click on",
                    "Two-phase Equlibrium Temperature again");
@@ -257,7 +258,7 @@ Effects MainViewModel::optEqState_Click(int index)
         return {};
     }
 
-    const std::optional<float> p_bar = toFloat(m_txtPress);
+    const std::optional<float> p_bar = state::toFloat(m_txtPress);
     if (!p_bar) {
         refuse("Equilibrium Pressure NOT Specified", "Enter State Pressure and click on",
                "Two-phase Equlibrium Pressure again");
@@ -267,8 +268,8 @@ Effects MainViewModel::optEqState_Click(int index)
     // equation's reach leaves the boxes and the state as they were.
     const std::optional<double> tsat = SaturationTemperature(m_state.antoine, *p_bar);
     const std::optional<std::string> tsatText =
-        tsat ? formatPattern(*tsat, kFmtTempBox) : std::nullopt;
-    const std::optional<float> t_C = tsatText ? toFloat(*tsatText) : std::nullopt;
+        tsat ? state::formatPattern(*tsat, state::kFmtTempBox) : std::nullopt;
+    const std::optional<float> t_C = tsatText ? state::toFloat(*tsatText) : std::nullopt;
     if (!t_C) {
         refuse("Saturation Temperature NOT calculable", "from the Antoine co-efficients at",
                "this Pressure. Enter another value.");

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/state/calc_state.h"
-#include "core/state/result_sheet.h"
+#include "state/calc_state.h"
+#include "state/result_sheet.h"
 
 #include <array>
 #include <optional>
@@ -40,10 +40,10 @@ struct Selection {
 class MainViewModel {
 public:
     // --- state the handlers read and write -------------------------------------------------
-    CalcState& state() { return m_state; }
-    const CalcState& state() const { return m_state; }
-    const ResultSheet& sheet() const { return m_sheet; }
-    ResultSheet& sheet() { return m_sheet; }
+    state::CalcState& state() { return m_state; }
+    const state::CalcState& state() const { return m_state; }
+    const state::ResultSheet& sheet() const { return m_sheet; }
+    state::ResultSheet& sheet() { return m_sheet; }
 
     /// The three-line state-conditions message, lines joined with "\r\n".
     const std::string& lblStCond() const { return m_lblStCond; }
@@ -77,8 +77,8 @@ public:
     /// Takes a chosen component into the state as leaving the component list does: the eight
     /// constants, the Antoine coefficients when the component has them (else they stay as they
     /// were), AntoineAvailable, the message and the two-phase buttons.
-    void componentChosen(std::string_view name, const ComponentConstants& constants,
-                         const std::optional<AntoineCoefficients>& antoine);
+    void componentChosen(std::string_view name, const state::ComponentConstants& constants,
+                         const std::optional<state::AntoineCoefficients>& antoine);
 
     // --- handlers ---------------------------------------------------------------------------
     /// Clears the sheet, classifies the state, writes the message and flags, runs the models.
@@ -91,8 +91,8 @@ public:
     Effects optEqState_Click(int index);
 
 private:
-    CalcState m_state;
-    ResultSheet m_sheet;
+    state::CalcState m_state;
+    state::ResultSheet m_sheet;
     std::string m_lblStCond;
     std::string m_txtTemp;
     std::string m_txtPress;

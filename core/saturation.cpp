@@ -15,7 +15,7 @@ std::optional<double> finite(double x)
 }
 } // namespace
 
-std::optional<double> SaturationPressure(const AntoineCoefficients& ant, float t_C)
+std::optional<double> SaturationPressure(const state::AntoineCoefficients& ant, float t_C)
 {
     const double denom = static_cast<double>(t_C) + static_cast<double>(ant.AntC);
     if (denom == 0.0)
@@ -24,7 +24,7 @@ std::optional<double> SaturationPressure(const AntoineCoefficients& ant, float t
                   kKPaToBar);
 }
 
-std::optional<double> SaturationTemperature(const AntoineCoefficients& ant, float p_bar)
+std::optional<double> SaturationTemperature(const state::AntoineCoefficients& ant, float p_bar)
 {
     if (!(p_bar > 0.0f))
         return std::nullopt;

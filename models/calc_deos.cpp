@@ -10,11 +10,11 @@ namespace models {
 // P = R·T/(V − b)·exp(−a/(R·T·V)), solved for V in its repulsive factor:
 // V = (R·T/P)·exp(−a/(R·T·V)) + b. a = 4·(R·Tc)²/(Pc·e²) and b = R·Tc/(e²·Pc), the latter
 // formed as a/(4·R·Tc) with 4·R·Tc (332.56·Tc) rounded to single precision.
-RootResult vaporRootDEOS(const core::CalcState& s)
+RootResult vaporRootDEOS(const state::CalcState& s)
 {
-    constexpr float kFourR = 4 * core::R; // 332.55999755859375, exact
+    constexpr float kFourR = 4 * state::R; // 332.55999755859375, exact
     static_assert(kFourR == 332.56f);
-    const double r = core::R;
+    const double r = state::R;
     const double tc = s.constants.CritTemp;
     const double rtc = r * tc;
     const double a = quot(4 * (rtc * rtc), s.constants.CritPress * std::exp(2.0));
@@ -27,10 +27,10 @@ RootResult vaporRootDEOS(const core::CalcState& s)
         rtp, [&](double vOld) { return rtp * std::exp(quot(-a, rtSingle * vOld)) + b; });
 }
 
-void CalcDEOS(const core::CalcState& s, core::ResultSheet& sheet)
+void CalcDEOS(const state::CalcState& s, state::ResultSheet& sheet)
 {
     if (vaporWanted(s))
-        writeVaporRoot(sheet, core::Row::DEOS, s, vaporRootDEOS(s), std::nullopt);
+        writeVaporRoot(sheet, state::Row::DEOS, s, vaporRootDEOS(s), std::nullopt);
 }
 
 } // namespace models

@@ -14,7 +14,7 @@ namespace {
 struct EsdParameters {
     double c, zm, k1, Y, q, b;
 
-    explicit EsdParameters(const core::CalcState& s)
+    explicit EsdParameters(const state::CalcState& s)
     {
         const double w = s.constants.AcentricF;
         c = s.chkSphMol ? 1.0 : roundToSingle(1 + 3.535 * w + 0.533 * (w * w));
@@ -31,7 +31,7 @@ struct EsdParameters {
         const double tc = s.constants.CritTemp;
         Y = std::exp(quot(theta * tc, s.conditions.TempK)) - k2;
         q = 1 + k3 * roundToSingle(c - 1);
-        b = quot(beta * static_cast<double>(core::R) * tc, s.constants.CritPress);
+        b = quot(beta * static_cast<double>(state::R) * tc, s.constants.CritPress);
     }
     bool finite() const { return std::isfinite(c + zm + k1 + Y + q + b); }
 };
@@ -41,13 +41,13 @@ struct EsdParameters {
 // Z = 1 + 4·c·η/(1 − 1.9·η) − zm·q·Y·η/(1 + k1·Y·η), η = b/V, iterated as V = Z·R·T/P. No
 // bound on V: a volume that turns negative or oscillates runs on to the cap, which is tested
 // before each update.
-RootResult vaporRootESD(const core::CalcState& s)
+RootResult vaporRootESD(const state::CalcState& s)
 {
     const EsdParameters e(s);
     const double rtp = idealVolume(s);
     if (!e.finite() || !std::isfinite(rtp))
         return {kNaN, 0, RootStatus::ArithmeticFault};
-    const double r = core::R;
+    const double r = state::R;
     const double t = s.conditions.TempK;
     const double p = s.conditions.PressBar;
     double v = rtp;
@@ -71,10 +71,10 @@ RootResult vaporRootESD(const core::CalcState& s)
 }
 
 // The background follows the real acentric factor even when the spherical box is ticked.
-void CalcESD(const core::CalcState& s, core::ResultSheet& sheet)
+void CalcESD(const state::CalcState& s, state::ResultSheet& sheet)
 {
     if (vaporWanted(s))
-        writeVaporRoot(sheet, core::Row::ESD, s, vaporRootESD(s),
+        writeVaporRoot(sheet, state::Row::ESD, s, vaporRootESD(s),
                        acentricBackground(s.constants.AcentricF));
 }
 

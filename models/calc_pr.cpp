@@ -8,9 +8,9 @@
 namespace models {
 
 // 0.077796·R is formed in double from the float R: 6.46795939251709.
-PengRobinsonForm pengRobinsonBase(const core::CalcState& s)
+PengRobinsonForm pengRobinsonBase(const state::CalcState& s)
 {
-    const double r = core::R;
+    const double r = state::R;
     const double tc = s.constants.CritTemp;
     const double pc = s.constants.CritPress;
     PengRobinsonForm f;
@@ -23,9 +23,9 @@ PengRobinsonForm pengRobinsonBase(const core::CalcState& s)
     return f;
 }
 
-void setPengRobinsonAlpha(PengRobinsonForm& f, const core::CalcState& s, double alpha)
+void setPengRobinsonAlpha(PengRobinsonForm& f, const state::CalcState& s, double alpha)
 {
-    const double r = core::R;
+    const double r = state::R;
     const double t = s.conditions.TempK;
     f.alpha = alpha;
     f.a = f.ac * alpha;
@@ -48,7 +48,7 @@ double PengRobinsonForm::liquidUpdate(double vOld) const
 }
 
 // κ branches split at ω = 0.49, compared in single precision (0.49 itself takes the first).
-PengRobinsonForm pengRobinson(const core::CalcState& s)
+PengRobinsonForm pengRobinson(const state::CalcState& s)
 {
     PengRobinsonForm f = pengRobinsonBase(s);
     const float wSingle = s.constants.AcentricF;
@@ -61,13 +61,13 @@ PengRobinsonForm pengRobinson(const core::CalcState& s)
     return f;
 }
 
-RootResult vaporRootPR(const core::CalcState& s) { return cubicVaporRoot(pengRobinson(s)); }
+RootResult vaporRootPR(const state::CalcState& s) { return cubicVaporRoot(pengRobinson(s)); }
 
-RootResult liquidRootPR(const core::CalcState& s) { return cubicLiquidRoot(pengRobinson(s)); }
+RootResult liquidRootPR(const state::CalcState& s) { return cubicLiquidRoot(pengRobinson(s)); }
 
-void CalcPR(const core::CalcState& s, core::ResultSheet& sheet)
+void CalcPR(const state::CalcState& s, state::ResultSheet& sheet)
 {
-    fillCubicRow(pengRobinson(s), s, sheet, core::Row::PR,
+    fillCubicRow(pengRobinson(s), s, sheet, state::Row::PR,
                  acentricBackground(s.constants.AcentricF));
 }
 

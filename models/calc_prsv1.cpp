@@ -14,7 +14,7 @@ double stryjekVeraKappa0(double w)
 
 // The K1 term applies at every reduced temperature: no split at Tr = 0.7, above which the
 // term changes sign.
-PengRobinsonForm stryjekVera1(const core::CalcState& s)
+PengRobinsonForm stryjekVera1(const state::CalcState& s)
 {
     PengRobinsonForm f = pengRobinsonBase(s);
     const double sqrtTr = std::sqrt(f.Tr);
@@ -25,14 +25,14 @@ PengRobinsonForm stryjekVera1(const core::CalcState& s)
     return f;
 }
 
-RootResult vaporRootPRSV1(const core::CalcState& s) { return cubicVaporRoot(stryjekVera1(s)); }
+RootResult vaporRootPRSV1(const state::CalcState& s) { return cubicVaporRoot(stryjekVera1(s)); }
 
-RootResult liquidRootPRSV1(const core::CalcState& s) { return cubicLiquidRoot(stryjekVera1(s)); }
+RootResult liquidRootPRSV1(const state::CalcState& s) { return cubicLiquidRoot(stryjekVera1(s)); }
 
 // A zero K1 is not marked: only the acentric factor colours this row.
-void CalcPRSV1(const core::CalcState& s, core::ResultSheet& sheet)
+void CalcPRSV1(const state::CalcState& s, state::ResultSheet& sheet)
 {
-    fillCubicRow(stryjekVera1(s), s, sheet, core::Row::PRSV1,
+    fillCubicRow(stryjekVera1(s), s, sheet, state::Row::PRSV1,
                  acentricBackground(s.constants.AcentricF));
 }
 

@@ -8,10 +8,10 @@
 namespace models {
 
 // κ uses the single-precision Tr; α takes T/CritTemp afresh in double.
-PengRobinsonForm stryjekVera2(const core::CalcState& s)
+PengRobinsonForm stryjekVera2(const state::CalcState& s)
 {
     PengRobinsonForm f = pengRobinsonBase(s);
-    const core::ComponentConstants& c = s.constants;
+    const state::ComponentConstants& c = s.constants;
     const double sqrtTr = std::sqrt(f.Tr);
     const double k1 = c.K1;
     const double k2 = c.K2;
@@ -23,22 +23,22 @@ PengRobinsonForm stryjekVera2(const core::CalcState& s)
     return f;
 }
 
-std::int32_t stryjekVera2Background(const core::ComponentConstants& c)
+std::int32_t stryjekVera2Background(const state::ComponentConstants& c)
 {
     if (c.AcentricF == 0)
-        return core::kPaleRed; // the stronger mark wins when K1 or K2 is missing as well
+        return state::kPaleRed; // the stronger mark wins when K1 or K2 is missing as well
     if (c.K1 == 0 || c.K2 == 0)
-        return core::kLightPink;
-    return core::kWhite;
+        return state::kLightPink;
+    return state::kWhite;
 }
 
-RootResult vaporRootPRSV2(const core::CalcState& s) { return cubicVaporRoot(stryjekVera2(s)); }
+RootResult vaporRootPRSV2(const state::CalcState& s) { return cubicVaporRoot(stryjekVera2(s)); }
 
-RootResult liquidRootPRSV2(const core::CalcState& s) { return cubicLiquidRoot(stryjekVera2(s)); }
+RootResult liquidRootPRSV2(const state::CalcState& s) { return cubicLiquidRoot(stryjekVera2(s)); }
 
-void CalcPRSV2(const core::CalcState& s, core::ResultSheet& sheet)
+void CalcPRSV2(const state::CalcState& s, state::ResultSheet& sheet)
 {
-    fillCubicRow(stryjekVera2(s), s, sheet, core::Row::PRSV2, stryjekVera2Background(s.constants));
+    fillCubicRow(stryjekVera2(s), s, sheet, state::Row::PRSV2, stryjekVera2Background(s.constants));
 }
 
 } // namespace models

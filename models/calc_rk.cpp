@@ -8,9 +8,9 @@
 namespace models {
 
 // 0.08664·R is formed in double from the float R: 7.20324954711914.
-RedlichKwong::RedlichKwong(const core::CalcState& s)
+RedlichKwong::RedlichKwong(const state::CalcState& s)
 {
-    const double r = core::R;
+    const double r = state::R;
     const double tc = s.constants.CritTemp;
     const double pc = s.constants.CritPress;
     const double t = s.conditions.TempK;
@@ -39,13 +39,13 @@ double RedlichKwong::liquidUpdate(double vOld) const
     return quot(v2 * vOld - quot(rtSingle * v2, P) - ab_PsqrtT, F);
 }
 
-RootResult vaporRootRK(const core::CalcState& s) { return cubicVaporRoot(RedlichKwong(s)); }
+RootResult vaporRootRK(const state::CalcState& s) { return cubicVaporRoot(RedlichKwong(s)); }
 
-RootResult liquidRootRK(const core::CalcState& s) { return cubicLiquidRoot(RedlichKwong(s)); }
+RootResult liquidRootRK(const state::CalcState& s) { return cubicLiquidRoot(RedlichKwong(s)); }
 
-void CalcRK(const core::CalcState& s, core::ResultSheet& sheet)
+void CalcRK(const state::CalcState& s, state::ResultSheet& sheet)
 {
-    fillCubicRow(RedlichKwong(s), s, sheet, core::Row::RK, std::nullopt);
+    fillCubicRow(RedlichKwong(s), s, sheet, state::Row::RK, std::nullopt);
 }
 
 } // namespace models

@@ -9,9 +9,9 @@ namespace models {
 
 // Soave's α: one branch of m for every acentric factor, negative ones included. T/CritTemp
 // stays in double under the square root.
-SoaveRedlichKwong::SoaveRedlichKwong(const core::CalcState& s)
+SoaveRedlichKwong::SoaveRedlichKwong(const state::CalcState& s)
 {
-    const double r = core::R;
+    const double r = state::R;
     const double tc = s.constants.CritTemp;
     const double pc = s.constants.CritPress;
     const double t = s.conditions.TempK;
@@ -42,13 +42,16 @@ double SoaveRedlichKwong::liquidUpdate(double vOld) const
     return quot(P * (v2 * vOld) - rtSingle * v2 - a * b, F);
 }
 
-RootResult vaporRootSRK(const core::CalcState& s) { return cubicVaporRoot(SoaveRedlichKwong(s)); }
+RootResult vaporRootSRK(const state::CalcState& s) { return cubicVaporRoot(SoaveRedlichKwong(s)); }
 
-RootResult liquidRootSRK(const core::CalcState& s) { return cubicLiquidRoot(SoaveRedlichKwong(s)); }
-
-void CalcSRK(const core::CalcState& s, core::ResultSheet& sheet)
+RootResult liquidRootSRK(const state::CalcState& s)
 {
-    fillCubicRow(SoaveRedlichKwong(s), s, sheet, core::Row::SRK,
+    return cubicLiquidRoot(SoaveRedlichKwong(s));
+}
+
+void CalcSRK(const state::CalcState& s, state::ResultSheet& sheet)
+{
+    fillCubicRow(SoaveRedlichKwong(s), s, sheet, state::Row::SRK,
                  acentricBackground(s.constants.AcentricF));
 }
 

@@ -5,9 +5,9 @@
 
 namespace models {
 
-VanDerWaals::VanDerWaals(const core::CalcState& s)
+VanDerWaals::VanDerWaals(const state::CalcState& s)
 {
-    const double r = core::R;
+    const double r = state::R;
     const double tc = s.constants.CritTemp;
     const double pc = s.constants.CritPress;
     P = s.conditions.PressBar;
@@ -31,13 +31,13 @@ double VanDerWaals::liquidUpdate(double vOld) const
     return quot(P * (rtpb * v2 - v2 * vOld + ab_P), a);
 }
 
-RootResult vaporRootVDW(const core::CalcState& s) { return cubicVaporRoot(VanDerWaals(s)); }
+RootResult vaporRootVDW(const state::CalcState& s) { return cubicVaporRoot(VanDerWaals(s)); }
 
-RootResult liquidRootVDW(const core::CalcState& s) { return cubicLiquidRoot(VanDerWaals(s)); }
+RootResult liquidRootVDW(const state::CalcState& s) { return cubicLiquidRoot(VanDerWaals(s)); }
 
-void CalcVDW(const core::CalcState& s, core::ResultSheet& sheet)
+void CalcVDW(const state::CalcState& s, state::ResultSheet& sheet)
 {
-    fillCubicRow(VanDerWaals(s), s, sheet, core::Row::VDW, std::nullopt);
+    fillCubicRow(VanDerWaals(s), s, sheet, state::Row::VDW, std::nullopt);
 }
 
 } // namespace models

@@ -8,7 +8,7 @@ namespace models {
 // Virial equation truncated after the third term, its coefficients from the critical volume
 // alone: B = −Vc, C = Vc²/9, iterated as V = (R·T/P)·(1 + B/V − C/V²). The factor R·T/P of
 // the update is taken to single precision.
-RootResult vaporRootVirial(const core::CalcState& s)
+RootResult vaporRootVirial(const state::CalcState& s)
 {
     const double vc = s.constants.CritVol;
     const double B = -vc; // single precision, exact
@@ -21,10 +21,10 @@ RootResult vaporRootVirial(const core::CalcState& s)
         rtp, [&](double vOld) { return rtpSingle * (1 + quot(B, vOld) - quot(C, vOld * vOld)); });
 }
 
-void CalcVirial(const core::CalcState& s, core::ResultSheet& sheet)
+void CalcVirial(const state::CalcState& s, state::ResultSheet& sheet)
 {
     if (vaporWanted(s))
-        writeVaporRoot(sheet, core::Row::Vir, s, vaporRootVirial(s), std::nullopt);
+        writeVaporRoot(sheet, state::Row::Vir, s, vaporRootVirial(s), std::nullopt);
 }
 
 } // namespace models

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/state/calc_state.h"
+#include "state/calc_state.h"
 
 #include <cmath>
 
@@ -14,7 +14,7 @@ namespace models {
 
 /// (P + a/V²)·(V − b) = R·T.
 struct VanDerWaals {
-    explicit VanDerWaals(const core::CalcState& s);
+    explicit VanDerWaals(const state::CalcState& s);
     double P, a, b, rtp, rtpb, ab_P;
     bool finite() const { return std::isfinite(a + b + rtp + rtpb); }
     double vaporUpdate(double vOld) const;
@@ -23,7 +23,7 @@ struct VanDerWaals {
 
 /// P = R·T/(V − b) − a/(√T·V·(V + b)).
 struct RedlichKwong {
-    explicit RedlichKwong(const core::CalcState& s);
+    explicit RedlichKwong(const state::CalcState& s);
     double P, sqrtT, a, b, rtp, rtpb, rtSingle, F, ab_PsqrtT;
     bool finite() const { return std::isfinite(a + b + rtp + rtpb + rtSingle + F + ab_PsqrtT); }
     double vaporUpdate(double vOld) const;
@@ -32,7 +32,7 @@ struct RedlichKwong {
 
 /// P = R·T/(V − b) − ac·α/(V·(V + b)), α from the acentric factor through m.
 struct SoaveRedlichKwong {
-    explicit SoaveRedlichKwong(const core::CalcState& s);
+    explicit SoaveRedlichKwong(const state::CalcState& s);
     double P, ac, b, m, alpha, a, rtp, rtpb, rtSingle, F;
     bool finite() const { return std::isfinite(a + b + rtp + rtpb + rtSingle + F); }
     double vaporUpdate(double vOld) const;
@@ -51,18 +51,18 @@ struct PengRobinsonForm {
 };
 
 /// The parts of the Peng-Robinson form that do not depend on α: P, ac, b, Tr, R·T/P (+ b).
-PengRobinsonForm pengRobinsonBase(const core::CalcState& s);
+PengRobinsonForm pengRobinsonBase(const state::CalcState& s);
 /// Sets α and what follows from it: a = ac·α and the liquid divisor F.
-void setPengRobinsonAlpha(PengRobinsonForm& form, const core::CalcState& s, double alpha);
+void setPengRobinsonAlpha(PengRobinsonForm& form, const state::CalcState& s, double alpha);
 
 /// κ0 of both Stryjek-Vera variants, from the acentric factor.
 double stryjekVeraKappa0(double w);
 
 /// Peng-Robinson with κ from the acentric factor (two branches, split at ω = 0.49).
-PengRobinsonForm pengRobinson(const core::CalcState& s);
+PengRobinsonForm pengRobinson(const state::CalcState& s);
 /// Stryjek-Vera of the first kind: κ = κ0 + K1·(1 + √Tr)·(0.7 − Tr).
-PengRobinsonForm stryjekVera1(const core::CalcState& s);
+PengRobinsonForm stryjekVera1(const state::CalcState& s);
 /// Stryjek-Vera of the second kind: K2 and K3 join K1; α uses T/CritTemp in double.
-PengRobinsonForm stryjekVera2(const core::CalcState& s);
+PengRobinsonForm stryjekVera2(const state::CalcState& s);
 
 } // namespace models

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/state/calc_state.h"
-#include "core/state/result_sheet.h"
 #include "models/fixed_point.h"
 #include "models/row_output.h"
+#include "state/calc_state.h"
+#include "state/result_sheet.h"
 
 #include <cmath>
 #include <concepts>
@@ -71,7 +71,7 @@ template <CubicModel M> RootResult cubicLiquidRoot(const M& m)
 /// vapour root (SRK, PR and the Stryjek-Vera rows); the parameters are formed by the caller
 /// once, before either root.
 template <CubicModel M>
-void fillCubicRow(const M& m, const core::CalcState& s, core::ResultSheet& sheet, core::Row row,
+void fillCubicRow(const M& m, const state::CalcState& s, state::ResultSheet& sheet, state::Row row,
                   std::optional<std::int32_t> background)
 {
     if (vaporWanted(s))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/state/calc_state.h"
+#include "state/calc_state.h"
 
 #include <cfloat>
 #include <cmath>
@@ -38,15 +38,15 @@ inline double roundToSingle(double x)
 
 /// The ideal-gas volume R·T/P in cm3/mol, in double from the single-precision R, T and P;
 /// NaN when P is zero.
-inline double idealVolume(const core::CalcState& s)
+inline double idealVolume(const state::CalcState& s)
 {
-    return quot(static_cast<double>(core::R) * s.conditions.TempK, s.conditions.PressBar);
+    return quot(static_cast<double>(state::R) * s.conditions.TempK, s.conditions.PressBar);
 }
 
 /// R·T as the float product the models round it to, widened (NaN beyond the float range).
-inline double singleRT(const core::CalcState& s)
+inline double singleRT(const state::CalcState& s)
 {
-    return roundToSingle(static_cast<double>(core::R) * s.conditions.TempK);
+    return roundToSingle(static_cast<double>(state::R) * s.conditions.TempK);
 }
 
 /// |(vOld − v)/v| < tolerance, strict. A zero v is a zero divisor: false, and `fault` is set.

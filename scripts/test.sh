@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the normal build, then the ASan+UBSan build, then the format check.
+# Builds and runs every test: the cheap checks (format, layer direction), the normal build,
+# then the ASan+UBSan build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
+
+# The cheap checks first, so a formatting slip or a wrong-way include fails in seconds.
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+echo "format check passed"
+python3 scripts/check_layers.py
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
@@ -18,6 +24,3 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVREL1_SANITIZE=ON
       -DTAVREL1_BUILD_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
-
-git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
-echo "format check passed"

@@ -17,18 +17,18 @@ namespace {
 // critical point, zero for the rest).
 struct ConstantField {
     const char* name;
-    float core::ComponentConstants::*member;
+    float state::ComponentConstants::*member;
     float missing;
 };
 constexpr std::array<ConstantField, 8> kConstantFields{{
-    {"MolWt", &core::ComponentConstants::MolWt, core::kMissingConstantValues.MolWt},
-    {"CritTemp", &core::ComponentConstants::CritTemp, core::kMissingConstantValues.CritTemp},
-    {"CritPress", &core::ComponentConstants::CritPress, core::kMissingConstantValues.CritPress},
-    {"CritVol", &core::ComponentConstants::CritVol, core::kMissingConstantValues.CritVol},
-    {"AcentricF", &core::ComponentConstants::AcentricF, core::kMissingConstantValues.AcentricF},
-    {"K1", &core::ComponentConstants::K1, core::kMissingConstantValues.K1},
-    {"K2", &core::ComponentConstants::K2, core::kMissingConstantValues.K2},
-    {"K3", &core::ComponentConstants::K3, core::kMissingConstantValues.K3},
+    {"MolWt", &state::ComponentConstants::MolWt, state::kMissingConstantValues.MolWt},
+    {"CritTemp", &state::ComponentConstants::CritTemp, state::kMissingConstantValues.CritTemp},
+    {"CritPress", &state::ComponentConstants::CritPress, state::kMissingConstantValues.CritPress},
+    {"CritVol", &state::ComponentConstants::CritVol, state::kMissingConstantValues.CritVol},
+    {"AcentricF", &state::ComponentConstants::AcentricF, state::kMissingConstantValues.AcentricF},
+    {"K1", &state::ComponentConstants::K1, state::kMissingConstantValues.K1},
+    {"K2", &state::ComponentConstants::K2, state::kMissingConstantValues.K2},
+    {"K3", &state::ComponentConstants::K3, state::kMissingConstantValues.K3},
 }};
 
 /// A stored number as the float the state holds. A value beyond the float range (possible
@@ -145,8 +145,8 @@ bool cmbComp_LostFocus(ComponentDatabase& db, const ComponentList& list, core::M
     // Everything is read first and only then written, so a store failure half way leaves
     // the previous component's state whole.
     bool found = false;
-    core::AntoineCoefficients antoine;
-    core::ComponentConstants constants;
+    state::AntoineCoefficients antoine;
+    state::ComponentConstants constants;
     try {
         // An exact comparison of the field with the name (no criterion text is built, so a
         // name with a quote or SQL in it is just a name).

@@ -1,6 +1,6 @@
 #include "store/crit_const_editor.h"
 
-#include "core/state/number_format.h"
+#include "state/number_format.h"
 #include "store/component_database.h"
 #include "store/settings.h"
 #include "store/store_errors.h"
@@ -211,7 +211,7 @@ void CritConstEditor::cmdUpdate_Click()
         m_adding ? m_rst->addNew() : m_rst->edit();
         m_rst->setField("Component", m_view.boxText(EditorBox::txtCompound));
         for (const NumericBox& nb : kNumericBoxes)
-            if (const std::optional<double> value = core::toDouble(m_view.boxText(nb.box)))
+            if (const std::optional<double> value = state::toDouble(m_view.boxText(nb.box)))
                 m_rst->setField(nb.field, *value);
         m_rst->update();
         if (m_adding)

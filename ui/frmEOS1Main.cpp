@@ -243,26 +243,26 @@ void frmEOS1Main::createControls()
     label("Label9", "Density", twips(8520, 2640, 732, 252), sansBoldUl, centred);
     label("Label10", "kg/m3", twips(8520, 2880, 732, 252), sansBold, centred);
 
-    constexpr std::array<int, core::kColCount> kColLeft = {5400, 6120, 6840, 7680, 8640};
-    constexpr std::array<int, core::kColCount> kColWidth = {492, 660, 720, 720, 492};
-    constexpr std::array<int, core::kRowCount> kRowTop = {3120, 3480, 3960, 4320, 4800,
-                                                          5160, 5520, 6000, 6360};
-    constexpr std::array<int, core::kRowCount> kCaptionWidth = {852,  1332, 1332, 1932, 1452,
-                                                                1572, 1572, 1932, 1572};
+    constexpr std::array<int, state::kColCount> kColLeft = {5400, 6120, 6840, 7680, 8640};
+    constexpr std::array<int, state::kColCount> kColWidth = {492, 660, 720, 720, 492};
+    constexpr std::array<int, state::kRowCount> kRowTop = {3120, 3480, 3960, 4320, 4800,
+                                                           5160, 5520, 6000, 6360};
+    constexpr std::array<int, state::kRowCount> kCaptionWidth = {852,  1332, 1332, 1932, 1452,
+                                                                 1572, 1572, 1932, 1572};
     const QFont cellFont = designFont("MS Sans Serif", 7.2);
-    for (int r = 0; r < core::kRowCount; ++r) {
-        const auto row = static_cast<core::Row>(r);
+    for (int r = 0; r < state::kRowCount; ++r) {
+        const auto row = static_cast<state::Row>(r);
         const auto ri = static_cast<std::size_t>(r);
-        auto* caption = label("lblEOS", QString::fromUtf8(core::rowCaption(row).data()),
+        auto* caption = label("lblEOS", QString::fromUtf8(state::rowCaption(row).data()),
                               twips(3240, kRowTop[ri], kCaptionWidth[ri], 252), sansBoldUl);
         caption->setObjectName(QString("lblEOS_%1").arg(r));
         lblEOS[ri] = caption;
     }
     std::size_t n = 0;
-    for (core::CellId id : core::allCells()) {
+    for (state::CellId id : state::allCells()) {
         const auto c = static_cast<std::size_t>(id.col);
         auto* cell = new QLineEdit(this);
-        cell->setObjectName(QString::fromStdString(core::cellName(id)));
+        cell->setObjectName(QString::fromStdString(state::cellName(id)));
         cell->setGeometry(
             twips(kColLeft[c], kRowTop[static_cast<std::size_t>(id.row)], kColWidth[c], 288));
         cell->setReadOnly(true);
@@ -302,7 +302,8 @@ void frmEOS1Main::setTabOrder()
                                    chkStCalc,    optEqState[0], optEqState[1], cmdDataForm,
                                    cmdInstruct1, cmdCompList};
     for (std::size_t i = 0; i < m_cells.size(); ++i) {
-        if (core::allCells()[i].row == core::Row::ESD && core::allCells()[i].col == core::Col::Vap)
+        if (state::allCells()[i].row == state::Row::ESD &&
+            state::allCells()[i].col == state::Col::Vap)
             order.push_back(chkSphMol);
         order.push_back(m_cells[i]);
     }
@@ -511,7 +512,7 @@ void frmEOS1Main::refresh()
         o->setEnabled(m_vm.optEqStateEnabled(i));
     }
     for (std::size_t i = 0; i < m_cells.size(); ++i) {
-        const core::Cell& c = m_vm.sheet().cell(core::allCells()[i]);
+        const state::Cell& c = m_vm.sheet().cell(state::allCells()[i]);
         setText(m_cells[i], c.text);
         QPalette pal = m_cells[i]->palette();
         if (pal.color(QPalette::Base) != fromBgr(c.color)) {

@@ -90,8 +90,8 @@ private:
     QPushButton* cmdInstruct1 = nullptr;
     std::array<QLabel*, 9> lblEOS{};
     QCheckBox* chkSphMol = nullptr;
-    std::map<QWidget*, core::CellId> m_cellOf;
-    std::array<QLineEdit*, core::kCellCount> m_cells{};
+    std::map<QWidget*, state::CellId> m_cellOf;
+    std::array<QLineEdit*, state::kCellCount> m_cells{};
     QFileDialog* CDlgVLE = nullptr;
 
     // The control of this window that last had the focus, and the box a rejected entry

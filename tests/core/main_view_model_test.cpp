@@ -6,15 +6,15 @@
 
 namespace {
 
-using core::Col;
 using core::FocusTarget;
 using core::MainViewModel;
-using core::Row;
+using state::Col;
+using state::Row;
 
 // Benzene-like reference constants and Antoine coefficients (ln P/kPa = A - B/(t + C)).
-constexpr core::ComponentConstants kBenzene{78.11f, 562.1f,   48.9f,   259.0f,
-                                            0.212f, 0.07019f, 0.7939f, 0.523f};
-constexpr core::AntoineCoefficients kBenzeneAnt{13.7815f, 2726.813f, 217.572f};
+constexpr state::ComponentConstants kBenzene{78.11f, 562.1f,   48.9f,   259.0f,
+                                             0.212f, 0.07019f, 0.7939f, 0.523f};
+constexpr state::AntoineCoefficients kBenzeneAnt{13.7815f, 2726.813f, 217.572f};
 
 // Saturation pressure at t °C by the same Antoine form, written out independently.
 double psatBar(float t)
@@ -103,7 +103,7 @@ TEST(Solve, RefusesWithoutComponentOrPressure)
 {
     struct Case {
         const char* name;
-        core::ComponentConstants constants;
+        state::ComponentConstants constants;
         float pressBar;
         const char* message;
     };
@@ -126,8 +126,8 @@ TEST(Solve, RefusesWithoutComponentOrPressure)
         EXPECT_EQ(firstLine(vm.lblStCond()), c.message);
         EXPECT_FALSE(vm.state().flags.CalcVapor || vm.state().flags.CalcLiquid ||
                      vm.state().flags.AboveCritical);
-        for (core::CellId id : core::allCells())
-            EXPECT_EQ(vm.sheet().cell(id).text, "") << core::cellName(id);
+        for (state::CellId id : state::allCells())
+            EXPECT_EQ(vm.sheet().cell(id).text, "") << state::cellName(id);
     }
 }
 
@@ -404,10 +404,10 @@ TEST(Solve, RandomStatesNeverShowGarbage)
         vm.setChkStCalc(pick(rng) < 5);
         vm.setChkSphMol(pick(rng) < 5);
         vm.cmdSolve_Click();
-        for (core::CellId id : core::allCells()) {
+        for (state::CellId id : state::allCells()) {
             const std::string& t = vm.sheet().cell(id).text;
             const bool ok = t.empty() || t == "NC" || t == "NA->Tc" || isNumber(t);
-            ASSERT_TRUE(ok) << core::cellName(id) << " = " << t << " at case " << i;
+            ASSERT_TRUE(ok) << state::cellName(id) << " = " << t << " at case " << i;
         }
         ASSERT_EQ(vm.lblStCond().find("inf"), std::string::npos);
         ASSERT_EQ(vm.lblStCond().find("nan"), std::string::npos);

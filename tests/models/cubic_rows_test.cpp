@@ -13,13 +13,13 @@
 // that first meets the tolerance, so they pin the precision of every step.
 namespace {
 
-using core::Row;
 using models::RootStatus;
+using state::Row;
 using testing_models::benzeneLike;
 using testing_models::hypothetical;
 using testing_models::RowTexts;
 
-using CalcFn = void (*)(const core::CalcState&, core::ResultSheet&);
+using CalcFn = void (*)(const state::CalcState&, state::ResultSheet&);
 
 struct Point {
     float tempK, pressBar;
@@ -70,7 +70,7 @@ TEST(CubicRows, ReproduceTheReferenceTablesDigitForDigit)
         for (const Point& p : t.points) {
             SCOPED_TRACE(::testing::Message()
                          << t.model << " " << p.tempK << " K " << p.pressBar << " bar");
-            core::ResultSheet sheet;
+            state::ResultSheet sheet;
             t.calc(hypothetical(benzeneLike(), p.tempK, p.pressBar), sheet);
             EXPECT_EQ(testing_models::rowTexts(sheet, t.row), p.expected);
         }
@@ -81,7 +81,7 @@ TEST(CubicRows, ReproduceTheReferenceTablesDigitForDigit)
 // iterate 148.394 at which the tolerance is first met, after nine updates.
 TEST(CubicRows, UpdateCountsAndWhyARootFailed)
 {
-    using RootFn = models::RootResult (*)(const core::CalcState&);
+    using RootFn = models::RootResult (*)(const state::CalcState&);
     struct Case {
         const char* name;
         RootFn root;
@@ -114,7 +114,7 @@ TEST(CubicRows, UpdateCountsAndWhyARootFailed)
 // precision and ends the root as an arithmetic fault, shown as "NC".
 TEST(CubicRows, RunAwayLiquidEndsAtTheFirstIterateBeyondTheFloatRange)
 {
-    using RootFn = models::RootResult (*)(const core::CalcState&);
+    using RootFn = models::RootResult (*)(const state::CalcState&);
     struct Case {
         const char* name;
         RootFn root;
@@ -133,23 +133,23 @@ TEST(CubicRows, RunAwayLiquidEndsAtTheFirstIterateBeyondTheFloatRange)
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
-        const core::CalcState s = hypothetical(benzeneLike(), c.tempK, c.pressBar);
+        const state::CalcState s = hypothetical(benzeneLike(), c.tempK, c.pressBar);
         const models::RootResult r = c.root(s);
         EXPECT_EQ(r.status, RootStatus::ArithmeticFault);
         EXPECT_EQ(r.updates, c.updates);
         EXPECT_NEAR(r.volume / c.lastIterate, 1.0, 0.01);
-        core::ResultSheet sheet;
+        state::ResultSheet sheet;
         c.calc(s, sheet);
-        EXPECT_EQ(sheet.text(c.row, core::Col::Liq), "NC");
-        EXPECT_EQ(sheet.text(c.row, core::Col::SG), "");
-        EXPECT_NE(sheet.text(c.row, core::Col::Vap), "NC") << "the vapour root converges";
+        EXPECT_EQ(sheet.text(c.row, state::Col::Liq), "NC");
+        EXPECT_EQ(sheet.text(c.row, state::Col::SG), "");
+        EXPECT_NE(sheet.text(c.row, state::Col::Vap), "NC") << "the vapour root converges";
     }
 }
 
 // Tolerances are half a unit in the last published digit.
 TEST(CubicRows, ParametersOfTheReferenceComponent)
 {
-    const core::CalcState s = hypothetical(benzeneLike(), 298.15f, 1);
+    const state::CalcState s = hypothetical(benzeneLike(), 298.15f, 1);
 
     const models::VanDerWaals vdw(s);
     EXPECT_NEAR(vdw.a, 1.884179e7, 5);
@@ -158,7 +158,7 @@ TEST(CubicRows, ParametersOfTheReferenceComponent)
     const models::RedlichKwong rk(s);
     EXPECT_NEAR(rk.a, 4.526483e8, 50);
     EXPECT_NEAR(rk.b, 82.800537, 5e-7);
-    EXPECT_NEAR(0.08664 * static_cast<double>(core::R), 7.20324954711914, 5e-15);
+    EXPECT_NEAR(0.08664 * static_cast<double>(state::R), 7.20324954711914, 5e-15);
 
     const models::SoaveRedlichKwong srk(s);
     EXPECT_NEAR(srk.ac, 1.909212e7, 5);
@@ -175,7 +175,7 @@ TEST(CubicRows, ParametersOfTheReferenceComponent)
     EXPECT_EQ(pr.Tr, static_cast<double>(298.15f / 562.1f)) << "Tr is a float";
     EXPECT_NEAR(pr.alpha, 1.409748, 5e-7);
     EXPECT_NEAR(pr.a, 2.878851e7, 5);
-    EXPECT_NEAR(0.077796 * static_cast<double>(core::R), 6.46795939251709, 5e-15);
+    EXPECT_NEAR(0.077796 * static_cast<double>(state::R), 6.46795939251709, 5e-15);
 }
 
 TEST(CubicRows, PengRobinsonKappaSwitchesBranchAboveOmega049InSinglePrecision)
@@ -187,11 +187,11 @@ TEST(CubicRows, PengRobinsonKappaSwitchesBranchAboveOmega049InSinglePrecision)
     const Case kCases[] = {{0.0f, 0.37464}, {0.49f, 1.065540}, {0.5f, 1.083135}};
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.omega);
-        core::ComponentConstants k = benzeneLike();
+        state::ComponentConstants k = benzeneLike();
         k.AcentricF = c.omega;
         EXPECT_NEAR(models::pengRobinson(hypothetical(k, 298.15f, 1)).kappa, c.kappa, 5e-7);
     }
-    core::ComponentConstants k = benzeneLike();
+    state::ComponentConstants k = benzeneLike();
     k.AcentricF = 0;
     EXPECT_NEAR(models::SoaveRedlichKwong(hypothetical(k, 298.15f, 1)).m, 0.48508, 5e-9);
 }
@@ -213,14 +213,14 @@ TEST(CubicRows, MissingAcentricFactorSolvesOnPaleRed)
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
-        core::ComponentConstants k = benzeneLike();
+        state::ComponentConstants k = benzeneLike();
         k.AcentricF = 0;
-        core::ResultSheet sheet;
+        state::ResultSheet sheet;
         c.calc(hypothetical(k, 298.15f, 1), sheet);
         EXPECT_EQ(testing_models::rowTexts(sheet, c.row), c.expected);
-        EXPECT_EQ(sheet.color(c.row, core::Col::Vap), core::kPaleRed);
+        EXPECT_EQ(sheet.color(c.row, state::Col::Vap), state::kPaleRed);
         c.calc(hypothetical(benzeneLike(), 298.15f, 1), sheet);
-        EXPECT_EQ(sheet.color(c.row, core::Col::Vap), core::kWhite);
+        EXPECT_EQ(sheet.color(c.row, state::Col::Vap), state::kWhite);
     }
 }
 

@@ -8,11 +8,11 @@
 // backgrounds that outlive ClearResults.
 namespace {
 
-using core::Col;
-using core::Row;
+using state::Col;
+using state::Row;
 using testing_models::benzeneLike;
 
-using CalcFn = void (*)(const core::CalcState&, core::ResultSheet&);
+using CalcFn = void (*)(const state::CalcState&, state::ResultSheet&);
 
 struct Model {
     const char* name;
@@ -55,18 +55,18 @@ TEST(FillRule, GatesAndMarkersOnEveryRow)
     for (const Case& c : kCases) {
         for (const Model& m : kModels) {
             SCOPED_TRACE(std::string(c.name) + " / " + m.name);
-            core::CalcState s;
+            state::CalcState s;
             s.constants = benzeneLike();
             s.conditions = {298.15f, 1};
             s.chkStCalc = c.chkStCalc;
             s.flags.CalcVapor = c.calcVapor;
             s.flags.CalcLiquid = c.calcLiquid;
             s.flags.AboveCritical = c.aboveCritical;
-            core::ResultSheet sheet;
+            state::ResultSheet sheet;
             m.calc(s, sheet);
             for (Col col : {Col::Vap, Col::Z, Col::VD})
                 EXPECT_EQ(isNumber(sheet.text(m.row, col)), c.vapour == Expect::Number);
-            if (!core::hasCell(m.row, Col::Liq))
+            if (!state::hasCell(m.row, Col::Liq))
                 continue;
             const std::string& liq = sheet.text(m.row, Col::Liq);
             const std::string& sg = sheet.text(m.row, Col::SG);
@@ -92,13 +92,13 @@ TEST(FillRule, EachModelWritesOnlyItsOwnRow)
 {
     for (const Model& m : kModels) {
         SCOPED_TRACE(m.name);
-        core::ResultSheet sheet;
+        state::ResultSheet sheet;
         m.calc(testing_models::hypothetical(benzeneLike(), 298.15f, 1), sheet);
-        for (core::CellId id : core::allCells()) {
+        for (state::CellId id : state::allCells()) {
             if (id.row == m.row)
                 continue;
-            EXPECT_EQ(sheet.cell(id).text, "") << core::cellName(id);
-            EXPECT_EQ(sheet.cell(id).color, core::kWhite) << core::cellName(id);
+            EXPECT_EQ(sheet.cell(id).text, "") << state::cellName(id);
+            EXPECT_EQ(sheet.cell(id).color, state::kWhite) << state::cellName(id);
         }
     }
 }
@@ -112,32 +112,32 @@ TEST(FillRule, PaleRedOutlivesClearResultsAndFailedRoots)
         SCOPED_TRACE(m.name);
         const bool tints = m.row == Row::SRK || m.row == Row::PR || m.row == Row::PRSV1 ||
                            m.row == Row::PRSV2 || m.row == Row::ESD;
-        core::ComponentConstants noOmega = benzeneLike();
+        state::ComponentConstants noOmega = benzeneLike();
         noOmega.AcentricF = 0;
         noOmega.K1 = noOmega.K2 = 0.1f; // PRSV2 would show light pink for missing K1 or K2
-        core::ResultSheet sheet;
+        state::ResultSheet sheet;
         m.calc(testing_models::hypothetical(noOmega, 298.15f, 1), sheet);
         ASSERT_TRUE(isNumber(sheet.text(m.row, Col::Vap)));
-        EXPECT_EQ(sheet.color(m.row, Col::Vap), tints ? core::kPaleRed : core::kWhite);
+        EXPECT_EQ(sheet.color(m.row, Col::Vap), tints ? state::kPaleRed : state::kWhite);
 
         sheet.ClearResults();
-        EXPECT_EQ(sheet.color(m.row, Col::Vap), tints ? core::kPaleRed : core::kWhite);
+        EXPECT_EQ(sheet.color(m.row, Col::Vap), tints ? state::kPaleRed : state::kWhite);
 
         // A vapour root that fails (benzene-like at 100 bar, a liquid state) keeps the tint.
-        core::ComponentConstants withOmega = benzeneLike();
+        state::ComponentConstants withOmega = benzeneLike();
         withOmega.K1 = withOmega.K2 = 0.1f;
-        core::CalcState liquidState = testing_models::hypothetical(withOmega, 298.15f, 100);
+        state::CalcState liquidState = testing_models::hypothetical(withOmega, 298.15f, 100);
         sheet.ClearResults();
         m.calc(liquidState, sheet);
         if (sheet.text(m.row, Col::Vap) == "NC") {
-            EXPECT_EQ(sheet.color(m.row, Col::Vap), tints ? core::kPaleRed : core::kWhite);
+            EXPECT_EQ(sheet.color(m.row, Col::Vap), tints ? state::kPaleRed : state::kWhite);
             EXPECT_EQ(sheet.text(m.row, Col::Z), "NC");
             EXPECT_EQ(sheet.text(m.row, Col::VD), "");
         }
 
         sheet.ClearResults();
         m.calc(testing_models::hypothetical(withOmega, 298.15f, 1), sheet);
-        EXPECT_EQ(sheet.color(m.row, Col::Vap), core::kWhite);
+        EXPECT_EQ(sheet.color(m.row, Col::Vap), state::kWhite);
     }
 }
 

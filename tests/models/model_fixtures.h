@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/state/calc_state.h"
-#include "core/state/result_sheet.h"
+#include "state/calc_state.h"
+#include "state/result_sheet.h"
 
 #include <ostream>
 #include <string>
@@ -10,25 +10,25 @@
 // published values of three familiar fluids, as a user would type them into the editor.
 namespace testing_models {
 
-inline core::ComponentConstants benzeneLike()
+inline state::ComponentConstants benzeneLike()
 {
     return {78.11f, 562.1f, 48.9f, 259.0f, 0.212f, 0.0f, 0.0f, 0.0f};
 }
 
-inline core::ComponentConstants propaneLike()
+inline state::ComponentConstants propaneLike()
 {
     return {44.1f, 369.8f, 42.48f, 200.0f, 0.152f, 0.03136f, 0.0f, 0.0f};
 }
 
-inline core::ComponentConstants nitrogenLike()
+inline state::ComponentConstants nitrogenLike()
 {
     return {28.01f, 126.2f, 33.9f, 90.1f, 0.039f, 0.0f, 0.0f, 0.0f};
 }
 
 /// A state with the hypothetical box ticked, so that every model attempts both roots.
-inline core::CalcState hypothetical(core::ComponentConstants c, float tempK, float pressBar)
+inline state::CalcState hypothetical(state::ComponentConstants c, float tempK, float pressBar)
 {
-    core::CalcState s;
+    state::CalcState s;
     s.constants = c;
     s.conditions = {tempK, pressBar};
     s.chkStCalc = true;
@@ -41,11 +41,11 @@ struct RowTexts {
     friend bool operator==(const RowTexts&, const RowTexts&) = default;
 };
 
-inline RowTexts rowTexts(const core::ResultSheet& sheet, core::Row row)
+inline RowTexts rowTexts(const state::ResultSheet& sheet, state::Row row)
 {
-    using core::Col;
+    using state::Col;
     RowTexts t{sheet.text(row, Col::Vap), sheet.text(row, Col::Z), sheet.text(row, Col::VD)};
-    if (core::hasCell(row, Col::Liq)) {
+    if (state::hasCell(row, Col::Liq)) {
         t.liq = sheet.text(row, Col::Liq);
         t.sg = sheet.text(row, Col::SG);
     }

@@ -14,12 +14,12 @@
 // float-divide-by-zero added) this also shows that no path divides by zero.
 namespace {
 
-using CalcFn = void (*)(const core::CalcState&, core::ResultSheet&);
+using CalcFn = void (*)(const state::CalcState&, state::ResultSheet&);
 const CalcFn kModels[] = {models::CalcVirial, models::CalcVDW, models::CalcRK,
                           models::CalcPR,     models::CalcSRK, models::CalcPRSV1,
                           models::CalcPRSV2,  models::CalcESD, models::CalcDEOS};
 
-void runAll(const core::CalcState& s, core::ResultSheet& sheet)
+void runAll(const state::CalcState& s, state::ResultSheet& sheet)
 {
     for (CalcFn calc : kModels)
         calc(s, sheet);
@@ -40,15 +40,15 @@ bool isFixedDecimal(const std::string& t)
     return i > fracStart && i == t.size();
 }
 
-::testing::AssertionResult sheetIsClean(const core::ResultSheet& sheet)
+::testing::AssertionResult sheetIsClean(const state::ResultSheet& sheet)
 {
-    for (core::CellId id : core::allCells()) {
+    for (state::CellId id : state::allCells()) {
         const std::string& t = sheet.cell(id).text;
         const bool marker = t.empty() || t == "NC" || t == "NA->Tc";
         if (!marker && !isFixedDecimal(t))
-            return ::testing::AssertionFailure() << core::cellName(id) << " shows \"" << t << '"';
-        if (t == "NA->Tc" && id.col != core::Col::Liq)
-            return ::testing::AssertionFailure() << "NA->Tc in " << core::cellName(id);
+            return ::testing::AssertionFailure() << state::cellName(id) << " shows \"" << t << '"';
+        if (t == "NA->Tc" && id.col != state::Col::Liq)
+            return ::testing::AssertionFailure() << "NA->Tc in " << state::cellName(id);
     }
     return ::testing::AssertionSuccess();
 }
@@ -57,7 +57,7 @@ TEST(Robustness, ZeroPressureAndMissingConstantsGiveNcNeverGarbage)
 {
     struct Case {
         const char* name;
-        core::ComponentConstants constants;
+        state::ComponentConstants constants;
         float tempK, pressBar;
     };
     const Case kCases[] = {
@@ -70,15 +70,15 @@ TEST(Robustness, ZeroPressureAndMissingConstantsGiveNcNeverGarbage)
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
-        core::ResultSheet sheet;
+        state::ResultSheet sheet;
         runAll(testing_models::hypothetical(c.constants, c.tempK, c.pressBar), sheet);
         EXPECT_TRUE(sheetIsClean(sheet));
         if (c.pressBar == 0 || c.constants.CritPress == 0) {
             // R·T/P or every parameter is undefined: every attempted root fails.
-            for (core::CellId id : core::allCells()) {
-                const bool virialIgnoresPc = id.row == core::Row::Vir && c.pressBar != 0;
-                if (id.col != core::Col::SG && id.col != core::Col::VD && !virialIgnoresPc) {
-                    EXPECT_EQ(sheet.cell(id).text, "NC") << core::cellName(id);
+            for (state::CellId id : state::allCells()) {
+                const bool virialIgnoresPc = id.row == state::Row::Vir && c.pressBar != 0;
+                if (id.col != state::Col::SG && id.col != state::Col::VD && !virialIgnoresPc) {
+                    EXPECT_EQ(sheet.cell(id).text, "NC") << state::cellName(id);
                 }
             }
         }
@@ -127,11 +127,11 @@ TEST(Robustness, RandomStatesLeaveOnlyMarkersAndFiniteNumbers)
 {
     std::mt19937 rng(20261209);
     std::bernoulli_distribution coin(0.5);
-    core::ResultSheet sheet;
+    state::ResultSheet sheet;
     constexpr int kStates = 100000;
     long numbers = 0; // the test is only worth something if many roots do converge
     for (int n = 0; n < kStates; ++n) {
-        core::CalcState s;
+        state::CalcState s;
         s.constants = {randomFloat(rng), randomFloat(rng), randomFloat(rng), randomFloat(rng),
                        randomFloat(rng), randomFloat(rng), randomFloat(rng), randomFloat(rng)};
         s.conditions = {randomFloat(rng), randomFloat(rng)};
@@ -148,12 +148,12 @@ TEST(Robustness, RandomStatesLeaveOnlyMarkersAndFiniteNumbers)
                           << s.constants.CritVol << ", w " << s.constants.AcentricF << ")";
             return;
         }
-        for (core::CellId id : core::allCells()) {
+        for (state::CellId id : state::allCells()) {
             const std::string& t = sheet.cell(id).text;
             numbers += !t.empty() && t != "NC" && t != "NA->Tc";
             const std::int32_t color = sheet.cell(id).color;
-            ASSERT_TRUE(color == core::kWhite || color == core::kPaleRed ||
-                        color == core::kLightPink);
+            ASSERT_TRUE(color == state::kWhite || color == state::kPaleRed ||
+                        color == state::kLightPink);
         }
     }
     EXPECT_GT(numbers, kStates);

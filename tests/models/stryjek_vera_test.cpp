@@ -9,9 +9,9 @@
 // Pc 42.48 bar, ω 0.152, K1 0.03136) and the background rules of the vapour cell.
 namespace {
 
-using core::Col;
-using core::Row;
 using models::RootStatus;
+using state::Col;
+using state::Row;
 using testing_models::hypothetical;
 using testing_models::propaneLike;
 
@@ -31,7 +31,7 @@ TEST(StryjekVera1, PropaneAt300K)
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
-        const core::CalcState s = hypothetical(propaneLike(), 300, c.pressBar);
+        const state::CalcState s = hypothetical(propaneLike(), 300, c.pressBar);
         const models::RootResult vap = models::vaporRootPRSV1(s);
         const models::RootResult liq = models::liquidRootPRSV1(s);
         EXPECT_EQ(vap.status, c.vaporStatus);
@@ -40,7 +40,7 @@ TEST(StryjekVera1, PropaneAt300K)
         }
         EXPECT_EQ(liq.status, RootStatus::Converged);
         EXPECT_NEAR(liq.volume, c.liquid, c.liquidTol);
-        core::ResultSheet sheet;
+        state::ResultSheet sheet;
         models::CalcPRSV1(s, sheet);
         if (c.vaporStatus == RootStatus::Converged) {
             EXPECT_NEAR(vap.volume, c.vapor, c.vaporTol);
@@ -60,17 +60,17 @@ TEST(StryjekVera1, PropaneAt300K)
 // second kind with K2 = 0 is the first kind. A zero K1 does not tint the PRSV1 row.
 TEST(StryjekVera, ReduceToEachOtherWhenConstantsVanish)
 {
-    core::ComponentConstants k = propaneLike();
-    const core::CalcState s = hypothetical(k, 300, 5);
+    state::ComponentConstants k = propaneLike();
+    const state::CalcState s = hypothetical(k, 300, 5);
     EXPECT_DOUBLE_EQ(models::stryjekVera2(s).kappa, models::stryjekVera1(s).kappa);
 
     k.K1 = 0;
-    const core::CalcState s0 = hypothetical(k, 300, 5);
+    const state::CalcState s0 = hypothetical(k, 300, 5);
     EXPECT_EQ(models::stryjekVera1(s0).kappa, models::stryjekVeraKappa0(0.152f));
-    core::ResultSheet sheet;
-    sheet.setColor(Row::PRSV1, Col::Vap, core::kPaleRed);
+    state::ResultSheet sheet;
+    sheet.setColor(Row::PRSV1, Col::Vap, state::kPaleRed);
     models::CalcPRSV1(s0, sheet);
-    EXPECT_EQ(sheet.color(Row::PRSV1, Col::Vap), core::kWhite);
+    EXPECT_EQ(sheet.color(Row::PRSV1, Col::Vap), state::kWhite);
 
     // K1 = 0, K2 and K3 set: the bracket is K2·(K3 − Tr)·(1 − √Tr).
     k.K2 = 0.5f;
@@ -84,7 +84,7 @@ TEST(StryjekVera, ReduceToEachOtherWhenConstantsVanish)
 // At Tr = 1 exactly the K2 term vanishes with 1 − √Tr and α is exactly 1.
 TEST(StryjekVera2, AlphaIsOneAtTheCriticalTemperature)
 {
-    core::ComponentConstants k = propaneLike();
+    state::ComponentConstants k = propaneLike();
     k.K2 = 0.5f;
     k.K3 = 0.4f;
     const models::PengRobinsonForm f = models::stryjekVera2(hypothetical(k, k.CritTemp, 40));
@@ -100,35 +100,36 @@ TEST(StryjekVera2, BackgroundOfTheVapourCell)
         std::int32_t color;
     };
     const Case kCases[] = {
-        {"all present", 0.152f, 0.03136f, 0.5f, 0.4f, core::kWhite},
-        {"K3 missing is not marked", 0.152f, 0.03136f, 0.5f, 0, core::kWhite},
-        {"K2 missing", 0.152f, 0.03136f, 0, 0.4f, core::kLightPink},
-        {"K1 missing", 0.152f, 0, 0.5f, 0.4f, core::kLightPink},
-        {"acentric factor missing", 0, 0.03136f, 0.5f, 0.4f, core::kPaleRed},
-        {"acentric factor and K2 missing: the stronger mark", 0, 0.03136f, 0, 0.4f, core::kPaleRed},
+        {"all present", 0.152f, 0.03136f, 0.5f, 0.4f, state::kWhite},
+        {"K3 missing is not marked", 0.152f, 0.03136f, 0.5f, 0, state::kWhite},
+        {"K2 missing", 0.152f, 0.03136f, 0, 0.4f, state::kLightPink},
+        {"K1 missing", 0.152f, 0, 0.5f, 0.4f, state::kLightPink},
+        {"acentric factor missing", 0, 0.03136f, 0.5f, 0.4f, state::kPaleRed},
+        {"acentric factor and K2 missing: the stronger mark", 0, 0.03136f, 0, 0.4f,
+         state::kPaleRed},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
-        core::ComponentConstants k = propaneLike();
+        state::ComponentConstants k = propaneLike();
         k.AcentricF = c.omega;
         k.K1 = c.k1;
         k.K2 = c.k2;
         k.K3 = c.k3;
-        core::ResultSheet sheet;
+        state::ResultSheet sheet;
         sheet.setColor(Row::PRSV2, Col::Vap, 12345);
         models::CalcPRSV2(hypothetical(k, 300, 5), sheet);
         ASSERT_NE(sheet.text(Row::PRSV2, Col::Vap), "NC");
         EXPECT_EQ(sheet.color(Row::PRSV2, Col::Vap), c.color);
         for (Col col : {Col::SG, Col::Liq, Col::Z, Col::VD})
-            EXPECT_EQ(sheet.color(Row::PRSV2, col), core::kWhite);
+            EXPECT_EQ(sheet.color(Row::PRSV2, col), state::kWhite);
     }
 }
 
 TEST(StryjekVera2, AboveCriticalShowsNaTcAndStillSolvesTheVapour)
 {
-    core::CalcState s = hypothetical(propaneLike(), 400, 5);
+    state::CalcState s = hypothetical(propaneLike(), 400, 5);
     s.flags.AboveCritical = true;
-    core::ResultSheet sheet;
+    state::ResultSheet sheet;
     models::CalcPRSV2(s, sheet);
     EXPECT_EQ(sheet.text(Row::PRSV2, Col::Liq), "NA->Tc");
     EXPECT_EQ(sheet.text(Row::PRSV2, Col::SG), "");

@@ -9,23 +9,23 @@
 // published values for nitrogen- and propane-like components.
 namespace {
 
-using core::Col;
-using core::Row;
 using models::RootStatus;
+using state::Col;
+using state::Row;
 using testing_models::hypothetical;
 using testing_models::nitrogenLike;
 using testing_models::propaneLike;
 using testing_models::RowTexts;
 
-using CalcFn = void (*)(const core::CalcState&, core::ResultSheet&);
-using RootFn = models::RootResult (*)(const core::CalcState&);
+using CalcFn = void (*)(const state::CalcState&, state::ResultSheet&);
+using RootFn = models::RootResult (*)(const state::CalcState&);
 
 struct Case {
     const char* name;
     CalcFn calc;
     RootFn root;
     Row row;
-    core::ComponentConstants constants;
+    state::ComponentConstants constants;
     float tempK, pressBar;
     bool spherical;
     RootStatus status;
@@ -34,17 +34,17 @@ struct Case {
     const char* z;
 };
 
-core::ComponentConstants virialGas()
+state::ComponentConstants virialGas()
 {
-    core::ComponentConstants k;
+    state::ComponentConstants k;
     k.MolWt = 28;
     k.CritVol = 90;
     return k;
 }
 
-core::ComponentConstants withoutCritVol()
+state::ComponentConstants withoutCritVol()
 {
-    core::ComponentConstants k = virialGas();
+    state::ComponentConstants k = virialGas();
     k.CritVol = 0;
     return k;
 }
@@ -82,12 +82,12 @@ TEST(VapourRows, PublishedValuesUpdateCountsAndMarkers)
 {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
-        core::CalcState s = hypothetical(c.constants, c.tempK, c.pressBar);
+        state::CalcState s = hypothetical(c.constants, c.tempK, c.pressBar);
         s.chkSphMol = c.spherical;
         const models::RootResult r = c.root(s);
         EXPECT_EQ(r.status, c.status);
         EXPECT_EQ(r.updates, c.updates);
-        core::ResultSheet sheet;
+        state::ResultSheet sheet;
         c.calc(s, sheet);
         if (c.vap) {
             EXPECT_EQ(sheet.text(c.row, Col::Vap), c.vap);
@@ -101,7 +101,7 @@ TEST(VapourRows, PublishedValuesUpdateCountsAndMarkers)
 
 TEST(VapourRows, VirialDensity)
 {
-    core::ResultSheet sheet;
+    state::ResultSheet sheet;
     models::CalcVirial(hypothetical(virialGas(), 300, 1), sheet);
     EXPECT_EQ(testing_models::rowTexts(sheet, Row::Vir), (RowTexts{"24851.6", "0.9964", "1.13"}));
 }
@@ -119,16 +119,16 @@ TEST(VapourRows, DietericiSettlesJustAboveTheCoVolume)
 // A spherical shape gives the volumes of ω = 0, but the background follows the real ω.
 TEST(VapourRows, EsdSphericalShapeIgnoresOmegaButNotForTheColour)
 {
-    core::ComponentConstants noOmega = propaneLike();
+    state::ComponentConstants noOmega = propaneLike();
     noOmega.AcentricF = 0;
-    core::CalcState sphere = hypothetical(propaneLike(), 300, 5);
+    state::CalcState sphere = hypothetical(propaneLike(), 300, 5);
     sphere.chkSphMol = true;
-    core::ResultSheet a, b;
+    state::ResultSheet a, b;
     models::CalcESD(sphere, a);
     models::CalcESD(hypothetical(noOmega, 300, 5), b);
     EXPECT_EQ(testing_models::rowTexts(a, Row::ESD), testing_models::rowTexts(b, Row::ESD));
-    EXPECT_EQ(a.color(Row::ESD, Col::Vap), core::kWhite);
-    EXPECT_EQ(b.color(Row::ESD, Col::Vap), core::kPaleRed);
+    EXPECT_EQ(a.color(Row::ESD, Col::Vap), state::kWhite);
+    EXPECT_EQ(b.color(Row::ESD, Col::Vap), state::kPaleRed);
 }
 
 } // namespace

@@ -49,7 +49,7 @@ TEST_F(SelectionTest, ChoosingLoadsConstantsAndAntoine)
     vm.clearOptEqState();
     vm.selectOptEqState(1);
     choose("Water");
-    const core::CalcState& s = vm.state();
+    const state::CalcState& s = vm.state();
     EXPECT_EQ(vm.lblStCond(), kWaterFound);
     EXPECT_TRUE(s.flags.AntoineAvailable);
     EXPECT_TRUE(vm.optEqStateEnabled(0) && vm.optEqStateEnabled(1));
@@ -73,7 +73,7 @@ TEST_F(SelectionTest, WithoutAntoineKeepsThePreviousCoefficients)
     const std::string r227 = "R-227ea (1,1,1,2,3,3,3-heptafluoropropane)";
     choose("Water");
     choose(r227);
-    const core::CalcState& s = vm.state();
+    const state::CalcState& s = vm.state();
     EXPECT_EQ(vm.lblStCond(), "Antoine co-efficients for " + r227 +
                                   " NOT Found\r\n"
                                   "in COMPONENT Database.\r\n"
@@ -165,7 +165,7 @@ TEST(SelectionSmallStores, MissingConstantsTakeTheFixedValues)
         "INSERT INTO tblAntoine (CompID, AntA, AntB, AntC) VALUES (1, 10, 2000, 200);"));
     core::MainViewModel vm;
     ASSERT_TRUE(loadComponent(db, "O'Neil's fluid", vm));
-    const core::ComponentConstants& c = vm.state().constants;
+    const state::ComponentConstants& c = vm.state().constants;
     EXPECT_EQ(c.MolWt, 78.11f);
     EXPECT_EQ(c.CritTemp, 300.0f);
     EXPECT_EQ(c.CritPress, 48.9f);

@@ -104,10 +104,10 @@ void TestMainWindow::tabOrderFromStartUp()
     QStringList expected = {"txtTemp",     "txtPress",     "cmdSolve",
                             "chkStCalc",   "optEqState_0", "optEqState_1",
                             "cmdDataForm", "cmdInstruct1", "cmdCompList"};
-    for (core::CellId id : core::allCells()) {
-        if (id.row == core::Row::ESD && id.col == core::Col::Vap)
+    for (state::CellId id : state::allCells()) {
+        if (id.row == state::Row::ESD && id.col == state::Col::Vap)
             expected << "chkSphMol";
-        expected << QString::fromStdString(core::cellName(id));
+        expected << QString::fromStdString(state::cellName(id));
     }
     for (const QString& name : expected) {
         QWidget* from = QApplication::focusWidget();
@@ -167,8 +167,8 @@ void TestMainWindow::wholeUserFlow()
     expected.txtPress_LostFocus();
     const auto compareSheet = [&] {
         expected.cmdSolve_Click();
-        for (core::CellId id : core::allCells()) {
-            const QString name = QString::fromStdString(core::cellName(id));
+        for (state::CellId id : state::allCells()) {
+            const QString name = QString::fromStdString(state::cellName(id));
             QCOMPARE(cell(name.toUtf8().constData()),
                      QString::fromStdString(expected.sheet().cell(id).text));
         }

@@ -1,4 +1,4 @@
-#include "core/state/number_format.h"
+#include "state/number_format.h"
 
 #include <cctype>
 #include <charconv>
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace core {
+namespace state {
 
 namespace {
 
@@ -140,4 +140,4 @@ std::optional<double> toDouble(std::string_view text)
 
 bool isNumeric(std::string_view text) { return toFloat(text).has_value(); }
 
-} // namespace core
+} // namespace state

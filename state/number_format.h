@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace core {
+namespace state {
 
 // The display patterns. "0" is a digit always printed, "#" one printed only when significant;
 // every pattern here prints a fixed number of decimals and at least one integer digit.
@@ -34,4 +34,4 @@ std::optional<float> toFloat(std::string_view text);
 /// The text converted to a double, when it is numeric (same test as toFloat).
 std::optional<double> toDouble(std::string_view text);
 
-} // namespace core
+} // namespace state

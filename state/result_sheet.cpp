@@ -1,8 +1,8 @@
-#include "core/state/result_sheet.h"
+#include "state/result_sheet.h"
 
 #include <stdexcept>
 
-namespace core {
+namespace state {
 namespace {
 
 constexpr std::array<std::string_view, kRowCount> kRowKeys = {"Vir",   "VDW",   "RK",  "SRK", "PR",
@@ -88,4 +88,4 @@ void ResultSheet::ClearResults()
         c.text.clear();
 }
 
-} // namespace core
+} // namespace state

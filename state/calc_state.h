@@ -4,7 +4,7 @@
 // float on purpose: the shown digits depend on where values are rounded to single precision,
 // so the rounding happens here, when a value is stored, and the models widen to double.
 
-namespace core {
+namespace state {
 
 /// Gas constant in cm3·bar/(mol·K), held as a float; widened it is 83.1399993896484375.
 inline constexpr float R = 83.14f;
@@ -56,4 +56,4 @@ struct CalcState {
     bool chkSphMol = false; // "Spherical Molecule Shape factor" ticked
 };
 
-} // namespace core
+} // namespace state

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace core {
+namespace state {
 
 /// Rows of the sheet, top to bottom.
 enum class Row : std::uint8_t { Vir, VDW, RK, SRK, PR, PRSV1, PRSV2, ESD, DEOS };
@@ -80,4 +80,4 @@ private:
     std::array<Cell, kCellCount> m_cells{};
 };
 
-} // namespace core
+} // namespace state

@@ -1,5 +1,5 @@
-#include "core/state/number_format.h"
-#include "core/state/result_sheet.h"
+#include "state/number_format.h"
+#include "state/result_sheet.h"
 
 #include <cmath>
 #include <cstdio>
@@ -10,38 +10,38 @@
 
 namespace {
 
-using core::Col;
-using core::Row;
+using state::Col;
+using state::Row;
 
 TEST(ResultSheet, HasThirtyNineUniquelyNamedCellsInRowOrder)
 {
     std::set<std::string> names;
-    for (core::CellId id : core::allCells())
-        names.insert(core::cellName(id));
+    for (state::CellId id : state::allCells())
+        names.insert(state::cellName(id));
     EXPECT_EQ(names.size(), 39u);
-    EXPECT_EQ(core::cellName(core::allCells().front()), "txtVapVir");
-    EXPECT_EQ(core::cellName(core::allCells()[3]), "txtSGVDW");
-    EXPECT_EQ(core::cellName(core::allCells().back()), "txtVDDEOS");
+    EXPECT_EQ(state::cellName(state::allCells().front()), "txtVapVir");
+    EXPECT_EQ(state::cellName(state::allCells()[3]), "txtSGVDW");
+    EXPECT_EQ(state::cellName(state::allCells().back()), "txtVDDEOS");
     EXPECT_TRUE(names.count("txtSGPRSV1"));
-    EXPECT_FALSE(core::findCell("txtLiqESD").has_value());
-    EXPECT_FALSE(core::hasCell(Row::DEOS, Col::SG));
+    EXPECT_FALSE(state::findCell("txtLiqESD").has_value());
+    EXPECT_FALSE(state::hasCell(Row::DEOS, Col::SG));
 }
 
 TEST(ResultSheet, ClearEmptiesTextsAndKeepsColours)
 {
-    core::ResultSheet sheet;
+    state::ResultSheet sheet;
     sheet.setText(Row::PR, Col::Vap, "23657.0");
-    sheet.setColor(Row::PR, Col::Vap, core::kPaleRed);
+    sheet.setColor(Row::PR, Col::Vap, state::kPaleRed);
     sheet.ClearResults();
     EXPECT_EQ(sheet.text(Row::PR, Col::Vap), "");
-    EXPECT_EQ(sheet.color(Row::PR, Col::Vap), core::kPaleRed);
-    EXPECT_EQ(core::rgbColor(255, 170, 170), core::kPaleRed);
-    EXPECT_EQ(core::rgbColor(255, 204, 204), core::kLightPink);
+    EXPECT_EQ(sheet.color(Row::PR, Col::Vap), state::kPaleRed);
+    EXPECT_EQ(state::rgbColor(255, 170, 170), state::kPaleRed);
+    EXPECT_EQ(state::rgbColor(255, 204, 204), state::kLightPink);
 }
 
 TEST(ResultSheet, MissingCellIsAnErrorNotACorruption)
 {
-    core::ResultSheet sheet;
+    state::ResultSheet sheet;
     EXPECT_THROW(sheet.setText(Row::Vir, Col::Liq, "1"), std::out_of_range);
 }
 
@@ -54,30 +54,30 @@ TEST(NumberFormat, Patterns)
         const char* expected;
     };
     const Case cases[] = {
-        {"vapour volume, five integer digits", 24465.26, core::kFmtVolumeVap, "24465.3"},
-        {"Z", 0.98767, core::kFmtZ, "0.9877"},
-        {"liquid volume padded", 89.4, core::kFmtVolumeLiq, "89.400"},
-        {"density", 3.14159, core::kFmtDensity, "3.14"},
-        {"leading zero kept", 0.07, core::kFmtDensity, "0.07"},
-        {"negative", -336.54, core::kFmtVolumeVap, "-336.5"},
-        {"no negative zero", -0.00001, core::kFmtVolumeVap, "0.0"},
-        {"no grouping", 1234567.0, core::kFmtVolumeVap, "1234567.0"},
-        {"pressure box", 0.126812, core::kFmtPressBox, "0.127"},
-        {"temperature box", 80.0951, core::kFmtTempBox, "80.10"},
+        {"vapour volume, five integer digits", 24465.26, state::kFmtVolumeVap, "24465.3"},
+        {"Z", 0.98767, state::kFmtZ, "0.9877"},
+        {"liquid volume padded", 89.4, state::kFmtVolumeLiq, "89.400"},
+        {"density", 3.14159, state::kFmtDensity, "3.14"},
+        {"leading zero kept", 0.07, state::kFmtDensity, "0.07"},
+        {"negative", -336.54, state::kFmtVolumeVap, "-336.5"},
+        {"no negative zero", -0.00001, state::kFmtVolumeVap, "0.0"},
+        {"no grouping", 1234567.0, state::kFmtVolumeVap, "1234567.0"},
+        {"pressure box", 0.126812, state::kFmtPressBox, "0.127"},
+        {"temperature box", 80.0951, state::kFmtTempBox, "80.10"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(core::formatPattern(c.value, c.pattern).value_or("?"), c.expected);
+        EXPECT_EQ(state::formatPattern(c.value, c.pattern).value_or("?"), c.expected);
     }
     EXPECT_FALSE(
-        core::formatPattern(std::numeric_limits<double>::infinity(), core::kFmtZ).has_value());
+        state::formatPattern(std::numeric_limits<double>::infinity(), state::kFmtZ).has_value());
 }
 
 TEST(NumberFormat, SignificantDigits)
 {
-    EXPECT_EQ(core::formatSignificant(562.1f, 7), "562.1");
-    EXPECT_EQ(core::formatSignificant(600.0f, 7), "600");
-    EXPECT_EQ(core::formatSignificant(190.564f, 7), "190.564");
+    EXPECT_EQ(state::formatSignificant(562.1f, 7), "562.1");
+    EXPECT_EQ(state::formatSignificant(600.0f, 7), "600");
+    EXPECT_EQ(state::formatSignificant(190.564f, 7), "190.564");
 }
 
 TEST(NumberText, NumericTestAndConversionAgree)
@@ -96,11 +96,11 @@ TEST(NumberText, NumericTestAndConversionAgree)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(core::isNumeric(c.text), c.numeric);
-        EXPECT_EQ(core::toFloat(c.text).has_value(), c.numeric);
-        EXPECT_EQ(core::toDouble(c.text).has_value(), c.numeric);
+        EXPECT_EQ(state::isNumeric(c.text), c.numeric);
+        EXPECT_EQ(state::toFloat(c.text).has_value(), c.numeric);
+        EXPECT_EQ(state::toDouble(c.text).has_value(), c.numeric);
         if (c.numeric) {
-            EXPECT_EQ(*core::toFloat(c.text), c.value);
+            EXPECT_EQ(*state::toFloat(c.text), c.value);
         }
     }
 }
@@ -131,7 +131,7 @@ TEST(NumberFormat, AgreesWithExactRoundingEverywhere)
             expected.erase(0, 1);
         const std::string pattern =
             d == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(d), '0');
-        ASSERT_EQ(core::formatPattern(v, pattern).value_or("?"), expected) << v << " with " << d;
+        ASSERT_EQ(state::formatPattern(v, pattern).value_or("?"), expected) << v << " with " << d;
     }
 }
 

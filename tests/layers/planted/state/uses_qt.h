@@ -1,0 +1,3 @@
+// The state layer with a Qt header: the layer check must refuse this file.
+#pragma once
+#include <QString>
