@@ -3,6 +3,7 @@
 #include "core/main_view_model.h"
 #include "state/number_format.h"
 #include "store/component_database.h"
+#include "store/component_schema.h"
 #include "store/component_selection.h"
 #include "store/settings.h"
 #include "store/store_errors.h"
@@ -27,7 +28,8 @@ constexpr const char* kUsage =
 struct Options {
     std::optional<std::string> temp;
     std::optional<std::string> press;
-    std::array<std::optional<float>, 8> constants; // MolWt .. K3, in the store's order
+    std::array<std::optional<float>, store::schema::kConstantFields.size()>
+        constants; // field order
     std::optional<state::AntoineCoefficients> antoine;
     std::string name = "custom";
     std::optional<int> twoPhase; // option button index
@@ -127,10 +129,12 @@ Options parse(const std::vector<std::string>& args)
 
 state::ComponentConstants constantsOf(const Options& o)
 {
-    const state::ComponentConstants& d = state::kMissingConstantValues;
-    const auto v = [&](std::size_t i, float fallback) { return o.constants[i].value_or(fallback); };
-    return {v(0, d.MolWt),     v(1, d.CritTemp), v(2, d.CritPress), v(3, d.CritVol),
-            v(4, d.AcentricF), v(5, d.K1),       v(6, d.K2),        v(7, d.K3)};
+    state::ComponentConstants c{};
+    for (std::size_t i = 0; i < store::schema::kConstantFields.size(); ++i) {
+        const store::schema::ConstantField& f = store::schema::kConstantFields[i];
+        c.*f.member = o.constants[i].value_or(f.fallback);
+    }
+    return c;
 }
 
 std::string jsonString(const std::string& s)

@@ -1,5 +1,6 @@
 #include "store/component_database.h"
 
+#include "store/component_schema.h"
 #include "store/seed.h"
 #include "store/settings.h"
 
@@ -49,9 +50,9 @@ ComponentDatabase ComponentDatabase::open(const std::string& path, OpenOptions o
     ComponentDatabase cd;
     cd.m_path = path;
     cd.m_dbComps = Database::open(path, options);
-    cd.m_rstAntCos = cd.m_dbComps->openRecordset("qryAntCos");
+    cd.m_rstAntCos = cd.m_dbComps->openRecordset(std::string(schema::kAntoineView));
     moveToLastIfAny(*cd.m_rstAntCos);
-    cd.m_rstComps = cd.m_dbComps->openRecordset("qryCritCos");
+    cd.m_rstComps = cd.m_dbComps->openRecordset(std::string(schema::kCritView));
     moveToLastIfAny(*cd.m_rstComps);
     return cd;
 }
@@ -91,18 +92,7 @@ void ComponentDatabase::LoadDatabase(Settings& settings, const std::string& defa
     }
 }
 
-void ComponentDatabase::unload() noexcept
-{
-    if (m_rstAntCos)
-        m_rstAntCos->close();
-    if (m_rstComps)
-        m_rstComps->close();
-    if (m_dbComps)
-        m_dbComps->close();
-    m_rstAntCos.reset();
-    m_rstComps.reset();
-    m_dbComps.reset();
-}
+void ComponentDatabase::unload() noexcept { closeAll(m_rstAntCos, m_rstComps, m_dbComps); }
 
 ComponentDatabase openConfiguredDatabase(Settings& settings, const std::string& defaultPath)
 {

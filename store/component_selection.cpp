@@ -2,6 +2,7 @@
 
 #include "core/main_view_model.h"
 #include "store/component_database.h"
+#include "store/component_schema.h"
 #include "store/store_errors.h"
 
 #include <algorithm>
@@ -12,24 +13,6 @@
 namespace store {
 
 namespace {
-
-// The value the calculation takes when the store holds none (benzene's constants for the
-// critical point, zero for the rest).
-struct ConstantField {
-    const char* name;
-    float state::ComponentConstants::*member;
-    float missing;
-};
-constexpr std::array<ConstantField, 8> kConstantFields{{
-    {"MolWt", &state::ComponentConstants::MolWt, state::kMissingConstantValues.MolWt},
-    {"CritTemp", &state::ComponentConstants::CritTemp, state::kMissingConstantValues.CritTemp},
-    {"CritPress", &state::ComponentConstants::CritPress, state::kMissingConstantValues.CritPress},
-    {"CritVol", &state::ComponentConstants::CritVol, state::kMissingConstantValues.CritVol},
-    {"AcentricF", &state::ComponentConstants::AcentricF, state::kMissingConstantValues.AcentricF},
-    {"K1", &state::ComponentConstants::K1, state::kMissingConstantValues.K1},
-    {"K2", &state::ComponentConstants::K2, state::kMissingConstantValues.K2},
-    {"K3", &state::ComponentConstants::K3, state::kMissingConstantValues.K3},
-}};
 
 /// A stored number as the float the state holds. A value beyond the float range (possible
 /// in a file edited by other tools; converting it would be undefined) counts as missing.
@@ -98,7 +81,7 @@ void cmbComp_GotFocus(ComponentDatabase& db, ComponentList& list, core::MainView
         if (rst->recordCount() > 0) {
             rst->moveFirst();
             for (;;) {
-                const std::optional<std::string> name = rst->text("Component");
+                const std::optional<std::string> name = rst->text(schema::kNameField);
                 if (!name || name->empty())
                     break;
                 if (written == kMaxListEntries) {
@@ -150,18 +133,18 @@ bool cmbComp_LostFocus(ComponentDatabase& db, const ComponentList& list, core::M
     try {
         // An exact comparison of the field with the name (no criterion text is built, so a
         // name with a quote or SQL in it is just a name).
-        rstAntCos->findFirst("Component", name);
+        rstAntCos->findFirst(schema::kNameField, name);
         found = !rstAntCos->noMatch();
         if (found) {
-            antoine.AntA = toStateFloat(rstAntCos->number("AntA")).value_or(0.0f);
-            antoine.AntB = toStateFloat(rstAntCos->number("AntB")).value_or(0.0f);
-            antoine.AntC = toStateFloat(rstAntCos->number("AntC")).value_or(0.0f);
+            const auto coefficient = [&](std::size_t i) {
+                return toStateFloat(rstAntCos->number(schema::kAntoineFields[i])).value_or(0.0f);
+            };
+            antoine = {coefficient(0), coefficient(1), coefficient(2)};
         }
         rstComps->moveFirst();
         rstComps->move(k);
-        for (const ConstantField& f : kConstantFields) {
-            constants.*f.member = toStateFloat(rstComps->number(f.name)).value_or(f.missing);
-        }
+        for (const schema::ConstantField& f : schema::kConstantFields)
+            constants.*f.member = toStateFloat(rstComps->number(f.name)).value_or(f.fallback);
     } catch (const StoreException& e) {
         showStoreFailure(vm, e.error(), ("Component " + name + " NOT loaded.").c_str());
         return false;

@@ -2,6 +2,7 @@
 
 #include "state/number_format.h"
 #include "store/component_database.h"
+#include "store/component_schema.h"
 #include "store/settings.h"
 #include "store/store_errors.h"
 
@@ -13,24 +14,20 @@ namespace store {
 
 namespace {
 
-constexpr const char* kEditorSql = "SELECT Component, MolWt, CritTemp, CritPress, CritVol, "
-                                   "AcentricF, K1, K2, K3 FROM tblComps ORDER BY Component";
 constexpr const char* kRecordNumber = "Compound record # ";
 
+// The boxes after txtCompound hold the eight constants in field order.
 struct NumericBox {
     EditorBox box;
-    const char* field;
+    std::string_view field;
 };
-constexpr std::array<NumericBox, 8> kNumericBoxes{{
-    {EditorBox::txtMW, "MolWt"},
-    {EditorBox::txtTcrit, "CritTemp"},
-    {EditorBox::txtPcrit, "CritPress"},
-    {EditorBox::txtVcrit, "CritVol"},
-    {EditorBox::txtAcent, "AcentricF"},
-    {EditorBox::txtK1, "K1"},
-    {EditorBox::txtK2, "K2"},
-    {EditorBox::TxtK3, "K3"},
-}};
+constexpr auto kNumericBoxes = [] {
+    std::array<NumericBox, schema::kConstantFields.size()> boxes{};
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        boxes[i] = {static_cast<EditorBox>(i + 1), schema::kConstantFields[i].name};
+    return boxes;
+}();
+static_assert(static_cast<std::size_t>(EditorBox::TxtK3) == schema::kConstantFields.size());
 
 } // namespace
 
@@ -66,7 +63,7 @@ void CritConstEditor::Form_Load(Settings& settings, const std::string& defaultPa
     const std::string path = settings.dbPath().value_or(defaultPath);
     try {
         m_db = Database::open(path, options);
-        m_rst = m_db->openRecordset(kEditorSql);
+        m_rst = m_db->openRecordset(schema::editorQuery());
     } catch (const StoreException& e) {
         Form_Unload();
         // Nothing to browse or change: only Close stays.
@@ -95,12 +92,7 @@ void CritConstEditor::Form_Load(Settings& settings, const std::string& defaultPa
 
 void CritConstEditor::Form_Unload() noexcept
 {
-    if (m_rst)
-        m_rst->close();
-    if (m_db)
-        m_db->close();
-    m_rst.reset();
-    m_db.reset();
+    closeAll(m_rst, m_db);
     m_adding = false;
     m_editing = false;
 }
@@ -119,7 +111,7 @@ void CritConstEditor::SetBrowseMode(bool browse)
 
 void CritConstEditor::showFields()
 {
-    m_view.setBoxText(EditorBox::txtCompound, m_rst->text("Component").value_or(""));
+    m_view.setBoxText(EditorBox::txtCompound, m_rst->text(schema::kNameField).value_or(""));
     for (const NumericBox& nb : kNumericBoxes) {
         const std::optional<double> value = m_rst->number(nb.field);
         m_view.setBoxText(nb.box, value ? formatGeneral(*value) : "");
@@ -209,7 +201,7 @@ void CritConstEditor::cmdUpdate_Click()
         // as the failed attempt set it.
         m_rst->cancelUpdate();
         m_adding ? m_rst->addNew() : m_rst->edit();
-        m_rst->setField("Component", m_view.boxText(EditorBox::txtCompound));
+        m_rst->setField(schema::kNameField, m_view.boxText(EditorBox::txtCompound));
         for (const NumericBox& nb : kNumericBoxes)
             if (const std::optional<double> value = state::toDouble(m_view.boxText(nb.box)))
                 m_rst->setField(nb.field, *value);

@@ -1,102 +1,19 @@
 #include "store/recordset.h"
 
+#include "store/component_schema.h"
+#include "store/connection.h"
 #include "store/store_errors.h"
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <iterator>
 #include <sqlite3.h>
 
 namespace store {
 
-namespace fs = std::filesystem;
+using namespace detail;
 
 namespace {
-
-constexpr std::string_view kKeyField = "CompID";
-constexpr std::string_view kBaseTable = "tblComps";
-
-struct StmtCloser {
-    void operator()(sqlite3_stmt* s) const noexcept { sqlite3_finalize(s); }
-};
-using Stmt = std::unique_ptr<sqlite3_stmt, StmtCloser>;
-
-struct DbCloser {
-    void operator()(sqlite3* db) const noexcept { sqlite3_close_v2(db); }
-};
-using DbHandle = std::unique_ptr<sqlite3, DbCloser>;
-
-[[noreturn]] void fail(sqlite3* db, int rc)
-{
-    const int code = db ? sqlite3_extended_errcode(db) : rc;
-    const char* msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-    throw StoreException(numberForSqliteCode(code ? code : rc), msg ? msg : "unknown error");
-}
-
-/// Turns an SQLite result code into StoreException; passes OK, ROW and DONE.
-int check(sqlite3* db, int rc)
-{
-    if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE)
-        fail(db, rc);
-    return rc;
-}
-
-Stmt prepare(sqlite3* db, std::string_view sql)
-{
-    sqlite3_stmt* raw = nullptr;
-    const int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &raw, nullptr);
-    Stmt stmt(raw);
-    check(db, rc);
-    return stmt;
-}
-
-void exec(sqlite3* db, const char* sql)
-{
-    check(db, sqlite3_exec(db, sql, nullptr, nullptr, nullptr));
-}
-
-void bind(sqlite3* db, sqlite3_stmt* stmt, int index, const Value& value)
-{
-    int rc = SQLITE_OK;
-    if (const double* d = std::get_if<double>(&value))
-        rc = sqlite3_bind_double(stmt, index, *d);
-    else if (const std::string* s = std::get_if<std::string>(&value))
-        rc = sqlite3_bind_text(stmt, index, s->data(), static_cast<int>(s->size()),
-                               SQLITE_TRANSIENT);
-    else
-        rc = sqlite3_bind_null(stmt, index);
-    check(db, rc);
-}
-
-Value columnValue(sqlite3_stmt* stmt, int col)
-{
-    switch (sqlite3_column_type(stmt, col)) {
-    case SQLITE_INTEGER:
-        return static_cast<double>(sqlite3_column_int64(stmt, col));
-    case SQLITE_FLOAT:
-        return sqlite3_column_double(stmt, col);
-    case SQLITE_TEXT:
-    case SQLITE_BLOB: {
-        const auto* text = static_cast<const char*>(sqlite3_column_blob(stmt, col));
-        return std::string(text ? text : "",
-                           static_cast<std::size_t>(sqlite3_column_bytes(stmt, col)));
-    }
-    default:
-        return std::monostate{};
-    }
-}
-
-std::string quoteIdentifier(std::string_view name)
-{
-    std::string out = "\"";
-    for (char c : name) {
-        out += c;
-        if (c == '"')
-            out += '"';
-    }
-    return out + '"';
-}
 
 bool isIdentifier(std::string_view s)
 {
@@ -104,155 +21,7 @@ bool isIdentifier(std::string_view s)
                                      [](unsigned char c) { return std::isalnum(c) || c == '_'; });
 }
 
-// The whole write runs in one transaction taken with the write lock up front (IMMEDIATE), so
-// a lock held by another connection shows as kErrBusy before anything changes, and a crash at
-// any point leaves the old or the new record (SQLite's rollback journal).
-class WriteTransaction {
-public:
-    explicit WriteTransaction(sqlite3* db) : m_db(db) { exec(db, "BEGIN IMMEDIATE"); }
-    WriteTransaction(const WriteTransaction&) = delete;
-    WriteTransaction& operator=(const WriteTransaction&) = delete;
-    ~WriteTransaction()
-    {
-        if (!m_done)
-            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-    }
-    void commit()
-    {
-        exec(m_db, "COMMIT");
-        m_done = true;
-    }
-
-private:
-    sqlite3* m_db;
-    bool m_done = false;
-};
-
 } // namespace
-
-namespace detail {
-
-struct Connection {
-    DbHandle db;
-    std::string path;
-    std::optional<std::vector<std::string>> baseColumns;
-
-    /// Changes whenever this or another connection has changed the file since the last
-    /// call: a requery that finds the same stamp would read the same rows.
-    std::pair<std::int64_t, std::int64_t> dataStamp()
-    {
-        Stmt stmt = prepare(handle(), "PRAGMA data_version");
-        check(handle(), sqlite3_step(stmt.get()));
-        return {sqlite3_column_int64(stmt.get(), 0), sqlite3_total_changes64(handle())};
-    }
-
-    sqlite3* handle() const
-    {
-        if (!db)
-            throw StoreException(kErrClosed, "The database is closed.");
-        return db.get();
-    }
-
-    const std::vector<std::string>& tableColumns()
-    {
-        if (!baseColumns) {
-            Stmt stmt = prepare(handle(), "SELECT name FROM pragma_table_info('tblComps')");
-            std::vector<std::string> names;
-            while (check(handle(), sqlite3_step(stmt.get())) == SQLITE_ROW)
-                names.emplace_back(
-                    reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)));
-            baseColumns = std::move(names);
-        }
-        return *baseColumns;
-    }
-};
-
-} // namespace detail
-
-// --- Database ------------------------------------------------------------------------------
-
-Database::Database(std::shared_ptr<detail::Connection> connection) : m_conn(std::move(connection))
-{
-}
-Database::Database(Database&&) noexcept = default;
-Database& Database::operator=(Database&&) noexcept = default;
-Database::~Database() { close(); }
-
-Database Database::open(const std::string& path, OpenOptions options)
-{
-    if (path.empty())
-        throw StoreException(kErrPathNotValid, "No database path was given.");
-    const fs::path file = fs::u8path(path);
-    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
-    std::error_code ec;
-    if (!fs::is_directory(folder, ec))
-        throw StoreException(kErrPathNotValid,
-                             "'" + path + "' is not a valid path: its folder does not exist.");
-    if (!fs::exists(file, ec))
-        throw StoreException(kErrFileNotFound, "Could not find file '" + path + "'.");
-    if (fs::is_directory(file, ec))
-        throw StoreException(kErrCannotOpen, "'" + path + "' is a folder, not a database file.");
-
-    auto conn = std::make_shared<detail::Connection>();
-    conn->path = path;
-    sqlite3* raw = nullptr;
-    // READWRITE without CREATE: a file removed since the check above is an error, never a new
-    // empty database. A read-only file opens read-only; writes then fail with kErrReadOnly.
-    const int rc =
-        sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    conn->db.reset(raw);
-    if (rc != SQLITE_OK) {
-        if (!raw)
-            throw StoreException(kErrOther, "Out of memory opening the database.");
-        fail(raw, rc);
-    }
-    sqlite3_extended_result_codes(raw, 1);
-    sqlite3_busy_timeout(raw, options.busyTimeout_ms);
-    try {
-        exec(raw, "PRAGMA foreign_keys = ON");
-        // Pages are read through a memory map rather than copied: after another connection
-        // wrote, the main list re-reads the whole table, and this halves that time.
-        exec(raw, "PRAGMA mmap_size = 67108864");
-        // Reading the schema is the first real access: it tells a non-SQLite or damaged file
-        // (NOTADB, CORRUPT) from a database, and a database without our table from ours.
-        Stmt stmt = prepare(
-            raw, "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = 'tblComps'");
-        check(raw, sqlite3_step(stmt.get()));
-        if (sqlite3_column_int(stmt.get(), 0) == 0)
-            throw StoreException(kErrNotADatabase,
-                                 "'" + path +
-                                     "' is not a component database (it has no table tblComps).");
-    } catch (const StoreException& e) {
-        if (e.number() == kErrNotADatabase && e.description().find(path) == std::string::npos)
-            throw StoreException(kErrNotADatabase, "'" + path + "': " + e.description());
-        throw;
-    }
-    return Database(std::move(conn));
-}
-
-void Database::close() noexcept
-{
-    if (m_conn)
-        m_conn->db.reset();
-}
-
-bool Database::isOpen() const noexcept { return m_conn && m_conn->db; }
-
-const std::string& Database::path() const
-{
-    static const std::string kNone;
-    return m_conn ? m_conn->path : kNone;
-}
-
-Recordset Database::openRecordset(const std::string& source)
-{
-    if (!isOpen())
-        throw StoreException(kErrClosed, "The database is closed.");
-    Recordset rs(m_conn, source);
-    rs.m_open = true;
-    rs.load();
-    return rs;
-}
 
 // --- Recordset -----------------------------------------------------------------------------
 
@@ -289,36 +58,16 @@ void Recordset::load()
 {
     sqlite3* db = connection().handle();
     const auto stamp = connection().dataStamp();
-    Stmt stmt;
-    if (isIdentifier(m_source)) {
-        stmt = prepare(db, "SELECT * FROM " + quoteIdentifier(m_source));
-    } else {
-        // A SELECT text over tblComps gets the row key in front so its rows can be written;
-        // when that does not prepare (another table, DISTINCT...) the recordset stays
-        // read-only.
-        std::string_view sql = m_source;
-        const auto start = sql.find_first_not_of(" \t\r\n");
-        std::string upper(sql.substr(start == std::string_view::npos ? sql.size() : start, 7));
-        std::transform(upper.begin(), upper.end(), upper.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-        if (upper == "SELECT ") {
-            const std::string keyed =
-                "SELECT tblComps.CompID AS CompID, " + std::string(sql.substr(start + 7));
-            sqlite3_stmt* raw = nullptr;
-            if (sqlite3_prepare_v2(db, keyed.c_str(), -1, &raw, nullptr) == SQLITE_OK)
-                stmt.reset(raw);
-            else
-                sqlite3_finalize(raw);
-        }
-        if (!stmt)
-            stmt = prepare(db, m_source);
-    }
+    // A bare name is a view or table; anything else is a SELECT text. Rows can be written when
+    // the result has the key field (the views and the editor's query select it).
+    Stmt stmt = prepare(db, isIdentifier(m_source) ? "SELECT * FROM " + quoteIdentifier(m_source)
+                                                   : m_source);
     const int columns = sqlite3_column_count(stmt.get());
     std::vector<std::string> fields;
     std::optional<std::size_t> keyField;
     for (int c = 0; c < columns; ++c) {
         fields.emplace_back(sqlite3_column_name(stmt.get(), c));
-        if (!keyField && fields.back() == kKeyField)
+        if (!keyField && fields.back() == schema::kKeyField)
             keyField = static_cast<std::size_t>(c);
     }
     // All cells in one array, row after row: one allocation per text instead of one more
@@ -539,7 +288,8 @@ void Recordset::setField(std::string_view name, Value value)
         throw StoreException(kErrNoPendingUpdate, "Field written without AddNew or Edit.");
     const std::size_t index = fieldIndex(name);
     const auto& columns = conn.tableColumns();
-    if (name == kKeyField || std::find(columns.begin(), columns.end(), name) == columns.end())
+    if (name == schema::kKeyField ||
+        std::find(columns.begin(), columns.end(), name) == columns.end())
         throw StoreException(kErrNotUpdatable,
                              "Field '" + std::string(name) + "' cannot be updated.");
     m_buffer[index] = std::move(value);
@@ -579,7 +329,7 @@ void Recordset::update()
 
     std::string sql;
     if (m_mode == EditMode::Adding) {
-        sql = "INSERT INTO " + std::string(kBaseTable);
+        sql = "INSERT INTO " + std::string(schema::kCompsTable);
         if (changed.empty()) {
             sql += " DEFAULT VALUES";
         } else {
@@ -591,10 +341,10 @@ void Recordset::update()
             sql += " (" + names + ") VALUES (" + marks + ")";
         }
     } else {
-        sql = "UPDATE " + std::string(kBaseTable) + " SET ";
+        sql = "UPDATE " + std::string(schema::kCompsTable) + " SET ";
         for (std::size_t n = 0; n < changed.size(); ++n)
             sql += (n ? ", " : "") + quoteIdentifier(m_fields[changed[n]]) + " = ?";
-        sql += " WHERE CompID = ?";
+        sql += " WHERE " + std::string(schema::kKeyField) + " = ?";
     }
 
     std::int64_t key = 0;
@@ -657,7 +407,8 @@ void Recordset::deleteRecord()
         throw StoreException(kErrNotUpdatable, "This recordset cannot be updated.");
     {
         WriteTransaction tx(db);
-        Stmt stmt = prepare(db, "DELETE FROM tblComps WHERE CompID = ?");
+        Stmt stmt = prepare(db, "DELETE FROM " + std::string(schema::kCompsTable) + " WHERE " +
+                                    std::string(schema::kKeyField) + " = ?");
         check(db, sqlite3_bind_int64(stmt.get(), 1, *row.key));
         check(db, sqlite3_step(stmt.get()));
         stmt.reset();
@@ -666,50 +417,6 @@ void Recordset::deleteRecord()
     // A row another connection had deleted already is gone either way: what was asked holds.
     m_rows.erase(m_rows.begin() + m_pos);
     m_onDeleted = true;
-}
-
-void Database::createFromScript(const std::string& path, std::string_view script)
-{
-    const fs::path file = fs::u8path(path);
-    std::error_code ec;
-    if (fs::exists(file, ec))
-        throw StoreException(kErrCreate, "Cannot create '" + path + "': the file exists already.");
-    if (file.has_parent_path()) {
-        fs::create_directories(file.parent_path(), ec);
-        if (ec)
-            throw StoreException(kErrCreate,
-                                 "Cannot create the folder of '" + path + "': " + ec.message());
-    }
-    // Built under a temporary name and renamed at the end, so the real name never shows a
-    // half-written database, whatever happens in between.
-    const fs::path temp = fs::u8path(path + ".part");
-    fs::remove(temp, ec);
-    try {
-        {
-            sqlite3* raw = nullptr;
-            const int rc = sqlite3_open_v2(temp.string().c_str(), &raw,
-                                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-            DbHandle db(raw);
-            if (rc != SQLITE_OK)
-                fail(raw, rc);
-            exec(raw, "BEGIN");
-            const std::string text(script);
-            exec(raw, text.c_str());
-            exec(raw, "COMMIT");
-            check(raw, sqlite3_close(db.release()));
-        }
-        if (fs::exists(file, ec))
-            throw StoreException(kErrCreate,
-                                 "Cannot create '" + path + "': the file exists already.");
-        fs::rename(temp, file, ec);
-        if (ec)
-            throw StoreException(kErrCreate, "Cannot create '" + path + "': " + ec.message());
-    } catch (const StoreException& e) {
-        fs::remove(temp, ec);
-        if (e.number() == kErrCreate)
-            throw;
-        throw StoreException(kErrCreate, "Cannot create '" + path + "': " + e.description());
-    }
 }
 
 } // namespace store

@@ -152,4 +152,12 @@ private:
     std::vector<bool> m_dirty;
 };
 
+/// Closes each handle in the order given (recordsets before their connection), then empties
+/// it; unset handles are skipped.
+template <class... Handle> void closeAll(std::optional<Handle>&... handles) noexcept
+{
+    ((handles ? handles->close() : void()), ...);
+    (handles.reset(), ...);
+}
+
 } // namespace store

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/component_schema.h"
 #include "store/crit_const_editor.h"
 
 #include <QWidget>
@@ -58,7 +59,7 @@ private:
     void showMessage(const std::string& prompt, const std::string& title) override;
     void closeWindow() override;
 
-    std::array<QLineEdit*, 9> m_boxes{};
+    std::array<QLineEdit*, store::schema::kConstantFields.size() + 1> m_boxes{}; // name first
     std::array<QPushButton*, 10> m_buttons{};
     QLabel* lblStatus = nullptr;
     store::CritConstEditor m_editor;

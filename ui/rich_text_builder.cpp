@@ -1,7 +1,7 @@
 #include "ui/rich_text_builder.h"
 
+#include "rtf/rtf_reader.h"
 #include "ui/font_faces.h"
-#include "ui/rtf_reader.h"
 
 #include <QColor>
 #include <QTextBlockFormat>
@@ -11,6 +11,9 @@
 #include <QTextOption>
 
 namespace ui {
+
+using namespace rtf;
+
 namespace {
 
 // Document lengths are in twips; the viewer lays text out at 96 pixels per inch, the same scale

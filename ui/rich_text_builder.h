@@ -4,12 +4,14 @@
 
 class QTextDocument;
 
+namespace rtf {
+struct RtfDocument;
+}
+
 namespace ui {
 
-struct RtfDocument;
-
 /// Replaces the content of doc by the paragraphs, runs and formats of an RTF document.
-void fillDocument(QTextDocument& doc, const RtfDocument& rtf);
+void fillDocument(QTextDocument& doc, const rtf::RtfDocument& rtf);
 
 /// Reads RTF text into doc. Malformed input gives what could be read, or an empty document.
 void setRtf(QTextDocument& doc, std::string_view rtf);

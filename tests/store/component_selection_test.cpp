@@ -1,5 +1,6 @@
 #include "core/main_view_model.h"
 #include "store/component_database.h"
+#include "store/component_schema.h"
 #include "store/component_selection.h"
 #include "store_test_support.h"
 
@@ -10,8 +11,7 @@ namespace {
 
 using test::TempDir;
 
-constexpr const char* kEditorSql = "SELECT Component, MolWt, CritTemp, CritPress, CritVol, "
-                                   "AcentricF, K1, K2, K3 FROM tblComps ORDER BY Component";
+const std::string kEditorSql = schema::editorQuery();
 
 const std::string kWaterFound = "Antoine co-efficients for Water found\r\n"
                                 "in COMPONENT Database.\r\n"

@@ -1,3 +1,4 @@
+#include "store/component_schema.h"
 #include "store/recordset.h"
 #include "store/store_errors.h"
 #include "store_test_support.h"
@@ -12,8 +13,7 @@ namespace {
 using test::makeDatabase;
 using test::TempDir;
 
-constexpr const char* kEditorSql = "SELECT Component, MolWt, CritTemp, CritPress, CritVol, "
-                                   "AcentricF, K1, K2, K3 FROM tblComps ORDER BY Component";
+const std::string kEditorSql = schema::editorQuery();
 
 // Three rows in name order A, B, C (CompIDs 1 to 3), B without Antoine coefficients.
 const char* kThree = "INSERT INTO tblComps (CompID, Component, CritTemp) VALUES "

@@ -1,3 +1,5 @@
+#include "rtf/rtf_reader.h"
+#include "rtf_fuzz_inputs.h"
 #include "ui/rich_text_builder.h"
 
 #include <QTextBlock>
@@ -93,6 +95,7 @@ private slots:
     void blockFormat();
     void emptyParagraphKeepsItsSize();
     void realisticDocument();
+    void malformedDocumentsBuild();
 };
 
 void tst_rtf_reader::text_data()
@@ -305,6 +308,22 @@ void tst_rtf_reader::realisticDocument()
     QCOMPARE(describe(c.charFormat()), u"Liberation Serif 12pt super"_s);
     c = doc->find(QStringLiteral("Equations"));
     QCOMPARE(describe(c.charFormat()), u"Liberation Sans 14pt b"_s);
+}
+
+// Malformed input reaches the builder as whatever the reader made of it; every 25th of the
+// reader's fuzz inputs is built into a document, which must neither crash nor hang.
+void tst_rtf_reader::malformedDocumentsBuild()
+{
+    std::mt19937 rng(20240611);
+    constexpr int kInputs = 100'000;
+    constexpr int kBuildEvery = 25;
+    for (int n = 0; n < kInputs; ++n) {
+        const std::string input = rtf::test::malformedInput(n, rng);
+        if (n % kBuildEvery == 0) {
+            QTextDocument text;
+            ui::fillDocument(text, rtf::readRtf(input));
+        }
+    }
 }
 
 QTEST_MAIN(tst_rtf_reader)

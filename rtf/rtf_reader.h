@@ -7,11 +7,11 @@
 #include <vector>
 
 // A reader for the subset of RTF our documents use, in plain C++ so that it can be tested and
-// fuzzed without a window system. rich_text_builder.h turns its result into a QTextDocument.
+// fuzzed without a window system. ui/rich_text_builder.h turns its result into a QTextDocument.
 //
 // Any input is accepted: malformed, truncated or hostile text yields whatever could be read, in
 // time linear in the input, with group nesting and every numeric parameter bounded.
-namespace ui {
+namespace rtf {
 
 enum class RtfAlign { Left, Center, Right, Justify };
 enum class RtfVertical { Normal, Super, Sub };
@@ -87,4 +87,4 @@ char32_t cp1252ToUnicode(unsigned char byte);
 /// mathematical signs on the Latin code points); bytes it does not define pass through cp1252.
 char32_t symbolToUnicode(unsigned char byte);
 
-} // namespace ui
+} // namespace rtf

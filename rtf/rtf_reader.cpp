@@ -1,10 +1,10 @@
-#include "ui/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 
 #include <algorithm>
 #include <array>
 #include <unordered_map>
 
-namespace ui {
+namespace rtf {
 namespace {
 
 // RTF control words are at most 32 letters; longer runs of letters are consumed and ignored.
@@ -801,4 +801,4 @@ char32_t symbolToUnicode(unsigned char byte)
     return cp1252ToUnicode(byte);
 }
 
-} // namespace ui
+} // namespace rtf
