@@ -295,10 +295,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         err << fx.message->prompt << "\n";
         return kExitUsage;
     }
-    if (o.twoPhase) {
-        vm.selectOptEqState(*o.twoPhase);
+    if (o.twoPhase)
         vm.optEqState_Click(*o.twoPhase);
-    }
     vm.setChkStCalc(o.hypothetical);
     vm.setChkSphMol(o.spherical);
     vm.cmdSolve_Click();
