@@ -86,8 +86,15 @@ void MainViewModel::cmdSolve_Click()
         return;
     }
     if (sc.PressBar == 0.0f) {
-        setStCond("State Pressure NOT Specified -", "Enter a State Pressure (bar) other than",
-                  "zero and click on Solve again.");
+        // A pressure typed while the temperature box held no number was never taken in; the
+        // box shows it all the same, so the zero message would contradict the screen.
+        const std::optional<float> typed = state::toFloat(m_txtPress);
+        if (typed && *typed != 0.0f)
+            setStCond("State Pressure NOT Stored -", "Enter the State Temperature first,",
+                      "then the Pressure again, and Solve.");
+        else
+            setStCond("State Pressure NOT Specified -", "Enter a State Pressure (bar) other than",
+                      "zero and click on Solve again.");
         flags.CalcVapor = flags.CalcLiquid = flags.AboveCritical = false;
         return;
     }
