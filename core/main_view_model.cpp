@@ -70,7 +70,13 @@ void MainViewModel::componentChosen(std::string_view name,
 void MainViewModel::cmdSolve_Click()
 {
     const Classification c = solve(m_state, state::toFloat(m_txtTemp), m_sheet);
-    if (c.message)
+    const std::optional<float> typedPress = state::toFloat(m_txtPress);
+    if (c.kind == SolveCase::NoPressure && typedPress && *typedPress != 0.0f)
+        // A pressure typed while the temperature box held no number was never taken in; the
+        // box shows it all the same, so the zero message would contradict the screen.
+        setStCond("State Pressure NOT Stored -", "Enter the State Temperature first,",
+                  "then the Pressure again, and Solve.");
+    else if (c.message)
         setStCond((*c.message)[0], (*c.message)[1], (*c.message)[2]);
     if (c.clearsTwoPhaseOption)
         clearOptEqState();

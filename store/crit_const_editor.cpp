@@ -195,23 +195,44 @@ void CritConstEditor::cmdUpdate_Click()
 {
     if (!m_rst || (!m_adding && !m_editing))
         return;
+    const std::string name = m_view.boxText(EditorBox::txtCompound);
+    // The main list leaves out nameless records, so one stored here could never be chosen.
+    if (name.find_first_not_of(" \t\r\n") == std::string::npos) {
+        m_view.showMessage("Enter the name of the compound: a record without a name "
+                           "cannot be stored.",
+                           std::string(kAppTitle));
+        m_view.focusCompound();
+        return;
+    }
     guarded([&] {
         // The pending record starts afresh from the boxes on every attempt, so after a refused
         // Update a box the user has since cleared leaves its field as stored (or null), not
         // as the failed attempt set it.
         m_rst->cancelUpdate();
         m_adding ? m_rst->addNew() : m_rst->edit();
-        m_rst->setField(schema::kNameField, m_view.boxText(EditorBox::txtCompound));
+        m_rst->setField(schema::kNameField, name);
         for (const NumericBox& nb : kNumericBoxes)
             if (const std::optional<double> value = state::toDouble(m_view.boxText(nb.box)))
                 m_rst->setField(nb.field, *value);
-        m_rst->update();
+        try {
+            m_rst->update();
+        } catch (const StoreException& e) {
+            // The only unique field of tblComps is the name; say so in words, not SQLite's.
+            if (e.number() == kErrRefused &&
+                e.description().find("tblComps.Component") != std::string::npos)
+                throw StoreException(e.number(), "A compound named \"" + name +
+                                                     "\" is already in the database.\nEnter "
+                                                     "another name and click Update again.");
+            throw;
+        }
         if (m_adding)
             m_rst->moveLast();
-        m_view.setStatus(kRecordNumber + std::to_string(m_rst->absolutePosition() + 1));
         m_editing = false;
         m_adding = false;
         SetBrowseMode(true);
+        // The boxes show what the record now holds: a text that was not a number was stored
+        // as null, and its box must not go on showing a value the database does not have.
+        ShowCurrentRecord();
     });
 }
 

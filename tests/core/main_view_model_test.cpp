@@ -105,19 +105,25 @@ TEST(Solve, RefusesWithoutComponentOrPressure)
         const char* name;
         state::ComponentConstants constants;
         float pressBar;
+        const char* pressBox;
         const char* message;
     };
     const Case cases[] = {
-        {"nothing chosen yet", {}, 1.0f, "No Component Selected -"},
+        {"nothing chosen yet", {}, 1.0f, "1", "No Component Selected -"},
         {"zero critical pressure",
          {78.11f, 562.1f, 0.0f, 259.0f, 0, 0, 0, 0},
          1.0f,
+         "1",
          "No Component Selected -"},
-        {"no pressure accepted", kBenzene, 0.0f, "State Pressure NOT Specified -"},
+        {"no pressure accepted", kBenzene, 0.0f, "", "State Pressure NOT Specified -"},
+        {"zero pressure accepted", kBenzene, 0.0f, "0.0", "State Pressure NOT Specified -"},
+        // Typed before any temperature: the box shows 1 but nothing was taken in.
+        {"pressure shown but never stored", kBenzene, 0.0f, "1", "State Pressure NOT Stored -"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MainViewModel vm;
+        vm.setTxtPress(c.pressBox);
         vm.state().constants = c.constants;
         vm.state().conditions = {298.15f, c.pressBar};
         vm.state().flags.CalcVapor = vm.state().flags.CalcLiquid = true;

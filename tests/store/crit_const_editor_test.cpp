@@ -173,7 +173,8 @@ TEST_F(EditorTest, AddWithANonNumericFieldStoresNull)
     editor.cmdUpdate_Click();
     EXPECT_TRUE(view.messages.empty());
     EXPECT_EQ(view.status, "Compound record # 4") << "the record count";
-    EXPECT_EQ(box(EditorBox::txtTcrit), "hot") << "the box keeps the typed text";
+    EXPECT_EQ(box(EditorBox::txtTcrit), "") << "the box shows the null that was stored";
+    EXPECT_EQ(box(EditorBox::txtPcrit), "12.5");
     EXPECT_FALSE(editor.AddingRecord());
 
     Database db = Database::open(path);
@@ -215,7 +216,8 @@ TEST_F(EditorTest, RefusedUpdateKeepsTheRecordPending)
     typeRecord("Beta", "7"); // the name exists: refused
     editor.cmdUpdate_Click();
     ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_NE(view.messages[0].find("UNIQUE"), std::string::npos) << view.messages[0];
+    EXPECT_EQ(view.messages[0], "A compound named \"Beta\" is already in the database.\n"
+                                "Enter another name and click Update again.");
     EXPECT_TRUE(editor.AddingRecord());
     EXPECT_TRUE(view.visible[EditorButton::cmdUpdate]);
     typeRecord("Epsilon", ""); // corrected, and the temperature cleared again
@@ -225,6 +227,32 @@ TEST_F(EditorTest, RefusedUpdateKeepsTheRecordPending)
     Recordset rs = db.openRecordset("SELECT * FROM tblComps WHERE Component = 'Epsilon'");
     ASSERT_EQ(rs.recordCount(), 1);
     EXPECT_EQ(rs.number("CritTemp"), std::nullopt) << "not the 7 of the refused attempt";
+}
+
+TEST_F(EditorTest, BlankNameIsRefusedAndTheRecordStaysPending)
+{
+    for (const char* blank : {"", "   ", "\t"}) {
+        SCOPED_TRACE(testing::Message() << "name \"" << blank << "\"");
+        view.messages.clear();
+        editor.cmdAdd_Click();
+        typeRecord(blank, "300");
+        editor.cmdUpdate_Click();
+        ASSERT_EQ(view.messages.size(), 1u);
+        EXPECT_EQ(view.messages[0], "Enter the name of the compound: a record without a name "
+                                    "cannot be stored.");
+        EXPECT_TRUE(editor.AddingRecord());
+        EXPECT_EQ(box(EditorBox::txtTcrit), "300") << "the pending record keeps its boxes";
+        EXPECT_EQ(storedCount(), 3);
+        editor.cmdCancel_Click();
+    }
+    editor.cmdEdit_Click(); // clearing the name of a stored record is refused the same way
+    view.boxes[EditorBox::txtCompound] = " ";
+    editor.cmdUpdate_Click();
+    EXPECT_TRUE(editor.EditingRecord());
+    editor.cmdCancel_Click();
+    Database db = Database::open(path);
+    EXPECT_EQ(db.openRecordset("SELECT * FROM tblComps WHERE trim(Component) = ''").recordCount(),
+              0);
 }
 
 TEST_F(EditorTest, DeleteTheLastThenTheOnlyRecord)
