@@ -1,0 +1,278 @@
+#include "analysis/phase_analysis.h"
+#include "analysis/quadrature.h"
+#include "analysis/reduced_eos.h"
+#include "models/eos_parameters.h"
+
+#include <cfloat>
+#include <cmath>
+#include <numbers>
+
+namespace analysis {
+namespace {
+
+constexpr double kR = state::R; // the models' float R widened: 83.1399993896484375
+constexpr double kEsdPacking = 1.9;
+// η of the virial pressure maximum: 1 − 2η − η²/3 = 0.
+const double kVirialEtaMax = std::sqrt(12.0) - 3;
+
+bool positiveFinite(double x) { return std::isfinite(x) && x > 0; }
+
+// Soave-type α for the four models that have one, in double from T/Tc.
+double alphaOf(Model model, const Fluid& f, double tr)
+{
+    switch (model) {
+    case Model::SRK:
+        return models::soaveAlpha(models::srkM(f.omega), tr);
+    case Model::PR:
+        return models::soaveAlpha(models::prKappa(static_cast<float>(f.omega)), tr);
+    case Model::PRSV1:
+        return models::soaveAlpha(
+            models::stryjekVera1Kappa(models::stryjekVeraKappa0(f.omega), f.k1, tr), tr);
+    case Model::PRSV2:
+        return models::soaveAlpha(
+            models::stryjekVera2Kappa(models::stryjekVeraKappa0(f.omega), f.k1, f.k2, f.k3, tr),
+            tr);
+    default:
+        return 1;
+    }
+}
+
+} // namespace
+
+Fluid fluidOf(const state::ComponentConstants& c, bool esdSpherical)
+{
+    return {c.CritTemp, c.CritPress, c.CritVol, c.AcentricF, c.K1, c.K2, c.K3, esdSpherical};
+}
+
+Isotherm makeIsotherm(Model model, const Fluid& f, double t_K)
+{
+    Isotherm iso;
+    iso.model = model;
+    iso.t_K = t_K;
+    iso.rt = kR * t_K;
+    const double tc = f.tc_K;
+    const double pc = f.pc_bar;
+    // The acentric factor meets a float conversion in the Peng-Robinson κ; a value no
+    // component can have is refused before it gets there.
+    if (!positiveFinite(t_K) || !std::isfinite(f.omega) || std::fabs(f.omega) > 100 ||
+        !std::isfinite(f.k1 + f.k2 + f.k3) || !positiveFinite(iso.rt))
+        return iso;
+    if (model == Model::Vir) {
+        iso.family = Family::Virial;
+        iso.b = f.vc_cm3mol;
+        iso.valid = positiveFinite(iso.b);
+        return iso;
+    }
+    if (!positiveFinite(tc) || !positiveFinite(pc))
+        return iso;
+    const double tr = t_K / tc;
+    double a = 0;
+    switch (model) {
+    case Model::VDW:
+        a = models::vdwA(tc, pc);
+        iso.b = models::vdwB(tc, pc);
+        break;
+    case Model::RK:
+        a = models::rkA(tc, pc) / std::sqrt(t_K);
+        iso.b = models::rkB(tc, pc);
+        iso.delta1 = 1;
+        break;
+    case Model::SRK:
+        a = models::srkAc(tc, pc) * alphaOf(model, f, tr);
+        iso.b = models::rkB(tc, pc);
+        iso.delta1 = 1;
+        break;
+    case Model::PR:
+    case Model::PRSV1:
+    case Model::PRSV2:
+        a = models::prAc(tc, pc) * alphaOf(model, f, tr);
+        iso.b = models::prB(tc, pc);
+        iso.delta1 = 1 + std::numbers::sqrt2;
+        iso.delta2 = 1 - std::numbers::sqrt2;
+        break;
+    case Model::ESD: {
+        const models::EsdShape e = models::esdShape(f.omega, f.esdSpherical);
+        iso.family = Family::Esd;
+        iso.b = models::esdCoVolume(e, tc, pc);
+        iso.tau = models::esdY(e, tc, t_K);
+        iso.esdC = 4 * e.c;
+        iso.esdZmQ = e.zm * e.q;
+        iso.esdK1 = e.k1;
+        // Far above Tc, Y turns negative; once k1·Y reaches −1.9 the attraction term has a
+        // pole inside the packing limit and the model has no meaning there.
+        iso.valid = positiveFinite(iso.b) && std::isfinite(iso.tau + iso.esdC + iso.esdZmQ) &&
+                    iso.esdK1 * iso.tau > -kEsdPacking;
+        return iso;
+    }
+    case Model::DEOS:
+        a = models::dietericiA(tc, pc);
+        iso.b = models::dietericiB(a, tc);
+        iso.family = Family::Dieterici;
+        break;
+    default:
+        return iso;
+    }
+    if (model != Model::DEOS)
+        iso.family = Family::Cubic;
+    iso.tau = a / (iso.b * iso.rt);
+    iso.valid = positiveFinite(iso.b) && std::isfinite(iso.tau) && iso.tau >= 0;
+    return iso;
+}
+
+Isotherm withTau(const Isotherm& iso, double tau)
+{
+    Isotherm out = iso;
+    out.tau = tau;
+    return out;
+}
+
+double etaMax(const Isotherm& iso)
+{
+    switch (iso.family) {
+    case Family::Virial:
+        return kVirialEtaMax;
+    case Family::Esd:
+        return 1 / kEsdPacking;
+    default:
+        return 1;
+    }
+}
+
+Reduced reduced(const Isotherm& iso, double eta)
+{
+    switch (iso.family) {
+    case Family::Virial:
+        return {eta - eta * eta - eta * eta * eta / 9, 1 - 2 * eta - eta * eta / 3,
+                -2 - 2 * eta / 3};
+    case Family::Cubic: {
+        const double s = iso.delta1 + iso.delta2;
+        const double p = iso.delta1 * iso.delta2;
+        const double d = 1 + eta * (s + p * eta);
+        const double dd = s + 2 * p * eta;
+        const double g = 1 / (1 - eta);
+        const double q = eta * eta / d;
+        const double dq = eta * (2 + s * eta) / (d * d);
+        const double d2q =
+            ((2 + 2 * s * eta) * d - 2 * (2 * eta + s * eta * eta) * dd) / (d * d * d);
+        return {eta * g - iso.tau * q, g * g - iso.tau * dq, 2 * g * g * g - iso.tau * d2q};
+    }
+    case Family::Esd: {
+        const double A = iso.esdC;
+        const double K = iso.esdZmQ * iso.tau;
+        const double L = iso.esdK1 * iso.tau;
+        const double g1 = 1 / (1 - kEsdPacking * eta);
+        const double g2 = 1 / (1 + L * eta);
+        const double e2 = eta * eta;
+        return {eta + A * e2 * g1 - K * e2 * g2,
+                1 + A * (2 * eta - kEsdPacking * e2) * g1 * g1 - K * (2 * eta + L * e2) * g2 * g2,
+                2 * A * g1 * g1 * g1 - 2 * K * g2 * g2 * g2};
+    }
+    case Family::Dieterici: {
+        const double w = std::exp(-iso.tau * eta);
+        const double g = 1 / (1 - eta);
+        const double u = eta * g;
+        const double du = g * g;
+        const double d2u = 2 * g * g * g;
+        const double t = iso.tau;
+        return {u * w, w * (du - t * u), w * (d2u - 2 * t * du + t * t * u)};
+    }
+    }
+    return {0, 0, 0};
+}
+
+double reducedH(const Isotherm& iso, double eta) { return reduced(iso, eta).h; }
+
+double residualHelmholtz(const Isotherm& iso, double eta)
+{
+    switch (iso.family) {
+    case Family::Virial:
+        return -eta - eta * eta / 18;
+    case Family::Cubic: {
+        const double d1 = iso.delta1, d2 = iso.delta2;
+        // ∫0^η dη/((1 + δ1·η)(1 + δ2·η)); van der Waals has δ1 = δ2 = 0.
+        const double attraction = d1 == d2
+                                      ? eta / (1 + d1 * eta)
+                                      : (std::log1p(d1 * eta) - std::log1p(d2 * eta)) / (d1 - d2);
+        return -std::log1p(-eta) - iso.tau * attraction;
+    }
+    case Family::Esd: {
+        const double L = iso.esdK1 * iso.tau;
+        const double K = iso.esdZmQ * iso.tau;
+        const double x = L * eta;
+        // log1p(x)/L, with its series where L is too small to divide by.
+        const double logTerm = std::fabs(x) < 1e-8 ? eta * (1 - x / 2) : std::log1p(x) / L;
+        return -iso.esdC / kEsdPacking * std::log1p(-kEsdPacking * eta) - K * logTerm;
+    }
+    case Family::Dieterici: {
+        // (Z − 1)/η = (e^(−τη) − 1)/η + e^(−τη)/(1 − η). The first part is taken over
+        // x = τ·η, the second over u = −ln(1 − η), where its integrand exp(τ·(e^(−u) − 1))
+        // stays in (0, 1]: both smooth, so the adaptive rule settles in one or two panels.
+        const double t = iso.tau;
+        constexpr double kTol = 1e-14;
+        const double first = t * eta == 0 ? 0
+                                          : integrate([](double x) { return std::expm1(-x) / x; },
+                                                      0.0, t * eta, kTol);
+        const double second = integrate([t](double u) { return std::exp(t * std::expm1(-u)); }, 0.0,
+                                        -std::log1p(-eta), kTol);
+        return first + second;
+    }
+    }
+    return 0;
+}
+
+double lnPhiAt(const Isotherm& iso, double eta, double pi)
+{
+    const double z = pi / eta;
+    return residualHelmholtz(iso, eta) + z - 1 - std::log(z);
+}
+
+double minVolume(const Isotherm& iso)
+{
+    if (!iso.valid || iso.family == Family::Virial)
+        return 0;
+    return iso.b / (iso.family == Family::Esd ? 1 / kEsdPacking : 1.0);
+}
+
+namespace {
+// η for a volume inside the model's range, or NaN outside it.
+double etaOf(const Isotherm& iso, double v)
+{
+    if (!iso.valid || !positiveFinite(v))
+        return std::nan("");
+    const double eta = iso.b / v;
+    const double limit = iso.family == Family::Virial ? DBL_MAX : etaMax(iso);
+    return eta < limit ? eta : std::nan("");
+}
+} // namespace
+
+double pressure(const Isotherm& iso, double v)
+{
+    const double eta = etaOf(iso, v);
+    if (std::isnan(eta))
+        return 0;
+    const double p = iso.rt / iso.b * reducedH(iso, eta);
+    return std::isfinite(p) ? p : 0;
+}
+
+double pressureSlope(const Isotherm& iso, double v)
+{
+    const double eta = etaOf(iso, v);
+    if (std::isnan(eta))
+        return 0;
+    const double s = -iso.rt * reduced(iso, eta).dh * eta * eta / (iso.b * iso.b);
+    return std::isfinite(s) ? s : 0;
+}
+
+double lnPhi(const Isotherm& iso, double v)
+{
+    const double eta = etaOf(iso, v);
+    if (std::isnan(eta))
+        return 0;
+    const double pi = reducedH(iso, eta);
+    if (!(pi > 0))
+        return 0;
+    const double l = lnPhiAt(iso, eta, pi);
+    return std::isfinite(l) ? l : 0;
+}
+
+} // namespace analysis
