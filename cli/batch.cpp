@@ -265,11 +265,13 @@ std::string Range::text(std::uint64_t i) const
     return std::string(p, buf + sizeof buf);
 }
 
-RunTotals runJobs(JobSource& source, Format format, Layout layout, unsigned jobs, std::ostream& out,
-                  std::ostream& err, bool showProgress)
+RunTotals runJobs(JobSource& source, Format format, Layout layout, unsigned jobs,
+                  std::ostream& out, std::ostream& err, bool showProgress)
 {
     RunTotals totals;
     Progress progress(err, showProgress);
+    // Written chunks are used again, so their buffers are allocated once, not once a chunk.
+    std::vector<std::unique_ptr<Chunk>> spare;
     const auto write = [&](std::unique_ptr<Chunk> c) {
         out.write(c->out.data(), static_cast<std::streamsize>(c->out.size()));
         totals.states += c->totals.states;
@@ -277,11 +279,21 @@ RunTotals runJobs(JobSource& source, Format format, Layout layout, unsigned jobs
             totals.firstRejectedLine = c->totals.firstRejectedLine;
         totals.rejected += c->totals.rejected;
         progress.update(totals.states, source.fraction());
+        c->out.clear();
+        c->totals = {};
+        c->done = false;
+        spare.push_back(std::move(c));
     };
     Pipeline pipeline(format, layout, jobs);
     bool more = true;
     while (more) {
-        auto chunk = std::make_unique<Chunk>();
+        std::unique_ptr<Chunk> chunk;
+        if (spare.empty()) {
+            chunk = std::make_unique<Chunk>();
+        } else {
+            chunk = std::move(spare.back());
+            spare.pop_back();
+        }
         chunk->jobs.resize(kChunkRows);
         std::size_t n = 0;
         while (n < kChunkRows && (more = source.next(chunk->jobs[n])))

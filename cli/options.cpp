@@ -183,6 +183,13 @@ std::optional<int> parseTwoPhase(const std::string& text)
 Options parseOptions(const std::vector<std::string>& args)
 {
     Options o;
+    // Help and version answer whatever else the line holds.
+    for (const std::string& a : args) {
+        o.help = o.help || a == "--help";
+        o.version = o.version || a == "--version";
+    }
+    if (o.help || o.version)
+        return o;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const OptionSpec* spec = findOption(a);

@@ -55,10 +55,26 @@ std::size_t utf8Length(std::string_view s, std::size_t i)
     return n;
 }
 
+/// Printable ASCII other than quote and backslash: copied as it is.
+bool isPlainAscii(char ch)
+{
+    const auto u = static_cast<unsigned char>(ch);
+    return u >= 0x20 && u < 0x80 && ch != '"' && ch != '\\';
+}
+
 void appendJsonString(std::string& out, std::string_view s)
 {
     out += '"';
     for (std::size_t i = 0; i < s.size(); ++i) {
+        std::size_t plain = i;
+        while (plain < s.size() && isPlainAscii(s[plain]))
+            ++plain;
+        if (plain > i) {
+            out.append(s.substr(i, plain - i));
+            i = plain;
+            if (i == s.size())
+                break;
+        }
         const char ch = s[i];
         const auto u = static_cast<unsigned char>(ch);
         switch (ch) {
@@ -145,10 +161,23 @@ void appendTable(std::string& out, const core::MainViewModel& vm, bool showBoxes
         out += "+ computed with a missing Stryjek-Vera constant K1 or K2 taken as zero\n";
 }
 
+/// `"txtVapVir": ` and so on, built once: a batch writes them for every state.
+const std::array<std::string, state::kCellCount>& jsonKeys()
+{
+    static const std::array<std::string, state::kCellCount> keys = [] {
+        std::array<std::string, state::kCellCount> k;
+        for (std::size_t i = 0; i < k.size(); ++i)
+            k[i] = jsonString(state::cellName(state::allCells()[i])) + ": ";
+        return k;
+    }();
+    return keys;
+}
+
 void appendJson(std::string& out, const core::MainViewModel& vm, Layout layout, long line)
 {
     const auto& sheet = vm.sheet();
     const auto& f = vm.state().flags;
+    const auto& keys = jsonKeys();
     out += "{";
     if (layout == Layout::Batch) {
         out += "\"line\": ";
@@ -158,22 +187,18 @@ void appendJson(std::string& out, const core::MainViewModel& vm, Layout layout, 
     out += "\"message\": ";
     appendJsonString(out, vm.lblStCond());
     out += ", \"cells\": {";
-    const char* sep = "";
-    for (state::CellId id : state::allCells()) {
-        out += sep;
-        appendJsonString(out, state::cellName(id));
-        out += ": ";
-        appendJsonString(out, sheet.cell(id).text);
-        sep = ", ";
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (i > 0)
+            out += ", ";
+        out += keys[i];
+        appendJsonString(out, sheet.cell(state::allCells()[i]).text);
     }
     out += "}, \"colors\": {";
-    sep = "";
-    for (state::CellId id : state::allCells()) {
-        out += sep;
-        appendJsonString(out, state::cellName(id));
-        out += ": ";
-        appendNumber(out, sheet.cell(id).color);
-        sep = ", ";
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (i > 0)
+            out += ", ";
+        out += keys[i];
+        appendNumber(out, sheet.cell(state::allCells()[i]).color);
     }
     out += "}, \"flags\": {\"AntoineAvailable\": ";
     out += boolText(f.AntoineAvailable);
