@@ -33,7 +33,6 @@ Solved solveJob(const Job& job)
                          job.component + " has none";
             return s;
         }
-        vm.selectOptEqState(*e.twoPhase);
         vm.optEqState_Click(*e.twoPhase);
     }
     vm.setChkStCalc(e.hypothetical);

@@ -1,7 +1,7 @@
 #include "core/main_view_model.h"
 
 #include "core/saturation.h"
-#include "models/models.h"
+#include "core/solve.h"
 #include "state/number_format.h"
 
 #include <algorithm>
@@ -11,9 +11,6 @@
 namespace core {
 namespace {
 
-constexpr float kTempFloor_K = 87.0f;   // below it the state is taken as solid
-constexpr double kPressBand_bar = 0.01; // half-width of the two-phase band around p_sat
-constexpr double kCelsiusToKelvin = 273.15;
 constexpr std::size_t kGotFocusSelection = 9;
 
 const MessageBox kTempError{"Invalid or Incorrect Temperature", "Temperature ERROR"};
@@ -72,90 +69,11 @@ void MainViewModel::componentChosen(std::string_view name,
 
 void MainViewModel::cmdSolve_Click()
 {
-    m_sheet.ClearResults();
-    const state::ComponentConstants& cc = m_state.constants;
-    const state::StateConditions& sc = m_state.conditions;
-    state::PhaseFlags& flags = m_state.flags;
-
-    // The models divide by these; a solve before a component or a pressure is known is refused
-    // here rather than filled with markers that would look like results.
-    if (cc.CritTemp == 0.0f || cc.CritPress == 0.0f) {
-        setStCond("No Component Selected -", "Choose a Component from the list (with",
-                  "non-zero critical constants) and Solve.");
-        flags.CalcVapor = flags.CalcLiquid = flags.AboveCritical = false;
-        return;
-    }
-    if (sc.PressBar == 0.0f) {
-        setStCond("State Pressure NOT Specified -", "Enter a State Pressure (bar) other than",
-                  "zero and click on Solve again.");
-        flags.CalcVapor = flags.CalcLiquid = flags.AboveCritical = false;
-        return;
-    }
-
-    if (sc.TempK < kTempFloor_K) {
-        setStCond("State Temperature Too LOW -", "Liquid and Vapor Phase Volumes",
-                  "Not Calculable. (SOLID Phase Conditions)");
-        flags.CalcVapor = flags.CalcLiquid = flags.AboveCritical = false;
+    const Classification c = solve(m_state, state::toFloat(m_txtTemp), m_sheet);
+    if (c.message)
+        setStCond((*c.message)[0], (*c.message)[1], (*c.message)[2]);
+    if (c.clearsTwoPhaseOption)
         clearOptEqState();
-        return;
-    }
-
-    if (sc.TempK > cc.CritTemp) {
-        setStCond("Single-Phase Vapor State Conditions -", "Temperature greater than CRITICAL",
-                  "Molar Volume for Liquid Not Calculable.");
-        flags.CalcVapor = true;
-        flags.AboveCritical = true;
-        flags.CalcLiquid = false;
-        clearOptEqState();
-    } else if (flags.AntoineAvailable) {
-        flags.AboveCritical = false;
-        // The comparison uses the typed °C text; when the box no longer holds a number (it was
-        // erased after a rejected entry) the stored kelvin value stands in for it.
-        const float t_C = state::toFloat(m_txtTemp).value_or(
-            static_cast<float>(static_cast<double>(sc.TempK) - kCelsiusToKelvin));
-        const std::optional<double> psat = SaturationPressure(m_state.antoine, t_C);
-        const double p = static_cast<double>(sc.PressBar);
-        if (!psat) {
-            setStCond("Antoine Vapor Pressure NOT Calculable",
-                      "at this Temperature: two-phase check",
-                      "skipped; both Molar Volumes calculated.");
-            flags.CalcVapor = flags.CalcLiquid = true;
-            clearOptEqState();
-        } else if (*psat < p - kPressBand_bar) {
-            setStCond("Single-Phase Sub-cooled Liquid State Conditions -",
-                      "Molar Volume calculated values for VAPOR",
-                      "would be for hypothetical sub-cooled vapor.");
-            flags.CalcVapor = false;
-            flags.CalcLiquid = true;
-            clearOptEqState();
-        } else if (*psat > p + kPressBand_bar) {
-            setStCond("Single-Phase Super-heated Vapor State Conditions -",
-                      "Molar Volume calculated values for LIQUID",
-                      "would be for hypothetical super-heated liquid.");
-            flags.CalcVapor = true;
-            flags.CalcLiquid = false;
-            clearOptEqState();
-        } else {
-            setStCond("Two-phase Equilibrium State Conditions -",
-                      "Molar Volume calculated values for VAPOR",
-                      "and LIQUID at equilibrium conditions.");
-            flags.CalcVapor = flags.CalcLiquid = true;
-        }
-    } else {
-        flags.AboveCritical = false;
-        flags.CalcVapor = flags.CalcLiquid = true;
-    }
-
-    // Fixed order: Peng-Robinson runs before Soave-Redlich-Kwong.
-    models::CalcVirial(m_state, m_sheet);
-    models::CalcVDW(m_state, m_sheet);
-    models::CalcRK(m_state, m_sheet);
-    models::CalcPR(m_state, m_sheet);
-    models::CalcSRK(m_state, m_sheet);
-    models::CalcPRSV1(m_state, m_sheet);
-    models::CalcPRSV2(m_state, m_sheet);
-    models::CalcESD(m_state, m_sheet);
-    models::CalcDEOS(m_state, m_sheet);
 }
 
 Selection MainViewModel::txt_GotFocus(std::string_view text)
@@ -210,7 +128,8 @@ Effects MainViewModel::txtPress_LostFocus()
 
 Effects MainViewModel::optEqState_Click(int index)
 {
-    if (index != 0 && index != 1)
+    // A click on the button that is already selected changes nothing.
+    if ((index != 0 && index != 1) || optEqStateSelected(index))
         return {};
     selectOptEqState(index);
     const auto refuse = [&](std::string_view l1, std::string_view l2, std::string_view l3) {

@@ -64,7 +64,7 @@ public:
     }
     /// Both option buttons set to not selected, index 0 first; not a click.
     void clearOptEqState();
-    /// Selects one button as the user's click does, before optEqState_Click runs.
+    /// Selects one button without running its click handler (a set-up, not a click).
     void selectOptEqState(int index);
     /// Both option buttons enabled or disabled, index 0 first.
     void setOptEqStateEnabled(bool enabled);
@@ -81,13 +81,14 @@ public:
                          const std::optional<state::AntoineCoefficients>& antoine);
 
     // --- handlers ---------------------------------------------------------------------------
-    /// Clears the sheet, classifies the state, writes the message and flags, runs the models.
+    /// The solve step of core/solve.h on this state, then the message and the option buttons.
     void cmdSolve_Click();
     /// The first nine characters of the box are selected for overtyping.
     static Selection txt_GotFocus(std::string_view text);
     Effects txtTemp_LostFocus();
     Effects txtPress_LostFocus();
-    /// Index 0 "Temperature" or 1 "Pressure", after the user selected that button.
+    /// The user's click on button 0 "Temperature" or 1 "Pressure": selects it and puts the state
+    /// on the saturation line, or refuses. A click on the selected button changes nothing.
     Effects optEqState_Click(int index);
 
 private:

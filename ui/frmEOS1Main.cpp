@@ -443,8 +443,7 @@ void frmEOS1Main::cmdSolve_Click()
 
 void frmEOS1Main::optEqState_Click(int index)
 {
-    const bool wasSelected = m_vm.optEqStateSelected(index);
-    if (rejecting() || wasSelected) { // a click on the selected button changes nothing
+    if (rejecting()) {
         refresh();
         return;
     }

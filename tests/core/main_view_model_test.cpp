@@ -346,6 +346,25 @@ TEST(TwoPhase, PressureOptionPutsTheStateOnTheLine)
     EXPECT_TRUE(vm.state().flags.CalcLiquid && vm.state().flags.CalcVapor);
 }
 
+// The user's second click on the selected button: the state, the boxes and the message stay,
+// although the first click's result (a line pressure) has since been overtyped.
+TEST(TwoPhase, ClickOnTheSelectedButtonChangesNothing)
+{
+    MainViewModel vm = benzene(true);
+    vm.setTxtTemp("25");
+    vm.setTxtPress("1");
+    vm.optEqState_Click(0);
+    ASSERT_TRUE(vm.optEqStateSelected(0));
+    vm.setTxtPress("7");
+    vm.setStCond("previous", "message", "stays");
+    const float pressBefore = vm.state().conditions.PressBar;
+    EXPECT_EQ(vm.optEqState_Click(0), core::Effects{});
+    EXPECT_EQ(vm.txtPress(), "7");
+    EXPECT_EQ(vm.state().conditions.PressBar, pressBefore);
+    EXPECT_EQ(vm.lblStCond(), "previous\r\nmessage\r\nstays");
+    EXPECT_TRUE(vm.optEqStateSelected(0));
+}
+
 TEST(TwoPhase, ZeroCoefficientsBeforeAnyComponentNeverFail)
 {
     MainViewModel vm; // buttons enabled at start-up, coefficients all zero

@@ -12,21 +12,7 @@ using state::Col;
 using state::Row;
 using testing_models::benzeneLike;
 
-using CalcFn = void (*)(const state::CalcState&, state::ResultSheet&);
-
-struct Model {
-    const char* name;
-    CalcFn calc;
-    Row row;
-};
-
-const Model kModels[] = {
-    {"Vir", models::CalcVirial, Row::Vir},    {"VDW", models::CalcVDW, Row::VDW},
-    {"RK", models::CalcRK, Row::RK},          {"SRK", models::CalcSRK, Row::SRK},
-    {"PR", models::CalcPR, Row::PR},          {"PRSV1", models::CalcPRSV1, Row::PRSV1},
-    {"PRSV2", models::CalcPRSV2, Row::PRSV2}, {"ESD", models::CalcESD, Row::ESD},
-    {"DEOS", models::CalcDEOS, Row::DEOS},
-};
+using models::ModelEntry;
 
 bool isNumber(const std::string& text) { return !text.empty() && text != "NC" && text != "NA->Tc"; }
 
@@ -53,8 +39,8 @@ TEST(FillRule, GatesAndMarkersOnEveryRow)
          Expect::NaTc},
     };
     for (const Case& c : kCases) {
-        for (const Model& m : kModels) {
-            SCOPED_TRACE(std::string(c.name) + " / " + m.name);
+        for (const ModelEntry& m : models::kModels) {
+            SCOPED_TRACE(std::string(c.name) + " / " + std::string(state::rowKey(m.row)));
             state::CalcState s;
             s.constants = benzeneLike();
             s.conditions = {298.15f, 1};
@@ -90,8 +76,8 @@ TEST(FillRule, GatesAndMarkersOnEveryRow)
 
 TEST(FillRule, EachModelWritesOnlyItsOwnRow)
 {
-    for (const Model& m : kModels) {
-        SCOPED_TRACE(m.name);
+    for (const ModelEntry& m : models::kModels) {
+        SCOPED_TRACE(std::string(state::rowKey(m.row)));
         state::ResultSheet sheet;
         m.calc(testing_models::hypothetical(benzeneLike(), 298.15f, 1), sheet);
         for (state::CellId id : state::allCells()) {
@@ -108,8 +94,8 @@ TEST(FillRule, EachModelWritesOnlyItsOwnRow)
 // the next converged vapour root with the factor present turns it white again.
 TEST(FillRule, PaleRedOutlivesClearResultsAndFailedRoots)
 {
-    for (const Model& m : kModels) {
-        SCOPED_TRACE(m.name);
+    for (const ModelEntry& m : models::kModels) {
+        SCOPED_TRACE(std::string(state::rowKey(m.row)));
         const bool tints = m.row == Row::SRK || m.row == Row::PR || m.row == Row::PRSV1 ||
                            m.row == Row::PRSV2 || m.row == Row::ESD;
         state::ComponentConstants noOmega = benzeneLike();

@@ -14,15 +14,10 @@
 // float-divide-by-zero added) this also shows that no path divides by zero.
 namespace {
 
-using CalcFn = void (*)(const state::CalcState&, state::ResultSheet&);
-const CalcFn kModels[] = {models::CalcVirial, models::CalcVDW, models::CalcRK,
-                          models::CalcPR,     models::CalcSRK, models::CalcPRSV1,
-                          models::CalcPRSV2,  models::CalcESD, models::CalcDEOS};
-
 void runAll(const state::CalcState& s, state::ResultSheet& sheet)
 {
-    for (CalcFn calc : kModels)
-        calc(s, sheet);
+    for (const models::ModelEntry& m : models::kModels)
+        m.calc(s, sheet);
 }
 
 // ^-?[0-9]+\.[0-9]+$, without the cost of std::regex over millions of cells.
