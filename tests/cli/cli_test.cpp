@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 #include "store/seed.h"
+#include "tests/store/store_test_support.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -133,6 +134,149 @@ TEST(Cli, ComponentsFromTheDatabase)
     const CliRun missing = runCli({"--db", dir + "/nowhere/Components.mdb", "--list"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("3044"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+// Faults of the command line found under attack: each case failed before the fix.
+TEST(CliFaults, TwoPhaseNeedsAntoineCoefficients)
+{
+    store::test::TempDir dir;
+    const std::string db = store::test::makeShipped(dir);
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+    };
+    const std::string noAntoine = "R-1234yf (2,3,3,3-tetrafluoropropene)";
+    const std::vector<std::string> at25 = {"--temp", "25", "--press", "1"};
+    const auto plus = [](std::vector<std::string> a, const std::vector<std::string>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    const Case cases[] = {
+        {"custom constants, temperature",
+         plus(at25, {"--tc", "500", "--two-phase", "temperature"})},
+        {"custom constants, pressure", plus(at25, {"--tc", "500", "--two-phase", "pressure"})},
+        {"stored without Antoine, temperature",
+         plus(at25, {"--db", db, "--component", noAntoine, "--two-phase", "temperature"})},
+        {"stored without Antoine, pressure",
+         plus(at25, {"--db", db, "--component", noAntoine, "--two-phase", "pressure"})},
+        {"sweep", {"--temp-range", "0:10:5", "--press", "1", "--two-phase", "pressure"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun r = runCli(c.args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("need the Antoine co-efficients"), std::string::npos) << r.err;
+    }
+    // The same component with the coefficients solves on the line, exit 0.
+    EXPECT_EQ(runCli({"--db", db, "--component", "Propane", "--temp", "25", "--press", "1",
+                      "--two-phase", "pressure"})
+                  .status,
+              0);
+}
+
+TEST(CliFaults, JsonIsValidUtf8ForAnyName)
+{
+    struct Case {
+        const char* name;
+        std::string component;
+        std::string expected; // the name as the JSON message shows it
+    };
+    const Case cases[] = {
+        {"valid two-byte and four-byte sequences pass", "Caf\xc3\xa9 \xf0\x9f\x92\xa7",
+         "Caf\xc3\xa9 \xf0\x9f\x92\xa7"},
+        {"stray continuation and lead bytes", "a\x80z\xff", "a\\ufffdz\\ufffd"},
+        {"truncated sequence at the end", "x\xe2\x82", "x\\ufffd\\ufffd"},
+        {"overlong slash and a surrogate", "\xc0\xaf|\xed\xa0\x80",
+         "\\ufffd\\ufffd|\\ufffd\\ufffd\\ufffd"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun r = runCli({"--temp", "25", "--press", "1", "--json", "--name", c.component});
+        ASSERT_EQ(r.status, 0);
+        EXPECT_NE(r.out.find("Antoine co-efficients for " + c.expected + " NOT Found"),
+                  std::string::npos)
+            << r.out;
+    }
+}
+
+TEST(CliFaults, ControlCharactersInNamesAreVisible)
+{
+    const CliRun table = runCli({"--temp", "25", "--press", "1", "--name", "a\nb\rc\x1b"});
+    ASSERT_EQ(table.status, 0);
+    EXPECT_EQ(table.out.substr(0, table.out.find('\n')),
+              "Antoine co-efficients for a\\nb\\rc\\x1b NOT Found");
+    const CliRun plain = runCli({"--temp", "25", "--press", "1", "--name", "abc"});
+    EXPECT_EQ(std::count(table.out.begin(), table.out.end(), '\n'),
+              std::count(plain.out.begin(), plain.out.end(), '\n'));
+
+    store::test::TempDir dir;
+    const std::string db = store::test::makeDatabase(
+        dir, "INSERT INTO tblComps VALUES (1, 'line' || char(10) || 'feed', 78.11, 562.1, 48.9, "
+             "259, 0.2, NULL, NULL, NULL);\n"
+             "INSERT INTO tblComps VALUES (2, 'nul' || char(13) || 'cr', 78.11, 562.1, 48.9, "
+             "259, 0.2, NULL, NULL, NULL);\n");
+    const CliRun list = runCli({"--db", db, "--list"});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.out, "line\\nfeed\nnul\\rcr\n");
+}
+
+TEST(CliFaults, AntoineTakesExactlyThreeFields)
+{
+    const struct {
+        const char* text;
+        int status;
+    } cases[] = {{"1,2,3", 0}, {"1,2,3,", 2}, {"1,2,3,,", 2},  {",1,2,3", 2},
+                 {"1,2", 2},   {"1,,3", 2},   {" 1, 2 ,3 ", 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(runCli({"--temp", "25", "--press", "1", "--antoine", c.text}).status, c.status);
+    }
+}
+
+TEST(Cli, VersionAndHelp)
+{
+    const CliRun version = runCli({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("tavrel1-cli ") + TAVREL1_VERSION + "\n");
+
+    const CliRun help = runCli({"--help", "--temp"}); // help wins over anything else
+    EXPECT_EQ(help.status, 0);
+    for (const char* text : {"--format table|json|csv", "--batch FILE", "--temp-range",
+                             "--press-range", "--jobs N", "--version", "Exit status:", "  3  "})
+        EXPECT_NE(help.out.find(text), std::string::npos) << text;
+    // Every option the short usage names is explained.
+    const CliRun usage = runCli({"--bogus"});
+    for (std::size_t at = usage.err.find("[--"); at != std::string::npos;
+         at = usage.err.find("[--", at + 1)) {
+        const std::string flag =
+            usage.err.substr(at + 1, usage.err.find_first_of(" ]", at) - at - 1);
+        EXPECT_NE(help.out.find("  " + flag), std::string::npos) << flag;
+    }
+}
+
+TEST(Cli, FormatsAgreeWithTheOldSwitches)
+{
+    const std::vector<std::string> state = {"--temp", "25",        "--press",
+                                            "1",      "--antoine", "13.7815,2726.813,217.572"};
+    const auto with = [&](std::vector<std::string> extra) {
+        std::vector<std::string> a = state;
+        a.insert(a.end(), extra.begin(), extra.end());
+        return runCli(a);
+    };
+    EXPECT_EQ(with({"--format", "json"}).out, with({"--json"}).out);
+    EXPECT_EQ(with({"--format", "table"}).out, with({}).out);
+    const CliRun csv = with({"--format", "csv", "--name", "Odd, \"quoted\" name"});
+    ASSERT_EQ(csv.status, 0);
+    EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 2);
+    EXPECT_EQ(csv.out.substr(0, 30), "component,temp_C,press_bar,two");
+    const std::string row = csv.out.substr(csv.out.find('\n') + 1);
+    EXPECT_EQ(row.substr(0, 40), "\"Odd, \"\"quoted\"\" name\",25,1,,false,false");
+    EXPECT_EQ(runCli({"--temp", "25", "--press", "1", "--format", "xml"}).status, 2);
 }
 
 } // namespace

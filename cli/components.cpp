@@ -1,0 +1,33 @@
+#include "cli/components.h"
+
+#include "core/main_view_model.h"
+#include "store/component_selection.h"
+#include "store/settings.h"
+
+namespace cli {
+
+store::ComponentDatabase openDatabase(const std::optional<std::string>& path)
+{
+    if (path)
+        return store::ComponentDatabase::open(*path);
+    store::Settings settings = store::Settings::forUser();
+    return store::openConfiguredDatabase(settings, store::defaultDatabasePath());
+}
+
+std::shared_ptr<const core::MainViewModel> StoredComponents::find(const std::string& name)
+{
+    if (const auto it = m_chosen.find(name); it != m_chosen.end())
+        return it->second;
+    auto vm = std::make_shared<core::MainViewModel>();
+    std::shared_ptr<const core::MainViewModel> chosen;
+    if (store::loadComponent(m_db, name, *vm))
+        chosen = std::move(vm);
+    // A file of ever new names must not grow the cache without end.
+    constexpr std::size_t kMaxCached = 4096;
+    if (m_chosen.size() >= kMaxCached)
+        m_chosen.clear();
+    m_chosen.emplace(name, chosen);
+    return chosen;
+}
+
+} // namespace cli

@@ -1,0 +1,266 @@
+#include "cli/options.h"
+
+#include "state/number_format.h"
+
+#include <charconv>
+#include <string_view>
+
+#ifndef TAVREL1_VERSION
+#error "TAVREL1_VERSION comes from the project version in CMake"
+#endif
+
+namespace cli {
+
+const char* const kUsage =
+    "usage: tavrel1-cli --temp TEXT --press TEXT [--mw X] [--tc X] [--pc X] [--vc X] [--omega X]\n"
+    "                   [--k1 X] [--k2 X] [--k3 X] [--antoine A,B,C] [--name TEXT]\n"
+    "                   [--two-phase temperature|pressure] [--hypothetical] [--spherical]\n"
+    "                   [--json] [--db PATH] [--component NAME]\n"
+    "       tavrel1-cli [--db PATH] --list\n";
+
+namespace {
+
+/// One option: its flag, the name of its value (nullptr for a switch), one line of help,
+/// and what it does to the options. A new option is one more row here; --help lists it.
+struct OptionSpec {
+    const char* flag;
+    const char* value;
+    const char* help;
+    void (*apply)(Options&, const std::string& flag, const std::string& value);
+};
+
+void setConstant(Options& o, std::size_t index, const std::string& flag, const std::string& v)
+{
+    const auto x = state::toFloat(v);
+    if (!x)
+        throw UsageError{flag + " takes a number"};
+    o.constants[index] = *x;
+    o.customConstants = true;
+}
+
+template <std::size_t Index>
+void constant(Options& o, const std::string& flag, const std::string& v)
+{
+    setConstant(o, Index, flag, v);
+}
+
+Format parseFormat(const std::string& v)
+{
+    if (v == "table")
+        return Format::Table;
+    if (v == "json")
+        return Format::Json;
+    if (v == "csv")
+        return Format::Csv;
+    throw UsageError{"--format takes table, json or csv"};
+}
+
+unsigned parseJobs(const std::string& v)
+{
+    constexpr unsigned kMaxJobs = 256;
+    unsigned n = 0;
+    const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
+    if (ec != std::errc() || end != v.data() + v.size() || n == 0 || n > kMaxJobs)
+        throw UsageError{"--jobs takes a whole number from 1 to 256"};
+    return n;
+}
+
+using S = const std::string&;
+const OptionSpec kOptions[] = {
+    {"--temp", "TEXT", "temperature in C, as typed into the box",
+     [](Options& o, S, S v) { o.temp = v; }},
+    {"--press", "TEXT", "pressure in bar, as typed into the box",
+     [](Options& o, S, S v) { o.press = v; }},
+    {"--component", "NAME", "a component of the database, its name exactly",
+     [](Options& o, S, S v) { o.component = v; }},
+    {"--mw", "X", "molar mass, g/mol (a constant not given takes its default)", constant<0>},
+    {"--tc", "X", "critical temperature, K", constant<1>},
+    {"--pc", "X", "critical pressure, bar", constant<2>},
+    {"--vc", "X", "critical volume, cm3/mol", constant<3>},
+    {"--omega", "X", "acentric factor", constant<4>},
+    {"--k1", "X", "Stryjek-Vera K1", constant<5>},
+    {"--k2", "X", "Stryjek-Vera K2", constant<6>},
+    {"--k3", "X", "Stryjek-Vera K3", constant<7>},
+    {"--antoine", "A,B,C", "Antoine coefficients: ln(P/kPa) = A - B/(t/C + C)",
+     [](Options& o, S, S v) {
+         o.antoine = parseAntoine(v);
+         if (!o.antoine)
+             throw UsageError{"--antoine takes three numbers A,B,C"};
+         o.customConstants = true;
+     }},
+    {"--name", "TEXT", "name of the custom component (default custom)",
+     [](Options& o, S, S v) {
+         o.name = v;
+         o.customConstants = true;
+     }},
+    {"--two-phase", "temperature|pressure", "click a two-phase button (needs Antoine coefficients)",
+     [](Options& o, S, S v) {
+         o.twoPhase = parseTwoPhase(v);
+         if (!o.twoPhase)
+             throw UsageError{"--two-phase takes temperature or pressure"};
+     }},
+    {"--hypothetical", nullptr, "tick \"Calculate HYPOTHETICAL Molar Volumes\"",
+     [](Options& o, S, S) { o.hypothetical = true; }},
+    {"--spherical", nullptr, "tick \"Spherical Molecule Shape factor\"",
+     [](Options& o, S, S) { o.spherical = true; }},
+    {"--format", "table|json|csv", "output format (default table)",
+     [](Options& o, S, S v) { o.format = parseFormat(v); }},
+    {"--json", nullptr, "the same as --format json",
+     [](Options& o, S, S) { o.format = Format::Json; }},
+    {"--batch", "FILE", "solve each row of a CSV file (- reads standard input)",
+     [](Options& o, S, S v) { o.batch = v; }},
+    {"--temp-range", "START:STOP:STEP", "sweep the temperature, C",
+     [](Options& o, S, S v) { o.tempRange = v; }},
+    {"--press-range", "START:STOP:STEP", "sweep the pressure, bar",
+     [](Options& o, S, S v) { o.pressRange = v; }},
+    {"--jobs", "N", "threads for --batch and sweeps (default: cores)",
+     [](Options& o, S, S v) { o.jobs = parseJobs(v); }},
+    {"--db", "PATH", "component database (default: the window's)",
+     [](Options& o, S, S v) { o.db = v; }},
+    {"--list", nullptr, "print the names of the database's components",
+     [](Options& o, S, S) { o.list = true; }},
+    {"--help", nullptr, "print this help", [](Options& o, S, S) { o.help = true; }},
+    {"--version", nullptr, "print the version", [](Options& o, S, S) { o.version = true; }},
+};
+
+const OptionSpec* findOption(std::string_view flag)
+{
+    for (const OptionSpec& spec : kOptions)
+        if (flag == spec.flag)
+            return &spec;
+    return nullptr;
+}
+
+void checkCombination(const Options& o)
+{
+    if (o.list || o.help || o.version)
+        return;
+    if (o.batch) {
+        if (o.temp || o.press || o.component || o.customConstants || o.tempRange || o.pressRange)
+            throw UsageError{"--batch takes the component, constants, temperature and pressure "
+                             "from the file's columns"};
+        return;
+    }
+    if (o.tempRange && o.temp)
+        throw UsageError{"give --temp or --temp-range, not both"};
+    if (o.pressRange && o.press)
+        throw UsageError{"give --press or --press-range, not both"};
+    if ((!o.temp && !o.tempRange) || (!o.press && !o.pressRange))
+        throw UsageError{"--temp and --press are required"};
+    if (o.component && o.customConstants)
+        throw UsageError{"--component takes its constants from the database; drop the constants"};
+}
+
+} // namespace
+
+std::optional<state::AntoineCoefficients> parseAntoine(const std::string& text)
+{
+    std::array<float, 3> v{};
+    std::size_t begin = 0;
+    for (std::size_t n = 0; n < 3; ++n) {
+        const std::size_t comma = text.find(',', begin);
+        if ((n < 2) != (comma != std::string::npos))
+            return std::nullopt; // fewer or more than three fields
+        const auto x =
+            state::toFloat(std::string_view(text).substr(begin, n < 2 ? comma - begin : text.npos));
+        if (!x)
+            return std::nullopt;
+        v[n] = *x;
+        begin = comma + 1;
+    }
+    return state::AntoineCoefficients{v[0], v[1], v[2]};
+}
+
+std::optional<int> parseTwoPhase(const std::string& text)
+{
+    if (text == "temperature")
+        return 0;
+    if (text == "pressure")
+        return 1;
+    return std::nullopt;
+}
+
+Options parseOptions(const std::vector<std::string>& args)
+{
+    Options o;
+    // Help and version answer whatever else the line holds.
+    for (const std::string& a : args) {
+        o.help = o.help || a == "--help";
+        o.version = o.version || a == "--version";
+    }
+    if (o.help || o.version)
+        return o;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const OptionSpec* spec = findOption(a);
+        if (spec == nullptr)
+            throw UsageError{"unknown option " + a};
+        static const std::string kNoValue;
+        if (spec->value != nullptr && i + 1 >= args.size())
+            throw UsageError{a + " needs a value"};
+        spec->apply(o, a, spec->value != nullptr ? args[++i] : kNoValue);
+    }
+    checkCombination(o);
+    return o;
+}
+
+std::string helpText()
+{
+    std::string text = "tavrel1-cli: the Tavrel1 calculator without windows. It replays what a "
+                       "user does in the\nmain window (choose a component, type the temperature "
+                       "and the pressure, optionally\nclick a two-phase button, tick the check "
+                       "boxes, press Solve) and prints the sheet.\n\n";
+    text += kUsage;
+    text += "       tavrel1-cli --batch FILE|- [--format F] [--jobs N] [--db PATH]\n"
+            "       tavrel1-cli (--component NAME | constants) (--temp T | --temp-range R)\n"
+            "                   (--press P | --press-range R) [--format F] [--jobs N]\n"
+            "       tavrel1-cli --help | --version\n\nOptions:\n";
+    constexpr std::size_t kHelpColumn = 36;
+    for (const OptionSpec& spec : kOptions) {
+        std::string left = std::string("  ") + spec.flag;
+        if (spec.value != nullptr)
+            left += std::string(" ") + spec.value;
+        left.resize(std::max(left.size() + 1, kHelpColumn), ' ');
+        text += left + spec.help + "\n";
+    }
+    text += R"(
+Output formats:
+  table   the message, then one line a model with SG, Liquid, Vapor, Z and Density as the
+          cells show them; * marks a value computed without an acentric factor, + one
+          computed without K1 or K2.
+  json    one object a state on one line: message, cells, colours, flags, temp, press.
+  csv     one header row, then one row a state: component, temp_C, press_bar, two_phase,
+          hypothetical, spherical, message_1..message_3, the four flags, the 39 cells.
+
+Batch (--batch): a CSV file (UTF-8, "," separated, fields quoted with "..." where needed,
+LF or CRLF line ends) with a header row naming its columns, in any order:
+  component                 a name from the database, or else the constants:
+  mw, tc, pc, vc, omega, k1, k2, k3, antoine_a, antoine_b, antoine_c, name
+  temp, press               required: the texts typed into the two boxes
+  two_phase                 optional: temperature, pressure or empty
+  hypothetical, spherical   optional: 1/0, true/false, yes/no or empty
+--two-phase, --hypothetical and --spherical give the value for a column the file lacks.
+Each row is solved on its own, exactly as a single run with the same options, and the
+output keeps the input order. Every output row starts with the row's line number (csv:
+columns line and error; json: "line"); a rejected row (bad number, unknown component,
+rejected entry) gives its line number and the message, and the run goes on.
+
+Sweeps: --temp-range and --press-range (either or both) solve the grid of states,
+temperature outer and pressure inner, START, START+STEP, ... up to STOP.
+
+A run longer than about a second shows its progress on standard error when that is a
+terminal.
+
+Exit status:
+  0  every state was solved (the sheet may still say a value is not calculable)
+  1  the component database could not be opened or read
+  2  a bad option, a rejected entry, an unknown component, a two-phase click the
+     component cannot take, or a batch file that cannot be read
+  3  --batch: at least one row was rejected; the other rows were solved
+)";
+    return text;
+}
+
+std::string versionText() { return std::string("tavrel1-cli ") + TAVREL1_VERSION + "\n"; }
+
+} // namespace cli

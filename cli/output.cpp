@@ -1,0 +1,364 @@
+#include "cli/output.h"
+
+#include "cli/replay.h"
+#include "core/main_view_model.h"
+#include "core/sheet_export.h"
+
+#include <array>
+#include <charconv>
+#include <cstdio>
+
+namespace cli {
+namespace {
+
+constexpr std::array<std::string_view, 2> kTwoPhaseNames = {"temperature", "pressure"};
+
+std::string_view boolText(bool x) { return x ? "true" : "false"; }
+
+void appendNumber(std::string& out, long n)
+{
+    char buf[24];
+    const auto r = std::to_chars(buf, buf + sizeof buf, n);
+    out.append(buf, r.ptr);
+}
+
+/// The length of the UTF-8 sequence starting at s[i], or 0 when it is not a well-formed one
+/// (overlong forms, surrogates and values above U+10FFFF included).
+std::size_t utf8Length(std::string_view s, std::size_t i)
+{
+    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char b = at(i);
+    std::size_t n = 0;
+    unsigned char lo = 0x80, hi = 0xbf; // allowed range of the second byte
+    if (b >= 0xc2 && b <= 0xdf) {
+        n = 2;
+    } else if (b >= 0xe0 && b <= 0xef) {
+        n = 3;
+        if (b == 0xe0)
+            lo = 0xa0;
+        if (b == 0xed)
+            hi = 0x9f;
+    } else if (b >= 0xf0 && b <= 0xf4) {
+        n = 4;
+        if (b == 0xf0)
+            lo = 0x90;
+        if (b == 0xf4)
+            hi = 0x8f;
+    } else {
+        return 0;
+    }
+    if (i + n > s.size() || at(i + 1) < lo || at(i + 1) > hi)
+        return 0;
+    for (std::size_t k = 2; k < n; ++k)
+        if (at(i + k) < 0x80 || at(i + k) > 0xbf)
+            return 0;
+    return n;
+}
+
+/// Printable ASCII other than quote and backslash: copied as it is.
+bool isPlainAscii(char ch)
+{
+    const auto u = static_cast<unsigned char>(ch);
+    return u >= 0x20 && u < 0x80 && ch != '"' && ch != '\\';
+}
+
+void appendJsonString(std::string& out, std::string_view s)
+{
+    out += '"';
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        std::size_t plain = i;
+        while (plain < s.size() && isPlainAscii(s[plain]))
+            ++plain;
+        if (plain > i) {
+            out.append(s.substr(i, plain - i));
+            i = plain;
+            if (i == s.size())
+                break;
+        }
+        const char ch = s[i];
+        const auto u = static_cast<unsigned char>(ch);
+        switch (ch) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (u < 0x20) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", u);
+                out += buf;
+            } else if (u < 0x80) {
+                out += ch;
+            } else if (const std::size_t n = utf8Length(s, i); n > 0) {
+                out.append(s.substr(i, n));
+                i += n - 1;
+            } else {
+                out += "\\ufffd";
+            }
+        }
+    }
+    out += '"';
+}
+
+void appendTable(std::string& out, const core::MainViewModel& vm, bool showBoxes)
+{
+    const char* sep = "";
+    for (std::string_view line : core::messageLines(vm.lblStCond())) {
+        out += sep;
+        out += visible(line);
+        sep = "\n";
+    }
+    out += "\n";
+    if (showBoxes)
+        out += "Temperature  (C): " + vm.txtTemp() + "\nPressure  (bar): " + vm.txtPress() + "\n";
+    out += "\n";
+    constexpr std::array<int, 5> kWidths = {8, 11, 11, 9, 11};
+    char line[160];
+    std::snprintf(line, sizeof line, "%-24s%*s%*s%*s%*s%*s\n", "Model", kWidths[0], "SG",
+                  kWidths[1], "Liquid", kWidths[2], "Vapor", kWidths[3], "Z", kWidths[4],
+                  "Density");
+    out += line;
+    bool paleRed = false, lightPink = false;
+    for (int r = 0; r < state::kRowCount; ++r) {
+        const auto row = static_cast<state::Row>(r);
+        std::string text = std::string(state::rowCaption(row));
+        text.resize(24, ' ');
+        for (int c = 0; c < state::kColCount; ++c) {
+            const auto col = static_cast<state::Col>(c);
+            std::string cell;
+            if (state::hasCell(row, col)) {
+                const auto& ce = vm.sheet().cell({row, col});
+                cell = ce.text;
+                if (!cell.empty() && ce.color == state::kPaleRed) {
+                    cell += "*";
+                    paleRed = true;
+                } else if (!cell.empty() && ce.color == state::kLightPink) {
+                    cell += "+";
+                    lightPink = true;
+                }
+            }
+            const auto width = static_cast<std::size_t>(kWidths[static_cast<std::size_t>(c)]);
+            text += std::string(width > cell.size() ? width - cell.size() : 1, ' ') + cell;
+        }
+        text.erase(text.find_last_not_of(' ') + 1);
+        out += text + "\n";
+    }
+    out += "\nSG in g/cm3, volumes in cm3/mol, vapour density in kg/m3.\n";
+    if (paleRed)
+        out += "* computed with a missing acentric factor taken as zero\n";
+    if (lightPink)
+        out += "+ computed with a missing Stryjek-Vera constant K1 or K2 taken as zero\n";
+}
+
+/// `"txtVapVir": ` and so on, built once: a batch writes them for every state.
+const std::array<std::string, state::kCellCount>& jsonKeys()
+{
+    static const std::array<std::string, state::kCellCount> keys = [] {
+        std::array<std::string, state::kCellCount> k;
+        for (std::size_t i = 0; i < k.size(); ++i)
+            k[i] = jsonString(state::cellName(state::allCells()[i])) + ": ";
+        return k;
+    }();
+    return keys;
+}
+
+void appendJson(std::string& out, const core::MainViewModel& vm, Layout layout, long line)
+{
+    const auto& sheet = vm.sheet();
+    const auto& f = vm.state().flags;
+    const auto& keys = jsonKeys();
+    out += "{";
+    if (layout == Layout::Batch) {
+        out += "\"line\": ";
+        appendNumber(out, line);
+        out += ", ";
+    }
+    out += "\"message\": ";
+    appendJsonString(out, vm.lblStCond());
+    out += ", \"cells\": {";
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (i > 0)
+            out += ", ";
+        out += keys[i];
+        appendJsonString(out, sheet.cell(state::allCells()[i]).text);
+    }
+    out += "}, \"colors\": {";
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (i > 0)
+            out += ", ";
+        out += keys[i];
+        appendNumber(out, sheet.cell(state::allCells()[i]).color);
+    }
+    out += "}, \"flags\": {\"AntoineAvailable\": ";
+    out += boolText(f.AntoineAvailable);
+    out += ", \"CalcLiquid\": ";
+    out += boolText(f.CalcLiquid);
+    out += ", \"CalcVapor\": ";
+    out += boolText(f.CalcVapor);
+    out += ", \"AboveCritical\": ";
+    out += boolText(f.AboveCritical);
+    out += "}, \"temp\": ";
+    appendJsonString(out, vm.txtTemp());
+    out += ", \"press\": ";
+    appendJsonString(out, vm.txtPress());
+    out += "}\n";
+}
+
+constexpr std::array<std::string_view, 13> kCsvLeadColumns = {
+    "component",  "temp_C",    "press_bar",    "two_phase", "hypothetical",
+    "spherical",  "message_1", "message_2",    "message_3", "AntoineAvailable",
+    "CalcLiquid", "CalcVapor", "AboveCritical"};
+constexpr std::size_t kCsvColumns = kCsvLeadColumns.size() + state::kCellCount;
+
+void appendCsv(std::string& out, const core::MainViewModel& vm, Layout layout, const RowInfo& info)
+{
+    if (layout == Layout::Batch) {
+        appendNumber(out, info.line);
+        out += ",,";
+    }
+    core::appendCsvField(out, info.component);
+    out += ',';
+    core::appendCsvField(out, vm.txtTemp());
+    out += ',';
+    core::appendCsvField(out, vm.txtPress());
+    out += ',';
+    if (info.entries->twoPhase)
+        out += kTwoPhaseNames[static_cast<std::size_t>(*info.entries->twoPhase)];
+    out += ',';
+    out += boolText(info.entries->hypothetical);
+    out += ',';
+    out += boolText(info.entries->spherical);
+    const auto lines = core::messageLines(vm.lblStCond());
+    for (std::size_t i = 0; i < 3; ++i) {
+        out += ',';
+        if (i < lines.size())
+            core::appendCsvField(out, lines[i]);
+    }
+    const auto& f = vm.state().flags;
+    for (const bool flag : {f.AntoineAvailable, f.CalcLiquid, f.CalcVapor, f.AboveCritical}) {
+        out += ',';
+        out += boolText(flag);
+    }
+    for (state::CellId id : state::allCells()) {
+        out += ',';
+        core::appendCsvField(out, vm.sheet().cell(id).text);
+    }
+    out += '\n';
+}
+
+} // namespace
+
+std::string outputHeader(Format format, Layout layout)
+{
+    if (format != Format::Csv)
+        return {};
+    std::string out = layout == Layout::Batch ? "line,error," : "";
+    for (std::string_view c : kCsvLeadColumns) {
+        out += c;
+        out += ',';
+    }
+    for (state::CellId id : state::allCells()) {
+        out += state::cellName(id);
+        out += ',';
+    }
+    out.back() = '\n';
+    return out;
+}
+
+void appendSolved(std::string& out, Format format, Layout layout, const RowInfo& info,
+                  const core::MainViewModel& vm)
+{
+    switch (format) {
+    case Format::Table:
+        if (layout == Layout::Batch) {
+            out += "line ";
+            appendNumber(out, info.line);
+            out += "\n";
+        }
+        appendTable(out, vm, layout == Layout::Sweep || info.entries->twoPhase.has_value());
+        if (layout != Layout::Single)
+            out += "\n";
+        break;
+    case Format::Json:
+        appendJson(out, vm, layout, info.line);
+        break;
+    case Format::Csv:
+        appendCsv(out, vm, layout, info);
+        break;
+    }
+}
+
+void appendRejected(std::string& out, Format format, long line, std::string_view message)
+{
+    switch (format) {
+    case Format::Table:
+        out += "line ";
+        appendNumber(out, line);
+        out += ": " + visible(message) + "\n\n";
+        break;
+    case Format::Json:
+        out += "{\"line\": ";
+        appendNumber(out, line);
+        out += ", \"error\": ";
+        appendJsonString(out, message);
+        out += "}\n";
+        break;
+    case Format::Csv:
+        appendNumber(out, line);
+        out += ',';
+        core::appendCsvField(out, message);
+        out.append(kCsvColumns, ',');
+        out += '\n';
+        break;
+    }
+}
+
+std::string visible(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char ch : text) {
+        const auto u = static_cast<unsigned char>(ch);
+        if ((u >= 0x20 && u != 0x7f) || ch == '\t') {
+            out += ch;
+            continue;
+        }
+        switch (ch) {
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\0':
+            out += "\\0";
+            break;
+        default: {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02x", u);
+            out += buf;
+        }
+        }
+    }
+    return out;
+}
+
+std::string jsonString(std::string_view s)
+{
+    std::string out;
+    appendJsonString(out, s);
+    return out;
+}
+
+} // namespace cli
