@@ -21,21 +21,19 @@ constexpr char kDigitPairs[] =
     "34353637383940414243444546474849505152535455565758596061626364656667"
     "6869707172737475767778798081828384858687888990919293949596979899";
 
-/// Writes the decimal digits of n backwards ending before `p`, at least `minDigits` of them;
-/// returns the first.
-char* writeDigits(char* p, std::uint64_t n, int minDigits)
+/// Writes the decimal digits of n backwards, ending before `p`, at least one; returns the
+/// first.
+char* writeInteger(char* p, std::uint64_t n)
 {
-    int written = 0;
-    while (n >= 100 || written + 2 <= minDigits) {
+    while (n >= 100) {
         p -= 2;
         std::memcpy(p, kDigitPairs + 2 * (n % 100), 2);
         n /= 100;
-        written += 2;
     }
     if (n >= 10) {
         p -= 2;
         std::memcpy(p, kDigitPairs + 2 * n, 2);
-    } else if (n > 0 || written < minDigits) {
+    } else {
         *--p = static_cast<char>('0' + n);
     }
     return p;
@@ -59,39 +57,21 @@ char* formatScaled(double value, int decimals, char* end)
         return nullptr;
     const std::uint64_t digits = truncated + (fraction > 0.5 ? 1 : 0);
     char* p = end;
-    if (decimals > 0) {
-        p = writeDigits(p, digits, decimals);
-        // Split the decimals off: move the integer digits one place left, put the point.
-        const auto intDigits = static_cast<std::size_t>(end - p - decimals);
-        if (intDigits == 0) {
-            *--p = '.';
-            *--p = '0';
-        } else {
-            std::memmove(p - 1, p, intDigits);
-            --p;
-            p[intDigits] = '.';
-        }
-    } else {
-        p = writeDigits(p, digits, 1);
-    }
+    std::uint64_t n = digits;
+    for (int i = 0; i < decimals; ++i, n /= 10)
+        *--p = static_cast<char>('0' + n % 10);
+    if (decimals > 0)
+        *--p = '.';
+    p = writeInteger(p, n);
     if (value < 0 && digits != 0)
         *--p = '-';
     return p;
 }
 
-} // namespace
-
-bool formatFixed(double value, int decimals, NumberText& out)
+/// Near a tie, and for huge values: to_chars rounds the exact binary value, as printf does. A
+/// finite double has at most 309 integer digits. Kept out of line so the fast path stays lean.
+[[gnu::noinline]] int formatExact(double value, int decimals, char* end)
 {
-    if (!std::isfinite(value) || decimals < 0 || decimals > NumberText::kMaxDecimals)
-        return false;
-    char* const end = out.m_buf.data() + NumberText::kCapacity;
-    if (char* p = formatScaled(value, decimals, end)) {
-        out.m_begin = static_cast<int>(p - out.m_buf.data());
-        return true;
-    }
-    // Near a tie, and for huge values: to_chars rounds the exact binary value, as printf
-    // does. A finite double has at most 309 integer digits.
     std::array<char, NumberText::kCapacity> tmp;
     const auto res = std::to_chars(tmp.data(), tmp.data() + tmp.size(), value,
                                    std::chars_format::fixed, decimals);
@@ -101,7 +81,20 @@ bool formatFixed(double value, int decimals, NumberText& out)
         ++first;
     const auto n = static_cast<std::size_t>(res.ptr - first);
     std::memcpy(end - n, first, n);
-    out.m_begin = NumberText::kCapacity - static_cast<int>(n);
+    return static_cast<int>(n);
+}
+
+} // namespace
+
+bool formatFixed(double value, int decimals, NumberText& out)
+{
+    if (!std::isfinite(value) || decimals < 0 || decimals > NumberText::kMaxDecimals)
+        return false;
+    char* const end = out.m_buf.data() + NumberText::kCapacity;
+    if (const char* p = formatScaled(value, decimals, end))
+        out.m_begin = static_cast<int>(p - out.m_buf.data());
+    else
+        out.m_begin = NumberText::kCapacity - formatExact(value, decimals, end);
     return true;
 }
 

@@ -33,6 +33,7 @@ constexpr int decimalsOf(std::string_view pattern)
 class NumberText {
 public:
     static constexpr int kMaxDecimals = 16;
+    static constexpr int kCapacity = 336;
     std::string_view view() const
     {
         return {m_buf.data() + m_begin, static_cast<std::size_t>(kCapacity - m_begin)};
@@ -40,7 +41,6 @@ public:
 
 private:
     friend bool formatFixed(double value, int decimals, NumberText& out);
-    static constexpr int kCapacity = 336;
     std::array<char, kCapacity> m_buf;
     int m_begin = kCapacity;
 };
