@@ -11,7 +11,7 @@ namespace analysis {
 namespace {
 
 constexpr double kR = state::R; // the models' float R widened: 83.1399993896484375
-constexpr double kEsdPacking = 1.9;
+constexpr double kEsdPacking = models::kEsdRepulsion;
 // η of the virial pressure maximum: 1 − 2η − η²/3 = 0.
 const double kVirialEtaMax = std::sqrt(12.0) - 3;
 
