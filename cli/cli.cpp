@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include "cli/merge_shipped_command.h"
 #include "core/main_view_model.h"
 #include "state/number_format.h"
 #include "store/component_database.h"
@@ -39,6 +40,7 @@ struct Options {
     std::optional<std::string> db;
     std::optional<std::string> component;
     bool list = false;
+    bool mergeShipped = false;
     bool customConstants = false; // a constant, --antoine or --name was given
 };
 
@@ -114,11 +116,13 @@ Options parse(const std::vector<std::string>& args)
             o.component = value();
         } else if (a == "--list") {
             o.list = true;
+        } else if (a == "--merge-shipped") {
+            o.mergeShipped = true;
         } else {
             throw UsageError{"unknown option " + a};
         }
     }
-    if (o.list)
+    if (o.list || o.mergeShipped)
         return o;
     if (!o.temp || !o.press)
         throw UsageError{"--temp and --press are required"};
@@ -256,6 +260,9 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         err << "tavrel1-cli: " << e.what << "\n" << kUsage;
         return kExitUsage;
     }
+
+    if (o.mergeShipped)
+        return runMergeShipped(o.db, out, err);
 
     core::MainViewModel vm;
     if (o.list || o.component) {

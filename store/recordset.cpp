@@ -281,6 +281,11 @@ std::optional<std::string> Recordset::text(std::string_view name) const
 
 std::vector<std::string> Recordset::fieldNames() const { return m_fields; }
 
+bool Recordset::hasField(std::string_view name) const
+{
+    return std::find(m_fields.begin(), m_fields.end(), name) != m_fields.end();
+}
+
 void Recordset::setField(std::string_view name, Value value)
 {
     detail::Connection& conn = connection();
@@ -356,7 +361,7 @@ void Recordset::update()
         Stmt stmt = prepare(db, sql);
         int index = 1;
         for (std::size_t i : changed)
-            bind(db, stmt.get(), index++, m_buffer[i]);
+            bindValue(db, stmt.get(), index++, m_buffer[i]);
         if (m_mode == EditMode::Editing)
             check(db, sqlite3_bind_int64(stmt.get(), index, key));
         check(db, sqlite3_step(stmt.get()));

@@ -61,6 +61,8 @@ public:
 
     /// A recordset over a view or table name ("qryCritCos") or a SELECT text.
     Recordset openRecordset(const std::string& source);
+    /// Whether tblComps has the field (files made by earlier versions lack newer fields).
+    bool hasCompsField(std::string_view name);
 
 private:
     explicit Database(std::shared_ptr<detail::Connection> connection);
@@ -106,6 +108,7 @@ public:
     /// The field as text; nullopt when null. Numbers are not converted.
     std::optional<std::string> text(std::string_view name) const;
     std::vector<std::string> fieldNames() const;
+    bool hasField(std::string_view name) const;
 
     /// Writes a field of the pending record; stored by update().
     void setField(std::string_view name, Value value);

@@ -115,8 +115,8 @@ TEST(Cli, ComponentsFromTheDatabase)
 
     const CliRun list = runCli({"--db", db, "--list"});
     EXPECT_EQ(list.status, 0);
-    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 199);
-    EXPECT_EQ(list.out.substr(0, list.out.find('\n')), "1,1-Dichloroethane");
+    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 742);
+    EXPECT_EQ(list.out.substr(0, list.out.find('\n')), "1,1,1,2,2,3,3,4-Octafluorobutane");
 
     const CliRun benzene =
         runCli({"--db", db, "--component", "Benzene", "--temp", "25", "--press", "1", "--json"});

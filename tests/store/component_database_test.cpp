@@ -51,9 +51,10 @@ TEST_F(LoadDatabaseTest, DefaultPathWithoutSettingOpensSilently)
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(prompts.dialogs, 0);
     EXPECT_EQ(settings.dbPath(), std::nullopt) << "nothing is written";
-    EXPECT_EQ(db.rstComps()->recordCount(), 199);
-    EXPECT_EQ(db.rstComps()->absolutePosition(), 198) << "moved to its last row";
-    EXPECT_EQ(db.rstAntCos()->recordCount(), 195);
+    EXPECT_EQ(db.rstComps()->recordCount(), test::kShippedComponents);
+    EXPECT_EQ(db.rstComps()->absolutePosition(), test::kShippedComponents - 1)
+        << "moved to its last row";
+    EXPECT_EQ(db.rstAntCos()->recordCount(), test::kShippedAntoineSets);
 }
 
 TEST_F(LoadDatabaseTest, FirstStartCreatesTheShippedDatabase)
@@ -275,7 +276,7 @@ TEST(StoreFaults, KilledWriterLeavesOldOrNewRecord)
     const double p = *rs.number("CritPress");
     EXPECT_TRUE((t == 111.0 && p == 11.0) || (t == 222.0 && p == 22.0) || t == original)
         << t << " " << p;
-    EXPECT_EQ(rs.recordCount(), 199);
+    EXPECT_EQ(rs.recordCount(), test::kShippedComponents);
 }
 
 } // namespace

@@ -10,6 +10,10 @@
 
 namespace store::test {
 
+/// The shipped database's rows (assets/components_extended.csv): components and Antoine sets.
+inline constexpr int kShippedComponents = 742;
+inline constexpr int kShippedAntoineSets = 601;
+
 /// A fresh folder under the system temp folder, removed with everything in it.
 class TempDir {
 public:
