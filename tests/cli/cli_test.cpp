@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "store/recordset.h"
 #include "store/seed.h"
 
 #include <algorithm>
@@ -133,6 +134,33 @@ TEST(Cli, ComponentsFromTheDatabase)
     const CliRun missing = runCli({"--db", dir + "/nowhere/Components.mdb", "--list"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("3044"), std::string::npos);
+}
+
+TEST(Cli, MergeShippedAddsTheMissingComponentsAndSaysHowMany)
+{
+    const std::string dir = testing::TempDir() + "tavrel1_cli_merge";
+    std::filesystem::create_directories(dir);
+    const std::string db = dir + "/Components.mdb";
+    std::filesystem::remove(db);
+    store::createShippedDatabase(db);
+    {
+        store::Database d = store::Database::open(db);
+        store::Recordset rs = d.openRecordset("tblComps");
+        rs.findFirst("Component", std::string("Water"));
+        rs.deleteRecord();
+    }
+    const CliRun first = runCli({"--db", db, "--merge-shipped"});
+    EXPECT_EQ(first.status, 0);
+    EXPECT_EQ(first.out, "Added 1 shipped component to " + db + ".\n");
+    const CliRun second = runCli({"--db", db, "--merge-shipped"});
+    EXPECT_EQ(second.out, "Added 0 shipped components to " + db + ".\n");
+    const CliRun water =
+        runCli({"--db", db, "--component", "Water", "--temp", "25", "--press", "1"});
+    EXPECT_EQ(water.status, 0);
+
+    const CliRun missing = runCli({"--db", dir + "/absent.mdb", "--merge-shipped"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("Could not find file"), std::string::npos) << missing.err;
 }
 
 } // namespace

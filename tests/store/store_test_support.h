@@ -4,8 +4,10 @@
 #include "store/seed.h"
 
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <random>
+#include <sstream>
 #include <string>
 
 namespace store::test {
@@ -51,6 +53,19 @@ inline std::string makeDatabase(const TempDir& dir, const std::string& inserts,
 {
     const std::string path = dir.file(name);
     Database::createFromScript(path, schemaSql() + inserts);
+    return path;
+}
+
+/// A database as the previous seed made it: 199 components, no Source field. The fixture is
+/// that seed's script, kept unchanged.
+inline std::string makePrevious(const TempDir& dir, const std::string& name = "Previous.mdb")
+{
+    std::ifstream in(TAVREL1_STORE_FIXTURES "/components_seed_previous.sql", std::ios::binary);
+    EXPECT_TRUE(in) << "fixture missing";
+    std::stringstream script;
+    script << in.rdbuf();
+    const std::string path = dir.file(name);
+    Database::createFromScript(path, script.str());
     return path;
 }
 
