@@ -141,8 +141,10 @@ private:
     std::string m_source;
     std::vector<std::string> m_fields;
     std::optional<std::size_t> m_keyField;
-    std::vector<Row> m_rows;    // deleted rows leave m_rows; their cells stay unused
-    std::vector<Value> m_cells; // every row's fields in field order
+    std::vector<Row> m_rows;      // deleted rows leave m_rows; their cells stay unused
+    std::vector<Value> m_cells;   // every row's fields in field order
+    std::vector<Row> m_spareRows; // emptied arrays of an earlier read, reused by the next
+    std::vector<Value> m_spareCells;
     // Current row: -1 is BOF, m_rows.size() is EOF. After deleteRecord the current row is
     // the deleted one, which lay just before m_pos.
     long m_pos = 0;
