@@ -291,6 +291,9 @@ std::string frmCritConst1::boxText(EditorBox b) const { return toStd(box(b)->tex
 void frmCritConst1::setBoxText(EditorBox b, const std::string& text)
 {
     box(b)->setText(fromStd(text));
+    // A source is read from its start (the first codes are the critical constants').
+    if (b == EditorBox::txtSource)
+        box(b)->setCursorPosition(0);
 }
 
 void frmCritConst1::setBoxReadOnly(EditorBox b, bool readOnly)

@@ -402,6 +402,7 @@ void TestCritConstWindow::sourceShownEditedAndSaved()
     QCOMPARE(edit("txtCompound")->text(), QString("1,1,1,2,2,3,3,4-Octafluorobutane"));
     QCOMPARE(source->text(), QString("MW=formula; Tc/Pc/Vc=IUPAC; w=PSRK"));
     QCOMPARE(source->toolTip(), source->text());
+    QCOMPARE(source->cursorPosition(), 0); // the box shows the start of a long source
 
     click("cmdEdit");
     typeInto(source, "Tc=own measurement");
