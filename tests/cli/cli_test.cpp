@@ -106,13 +106,20 @@ TEST(Cli, TwoPhaseShowsTheBoxesFinalTexts)
 
 namespace {
 
-TEST(Cli, ComponentsFromTheDatabase)
+// A new copy of the shipped database in the folder, replacing an earlier one.
+std::string freshShippedDatabase(const std::string& dir)
 {
-    const std::string dir = testing::TempDir() + "tavrel1_cli_db";
     std::filesystem::create_directories(dir);
     const std::string db = dir + "/Components.mdb";
     std::filesystem::remove(db);
     store::createShippedDatabase(db);
+    return db;
+}
+
+TEST(Cli, ComponentsFromTheDatabase)
+{
+    const std::string dir = testing::TempDir() + "tavrel1_cli_db";
+    const std::string db = freshShippedDatabase(dir);
 
     const CliRun list = runCli({"--db", db, "--list"});
     EXPECT_EQ(list.status, 0);
@@ -139,10 +146,7 @@ TEST(Cli, ComponentsFromTheDatabase)
 TEST(Cli, MergeShippedAddsTheMissingComponentsAndSaysHowMany)
 {
     const std::string dir = testing::TempDir() + "tavrel1_cli_merge";
-    std::filesystem::create_directories(dir);
-    const std::string db = dir + "/Components.mdb";
-    std::filesystem::remove(db);
-    store::createShippedDatabase(db);
+    const std::string db = freshShippedDatabase(dir);
     {
         store::Database d = store::Database::open(db);
         store::Recordset rs = d.openRecordset("tblComps");

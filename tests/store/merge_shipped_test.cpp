@@ -140,11 +140,7 @@ TEST(MergeShipped, KilledMergeLeavesAllOrNone)
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status)) << "the merge ended by itself";
 
-    {
-        Database db = Database::open(path);
-        Recordset check = db.openRecordset("PRAGMA integrity_check");
-        EXPECT_EQ(check.text("integrity_check"), "ok");
-    }
+    EXPECT_EQ(test::integrityCheck(path), "ok");
     EXPECT_EQ(dump(path), before) << "none of the rows";
     EXPECT_EQ(mergeShippedComponents(path), test::kShippedComponents - 199) << "then all of them";
 }

@@ -69,6 +69,13 @@ inline std::string makePrevious(const TempDir& dir, const std::string& name = "P
     return path;
 }
 
+/// SQLite's own check of the file: "ok" when sound.
+inline std::string integrityCheck(const std::string& path)
+{
+    Database db = Database::open(path);
+    return db.openRecordset("PRAGMA integrity_check").text("integrity_check").value_or("");
+}
+
 /// A copy of the shipped database.
 inline std::string makeShipped(const TempDir& dir, const std::string& name = "Components.mdb")
 {
