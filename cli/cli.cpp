@@ -3,6 +3,7 @@
 #include "cli/batch.h"
 #include "cli/batch_file.h"
 #include "cli/components.h"
+#include "cli/merge_shipped_command.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/replay.h"
@@ -166,6 +167,8 @@ int run(const std::vector<std::string>& args, const Streams& s)
             s.out << versionText();
             return kExitOk;
         }
+        if (o.mergeShipped)
+            return runMergeShipped(o.db, s.out, s.err);
         if (o.list)
             return printList(o, s);
         if (o.batch)

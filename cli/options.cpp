@@ -119,6 +119,8 @@ const OptionSpec kOptions[] = {
      [](Options& o, S, S v) { o.db = v; }},
     {"--list", nullptr, "print the names of the database's components",
      [](Options& o, S, S) { o.list = true; }},
+    {"--merge-shipped", nullptr, "add the shipped components the database lacks, say how many",
+     [](Options& o, S, S) { o.mergeShipped = true; }},
     {"--help", nullptr, "print this help", [](Options& o, S, S) { o.help = true; }},
     {"--version", nullptr, "print the version", [](Options& o, S, S) { o.version = true; }},
 };
@@ -133,7 +135,7 @@ const OptionSpec* findOption(std::string_view flag)
 
 void checkCombination(const Options& o)
 {
-    if (o.list || o.help || o.version)
+    if (o.list || o.help || o.version || o.mergeShipped)
         return;
     if (o.batch) {
         if (o.temp || o.press || o.component || o.customConstants || o.tempRange || o.pressRange)

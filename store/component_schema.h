@@ -13,6 +13,8 @@ namespace store::schema {
 
 /// The components, one row each, keyed by kKeyField (an alias of the rowid).
 inline constexpr std::string_view kCompsTable = "tblComps";
+/// The Antoine sets, keyed by the component's key.
+inline constexpr std::string_view kAntoineTable = "tblAntoine";
 /// The main window's list: every component in list order, with its constants.
 inline constexpr std::string_view kCritView = "qryCritCos";
 /// Components with a complete Antoine set, by name.
@@ -20,6 +22,9 @@ inline constexpr std::string_view kAntoineView = "qryAntCos";
 
 inline constexpr std::string_view kKeyField = "CompID";
 inline constexpr std::string_view kNameField = "Component";
+/// Where the row's values come from (codes of assets/CREDITS.md), or null. Files made before
+/// this field existed lack it; their rows show no source and nothing adds it to them.
+inline constexpr std::string_view kSourceField = "Source";
 
 /// The Antoine coefficients of qryAntCos, ln(P / kPa) = AntA - AntB / (t / degC + AntC).
 inline constexpr std::array<std::string_view, 3> kAntoineFields{"AntA", "AntB", "AntC"};
@@ -49,13 +54,15 @@ inline constexpr std::array<ConstantField, 8> kConstantFields{{
     {"K3", &state::ComponentConstants::K3, state::kMissingConstantValues.K3, ""},
 }};
 
-/// The constants editor's rows: key, name and the eight constants, in name order. The key
-/// makes its rows writable.
-inline std::string editorQuery()
+/// The constants editor's rows: key, name, the eight constants and, when the file has that
+/// field, the source, in name order. The key makes its rows writable.
+inline std::string editorQuery(bool withSource)
 {
     std::string sql = "SELECT " + std::string(kKeyField) + ", " + std::string(kNameField);
     for (const ConstantField& f : kConstantFields)
         sql += ", " + std::string(f.name);
+    if (withSource)
+        sql += ", " + std::string(kSourceField);
     return sql + " FROM " + std::string(kCompsTable) + " ORDER BY " + std::string(kNameField);
 }
 

@@ -45,10 +45,18 @@ void VectorComponentList::setItem(int i, const std::string& text)
         items.at(static_cast<std::size_t>(i)) = text;
 }
 
+void VectorComponentList::setItemSource(int i, const std::string& source)
+{
+    sources.resize(items.size());
+    sources.at(static_cast<std::size_t>(i)) = source;
+}
+
 void VectorComponentList::removeFrom(int i)
 {
     if (i < count())
         items.erase(items.begin() + i, items.end());
+    if (static_cast<std::size_t>(i) < sources.size())
+        sources.resize(static_cast<std::size_t>(i));
 }
 
 std::string VectorComponentList::currentText() const
@@ -77,6 +85,8 @@ void cmbComp_GotFocus(ComponentDatabase& db, ComponentList& list, core::MainView
 
     int written = 0;
     bool truncated = false;
+    // Files made before the field existed have none: their entries show no source.
+    const bool withSource = rst->hasField(schema::kSourceField);
     try {
         if (rst->recordCount() > 0) {
             rst->moveFirst();
@@ -89,6 +99,8 @@ void cmbComp_GotFocus(ComponentDatabase& db, ComponentList& list, core::MainView
                     break;
                 }
                 list.setItem(written, *name);
+                if (withSource)
+                    list.setItemSource(written, rst->text(schema::kSourceField).value_or(""));
                 if (*name == s)
                     k = written;
                 ++written;

@@ -17,6 +17,9 @@ struct ComponentList {
     virtual int count() const = 0;
     /// Sets entry i; appends a new entry when i == count().
     virtual void setItem(int i, const std::string& text) = 0;
+    /// Where the values of entry i come from ("" for none), set after setItem; a list that
+    /// shows no source ignores it.
+    virtual void setItemSource(int /*i*/, const std::string& /*source*/) {}
     /// Removes entry i and every entry after it.
     virtual void removeFrom(int i) = 0;
     /// The selected entry, -1 when none.
@@ -32,12 +35,14 @@ class VectorComponentList : public ComponentList {
 public:
     int count() const override { return static_cast<int>(items.size()); }
     void setItem(int i, const std::string& text) override;
+    void setItemSource(int i, const std::string& source) override;
     void removeFrom(int i) override;
     int currentIndex() const override { return current; }
     void setCurrentIndex(int i) override { current = i; }
     std::string currentText() const override;
 
     std::vector<std::string> items;
+    std::vector<std::string> sources; // by entry, "" for none
     int current = -1;
 };
 

@@ -3,6 +3,7 @@
 #include "store/component_schema.h"
 #include "store/store_errors.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <sqlite3.h>
 
@@ -123,6 +124,14 @@ Recordset Database::openRecordset(const std::string& source)
     rs.m_open = true;
     rs.load();
     return rs;
+}
+
+bool Database::hasCompsField(std::string_view name)
+{
+    if (!isOpen())
+        throw StoreException(kErrClosed, "The database is closed.");
+    const auto& columns = m_conn->tableColumns();
+    return std::find(columns.begin(), columns.end(), name) != columns.end();
 }
 
 void Database::createFromScript(const std::string& path, std::string_view script)

@@ -53,7 +53,8 @@ void CritConstEditor::Form_Load(Settings& settings, const std::string& defaultPa
     const std::string path = settings.dbPath().value_or(defaultPath);
     try {
         m_db = Database::open(path, options);
-        m_rst = m_db->openRecordset(schema::editorQuery());
+        m_hasSource = m_db->hasCompsField(schema::kSourceField);
+        m_rst = m_db->openRecordset(schema::editorQuery(m_hasSource));
     } catch (const StoreException& e) {
         Form_Unload();
         // Nothing to browse or change: only Close stays.
@@ -69,6 +70,8 @@ void CritConstEditor::Form_Load(Settings& settings, const std::string& defaultPa
                            std::string(kAppTitle));
         return;
     }
+    // A file without the field keeps working as before; its box only shows that there is none.
+    m_view.setBoxReadOnly(EditorBox::txtSource, !m_hasSource);
     SetBrowseMode(true);
     if (m_rst->recordCount() == 0) {
         showNoRecords();
@@ -106,6 +109,8 @@ void CritConstEditor::showFields()
         const std::optional<double> value = m_rst->number(nb.field);
         m_view.setBoxText(nb.box, value ? state::formatShortest(*value) : "");
     }
+    m_view.setBoxText(EditorBox::txtSource,
+                      m_hasSource ? m_rst->text(schema::kSourceField).value_or("") : "");
 }
 
 void CritConstEditor::ShowCurrentRecord()
@@ -114,11 +119,17 @@ void CritConstEditor::ShowCurrentRecord()
     m_view.setStatus(kRecordNumber + std::to_string(m_rst->absolutePosition() + 1));
 }
 
-void CritConstEditor::showNoRecords()
+void CritConstEditor::clearBoxes()
 {
     m_view.setBoxText(EditorBox::txtCompound, "");
     for (const NumericBox& nb : kNumericBoxes)
         m_view.setBoxText(nb.box, "");
+    m_view.setBoxText(EditorBox::txtSource, "");
+}
+
+void CritConstEditor::showNoRecords()
+{
+    clearBoxes();
     m_view.setStatus("No compound records: press Add");
 }
 
@@ -159,9 +170,7 @@ void CritConstEditor::cmdAdd_Click()
         if (m_rst->absolutePosition() >= 0)
             m_savedBookmark = m_rst->bookmark();
         m_rst->addNew();
-        m_view.setBoxText(EditorBox::txtCompound, "");
-        for (const NumericBox& nb : kNumericBoxes)
-            m_view.setBoxText(nb.box, "");
+        clearBoxes();
         m_view.setStatus("Add record");
         m_view.focusCompound();
         m_adding = true;
@@ -204,6 +213,14 @@ void CritConstEditor::cmdUpdate_Click()
         for (const NumericBox& nb : kNumericBoxes)
             if (const std::optional<double> value = state::toDouble(m_view.boxText(nb.box)))
                 m_rst->setField(nb.field, *value);
+        if (m_hasSource) {
+            // A blank source is no source: stored as null, like an empty cell of the data.
+            std::string source = m_view.boxText(EditorBox::txtSource);
+            m_rst->setField(schema::kSourceField,
+                            source.find_first_not_of(" \t") == std::string::npos
+                                ? Value{}
+                                : Value{std::move(source)});
+        }
         try {
             m_rst->update();
         } catch (const StoreException& e) {

@@ -10,7 +10,8 @@ namespace store {
 
 class Settings;
 
-/// The nine entry boxes of frmCritConst1, in field order.
+/// The entry boxes of frmCritConst1: the name and the eight constants in field order, then the
+/// source.
 enum class EditorBox {
     txtCompound,
     txtMW,
@@ -20,7 +21,8 @@ enum class EditorBox {
     txtAcent,
     txtK1,
     txtK2,
-    TxtK3
+    TxtK3,
+    txtSource
 };
 
 enum class EditorButton {
@@ -51,6 +53,8 @@ struct CritConstView {
     virtual ~CritConstView() = default;
     virtual std::string boxText(EditorBox box) const = 0;
     virtual void setBoxText(EditorBox box, const std::string& text) = 0;
+    /// A read-only box shows its text but takes no typing.
+    virtual void setBoxReadOnly(EditorBox box, bool readOnly) = 0;
     virtual void setStatus(const std::string& text) = 0;
     virtual void setButtonVisible(EditorButton button, bool visible) = 0;
     virtual void setButtonEnabled(EditorButton button, bool enabled) = 0;
@@ -98,6 +102,7 @@ private:
     void ShowCurrentRecord();
     void showFields();
     void showNoRecords();
+    void clearBoxes();
     template <class Body> void guarded(Body&& body, bool numberFirst = false);
 
     CritConstView& m_view;
@@ -105,6 +110,7 @@ private:
     std::optional<Recordset> m_rst;
     bool m_adding = false;
     bool m_editing = false;
+    bool m_hasSource = false; // the file has the Source field (files of earlier versions lack it)
     std::optional<Bookmark> m_savedBookmark;
 };
 

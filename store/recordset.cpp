@@ -39,8 +39,10 @@ void Recordset::close() noexcept
     m_mode = EditMode::None;
     m_buffer.clear();
     m_dirty.clear();
-    m_rows.clear();
-    m_cells.clear();
+    m_rows = {};
+    m_cells = {};
+    m_spareRows = {};
+    m_spareCells = {};
     m_conn.reset();
 }
 
@@ -72,8 +74,12 @@ void Recordset::load()
     }
     // All cells in one array, row after row: one allocation per text instead of one more
     // per row, which is most of a 32768-row re-read.
-    std::vector<Row> rows;
-    std::vector<Value> cells;
+    // The arrays of the read before last are reused: a fresh 32768-row array is megabytes of
+    // new pages, and faulting them in cost more than reading the rows.
+    std::vector<Row> rows = std::move(m_spareRows);
+    std::vector<Value> cells = std::move(m_spareCells);
+    rows.clear();
+    cells.clear();
     rows.reserve(m_rows.size());
     cells.reserve(m_cells.size());
     while (check(db, sqlite3_step(stmt.get())) == SQLITE_ROW) {
@@ -89,8 +95,9 @@ void Recordset::load()
     // rows it had.
     m_fields = std::move(fields);
     m_keyField = keyField;
-    m_rows = std::move(rows);
-    m_cells = std::move(cells);
+    m_spareRows = std::exchange(m_rows, std::move(rows));
+    m_spareCells = std::exchange(m_cells, std::move(cells));
+    m_spareCells.clear(); // its texts freed now; the capacity stays for the next read
     m_stamp = stamp;
     m_pos = 0;
     m_onDeleted = false;
@@ -281,6 +288,11 @@ std::optional<std::string> Recordset::text(std::string_view name) const
 
 std::vector<std::string> Recordset::fieldNames() const { return m_fields; }
 
+bool Recordset::hasField(std::string_view name) const
+{
+    return std::find(m_fields.begin(), m_fields.end(), name) != m_fields.end();
+}
+
 void Recordset::setField(std::string_view name, Value value)
 {
     detail::Connection& conn = connection();
@@ -356,7 +368,7 @@ void Recordset::update()
         Stmt stmt = prepare(db, sql);
         int index = 1;
         for (std::size_t i : changed)
-            bind(db, stmt.get(), index++, m_buffer[i]);
+            bindValue(db, stmt.get(), index++, m_buffer[i]);
         if (m_mode == EditMode::Editing)
             check(db, sqlite3_bind_int64(stmt.get(), index, key));
         check(db, sqlite3_step(stmt.get()));

@@ -61,6 +61,8 @@ public:
 
     /// A recordset over a view or table name ("qryCritCos") or a SELECT text.
     Recordset openRecordset(const std::string& source);
+    /// Whether tblComps has the field (files made by earlier versions lack newer fields).
+    bool hasCompsField(std::string_view name);
 
 private:
     explicit Database(std::shared_ptr<detail::Connection> connection);
@@ -106,6 +108,7 @@ public:
     /// The field as text; nullopt when null. Numbers are not converted.
     std::optional<std::string> text(std::string_view name) const;
     std::vector<std::string> fieldNames() const;
+    bool hasField(std::string_view name) const;
 
     /// Writes a field of the pending record; stored by update().
     void setField(std::string_view name, Value value);
@@ -138,8 +141,10 @@ private:
     std::string m_source;
     std::vector<std::string> m_fields;
     std::optional<std::size_t> m_keyField;
-    std::vector<Row> m_rows;    // deleted rows leave m_rows; their cells stay unused
-    std::vector<Value> m_cells; // every row's fields in field order
+    std::vector<Row> m_rows;      // deleted rows leave m_rows; their cells stay unused
+    std::vector<Value> m_cells;   // every row's fields in field order
+    std::vector<Row> m_spareRows; // emptied arrays of an earlier read, reused by the next
+    std::vector<Value> m_spareCells;
     // Current row: -1 is BOF, m_rows.size() is EOF. After deleteRecord the current row is
     // the deleted one, which lay just before m_pos.
     long m_pos = 0;

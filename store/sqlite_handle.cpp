@@ -38,7 +38,7 @@ void exec(sqlite3* db, const char* sql)
     check(db, sqlite3_exec(db, sql, nullptr, nullptr, nullptr));
 }
 
-void bind(sqlite3* db, sqlite3_stmt* stmt, int index, const Value& value)
+void bindValue(sqlite3* db, sqlite3_stmt* stmt, int index, const Value& value)
 {
     int rc = SQLITE_OK;
     if (const double* d = std::get_if<double>(&value))

@@ -30,7 +30,7 @@ int check(sqlite3* db, int rc);
 Stmt prepare(sqlite3* db, std::string_view sql);
 void exec(sqlite3* db, const char* sql);
 /// Binds a field value (null, number or UTF-8 text) to parameter index (1-based).
-void bind(sqlite3* db, sqlite3_stmt* stmt, int index, const Value& value);
+void bindValue(sqlite3* db, sqlite3_stmt* stmt, int index, const Value& value);
 /// A column of the current result row; integers read as numbers, blobs as text.
 Value columnValue(sqlite3_stmt* stmt, int col);
 /// One row of a one-column query: an integer, such as a count or a pragma's value.

@@ -185,6 +185,14 @@ void frmCritConst1::createControls()
         label(notes[i], twipsRect(4680, top, 1032, kLabelHeight), labelFont);
     }
 
+    // The source codes are listed in the credits; a long source scrolls in its box and shows
+    // whole in the box's tooltip.
+    label("Source", twipsRect(2640, kCritTops[3], 672, kLabelHeight), labelFont);
+    entry(EditorBox::txtSource, "txtSource", twipsRect(3360, kCritTops[3], 2292, 276),
+          kappaBoxFont);
+    connect(box(EditorBox::txtSource), &QLineEdit::textChanged, this,
+            &frmCritConst1::updateSourceTip);
+
     auto* picButtons = new QWidget(this);
     picButtons->setObjectName("picButtons");
     picButtons->setGeometry(twipsRect(0, 3312, kClientWidth, 300));
@@ -283,6 +291,23 @@ std::string frmCritConst1::boxText(EditorBox b) const { return toStd(box(b)->tex
 void frmCritConst1::setBoxText(EditorBox b, const std::string& text)
 {
     box(b)->setText(fromStd(text));
+    // A source is read from its start (the first codes are the critical constants').
+    if (b == EditorBox::txtSource)
+        box(b)->setCursorPosition(0);
+}
+
+void frmCritConst1::setBoxReadOnly(EditorBox b, bool readOnly)
+{
+    box(b)->setReadOnly(readOnly);
+    updateSourceTip();
+}
+
+void frmCritConst1::updateSourceTip()
+{
+    QLineEdit* source = box(EditorBox::txtSource);
+    source->setToolTip(source->isReadOnly() && source->text().isEmpty()
+                           ? QStringLiteral("This database file has no Source field.")
+                           : source->text());
 }
 
 void frmCritConst1::setStatus(const std::string& text) { lblStatus->setText(fromStd(text)); }

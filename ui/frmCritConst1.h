@@ -51,6 +51,8 @@ private:
     // store::CritConstView
     std::string boxText(store::EditorBox b) const override;
     void setBoxText(store::EditorBox b, const std::string& text) override;
+    void setBoxReadOnly(store::EditorBox b, bool readOnly) override;
+    void updateSourceTip();
     void setStatus(const std::string& text) override;
     void setButtonVisible(store::EditorButton b, bool visible) override;
     void setButtonEnabled(store::EditorButton b, bool enabled) override;
@@ -59,7 +61,7 @@ private:
     void showMessage(const std::string& prompt, const std::string& title) override;
     void closeWindow() override;
 
-    std::array<QLineEdit*, store::schema::kConstantFields.size() + 1> m_boxes{}; // name first
+    std::array<QLineEdit*, store::schema::kConstantFields.size() + 2> m_boxes{}; // name, source
     std::array<QPushButton*, 10> m_buttons{};
     QLabel* lblStatus = nullptr;
     store::CritConstEditor m_editor;

@@ -78,6 +78,13 @@ public:
         else
             m_combo->setItemText(i, fromStd(text));
     }
+    // The source shows as the entry's tooltip in the drop-down list.
+    void setItemSource(int i, const std::string& source) override
+    {
+        const QVariant tip = source.empty() ? QVariant() : QVariant(fromStd(source));
+        if (m_combo->itemData(i, Qt::ToolTipRole) != tip)
+            m_combo->setItemData(i, tip, Qt::ToolTipRole);
+    }
     void removeFrom(int i) override
     {
         while (m_combo->count() > i)

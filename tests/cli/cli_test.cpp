@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "store/recordset.h"
 #include "store/seed.h"
 #include "tests/store/store_test_support.h"
 
@@ -106,18 +107,25 @@ TEST(Cli, TwoPhaseShowsTheBoxesFinalTexts)
 
 namespace {
 
-TEST(Cli, ComponentsFromTheDatabase)
+// A new copy of the shipped database in the folder, replacing an earlier one.
+std::string freshShippedDatabase(const std::string& dir)
 {
-    const std::string dir = testing::TempDir() + "tavrel1_cli_db";
     std::filesystem::create_directories(dir);
     const std::string db = dir + "/Components.mdb";
     std::filesystem::remove(db);
     store::createShippedDatabase(db);
+    return db;
+}
+
+TEST(Cli, ComponentsFromTheDatabase)
+{
+    const std::string dir = testing::TempDir() + "tavrel1_cli_db";
+    const std::string db = freshShippedDatabase(dir);
 
     const CliRun list = runCli({"--db", db, "--list"});
     EXPECT_EQ(list.status, 0);
-    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 199);
-    EXPECT_EQ(list.out.substr(0, list.out.find('\n')), "1,1-Dichloroethane");
+    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 742);
+    EXPECT_EQ(list.out.substr(0, list.out.find('\n')), "1,1,1,2,2,3,3,4-Octafluorobutane");
 
     const CliRun benzene =
         runCli({"--db", db, "--component", "Benzene", "--temp", "25", "--press", "1", "--json"});
@@ -134,6 +142,30 @@ TEST(Cli, ComponentsFromTheDatabase)
     const CliRun missing = runCli({"--db", dir + "/nowhere/Components.mdb", "--list"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("3044"), std::string::npos);
+}
+
+TEST(Cli, MergeShippedAddsTheMissingComponentsAndSaysHowMany)
+{
+    const std::string dir = testing::TempDir() + "tavrel1_cli_merge";
+    const std::string db = freshShippedDatabase(dir);
+    {
+        store::Database d = store::Database::open(db);
+        store::Recordset rs = d.openRecordset("tblComps");
+        rs.findFirst("Component", std::string("Water"));
+        rs.deleteRecord();
+    }
+    const CliRun first = runCli({"--db", db, "--merge-shipped"});
+    EXPECT_EQ(first.status, 0);
+    EXPECT_EQ(first.out, "Added 1 shipped component to " + db + ".\n");
+    const CliRun second = runCli({"--db", db, "--merge-shipped"});
+    EXPECT_EQ(second.out, "Added 0 shipped components to " + db + ".\n");
+    const CliRun water =
+        runCli({"--db", db, "--component", "Water", "--temp", "25", "--press", "1"});
+    EXPECT_EQ(water.status, 0);
+
+    const CliRun missing = runCli({"--db", dir + "/absent.mdb", "--merge-shipped"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("Could not find file"), std::string::npos) << missing.err;
 }
 
 } // namespace

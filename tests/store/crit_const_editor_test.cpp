@@ -14,6 +14,7 @@ using test::TempDir;
 
 struct FakeView : CritConstView {
     std::map<EditorBox, std::string> boxes;
+    std::map<EditorBox, bool> readOnlyBoxes;
     std::string status;
     std::map<EditorButton, bool> visible, enabled;
     int beeps = 0;
@@ -28,6 +29,7 @@ struct FakeView : CritConstView {
         return it == boxes.end() ? "" : it->second;
     }
     void setBoxText(EditorBox box, const std::string& text) override { boxes[box] = text; }
+    void setBoxReadOnly(EditorBox box, bool readOnly) override { readOnlyBoxes[box] = readOnly; }
     void setStatus(const std::string& text) override { status = text; }
     void setButtonVisible(EditorButton b, bool v) override { visible[b] = v; }
     void setButtonEnabled(EditorButton b, bool e) override { enabled[b] = e; }

@@ -13,7 +13,7 @@ namespace {
 using test::makeDatabase;
 using test::TempDir;
 
-const std::string kEditorSql = schema::editorQuery();
+const std::string kEditorSql = schema::editorQuery(true);
 
 // Three rows in name order A, B, C (CompIDs 1 to 3), B without Antoine coefficients.
 const char* kThree = "INSERT INTO tblComps (CompID, Component, CritTemp) VALUES "

@@ -4,11 +4,17 @@
 #include "store/seed.h"
 
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <random>
+#include <sstream>
 #include <string>
 
 namespace store::test {
+
+/// The shipped database's rows (assets/components_extended.csv): components and Antoine sets.
+inline constexpr int kShippedComponents = 742;
+inline constexpr int kShippedAntoineSets = 601;
 
 /// A fresh folder under the system temp folder, removed with everything in it.
 class TempDir {
@@ -48,6 +54,26 @@ inline std::string makeDatabase(const TempDir& dir, const std::string& inserts,
     const std::string path = dir.file(name);
     Database::createFromScript(path, schemaSql() + inserts);
     return path;
+}
+
+/// A database as the previous seed made it: 199 components, no Source field. The fixture is
+/// that seed's script, kept unchanged.
+inline std::string makePrevious(const TempDir& dir, const std::string& name = "Previous.mdb")
+{
+    std::ifstream in(TAVREL1_STORE_FIXTURES "/components_seed_previous.sql", std::ios::binary);
+    EXPECT_TRUE(in) << "fixture missing";
+    std::stringstream script;
+    script << in.rdbuf();
+    const std::string path = dir.file(name);
+    Database::createFromScript(path, script.str());
+    return path;
+}
+
+/// SQLite's own check of the file: "ok" when sound.
+inline std::string integrityCheck(const std::string& path)
+{
+    Database db = Database::open(path);
+    return db.openRecordset("PRAGMA integrity_check").text("integrity_check").value_or("");
 }
 
 /// A copy of the shipped database.

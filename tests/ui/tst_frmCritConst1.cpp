@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -18,6 +19,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <optional>
 
 using ui::frmCritConst1;
 
@@ -26,7 +28,7 @@ namespace {
 QString recordNumber(int n) { return QString("Compound record # %1").arg(n); }
 
 const char* const kBoxes[] = {"txtCompound", "txtMW", "txtTcrit", "txtPcrit", "txtVcrit",
-                              "txtAcent",    "txtK1", "txtK2",    "TxtK3"};
+                              "txtAcent",    "txtK1", "txtK2",    "TxtK3",    "txtSource"};
 
 } // namespace
 
@@ -47,6 +49,8 @@ private slots:
     void altLetterPressesButton();
     void closingWhileAddingStoresNothing();
     void addedComponentSolvesInMainWindow();
+    void sourceShownEditedAndSaved();
+    void fileWithoutSourceFieldStillEdits();
 
 private:
     void openEditor()
@@ -135,7 +139,7 @@ void TestCritConstWindow::layoutAndCaptions()
     for (const char* t :
          {"Compound:", "Molecular Weight (g / mol)", "Critical Constants", "Temperature (K)",
           "Pressure (bar)", "Volume (cm3/mol)", "Acentric Factor", "PRSV Constants", "(1)", "(2)",
-          "(3)", "PRSV1 and 2", "PRSV2"})
+          "(3)", "PRSV1 and 2", "PRSV2", "Source"})
         QVERIFY2(texts.contains(t), t);
     QCOMPARE(texts.count(QString(QChar(0x03BA))), 3);
     QCOMPARE(texts.count("PRSV2"), 2);
@@ -383,6 +387,62 @@ void TestCritConstWindow::addedComponentSolvesInMainWindow()
     focusMain(combo);
     QCOMPARE(combo->findText("Testium"), -1);
     QCOMPARE(combo->currentText(), QString("Benzene"));
+}
+
+void TestCritConstWindow::sourceShownEditedAndSaved()
+{
+    const auto storedSource = [&](const char* name) -> std::optional<std::string> {
+        store::Database db = store::Database::open(m_db);
+        store::Recordset rst = db.openRecordset(
+            std::string("SELECT Source FROM tblComps WHERE Component = '") + name + "'");
+        return rst.text("Source");
+    };
+    QLineEdit* source = edit("txtSource");
+    QVERIFY(!source->isReadOnly());
+    QCOMPARE(edit("txtCompound")->text(), QString("1,1,1,2,2,3,3,4-Octafluorobutane"));
+    QCOMPARE(source->text(), QString("MW=formula; Tc/Pc/Vc=IUPAC; w=PSRK"));
+    QCOMPARE(source->toolTip(), source->text());
+    QCOMPARE(source->cursorPosition(), 0); // the box shows the start of a long source
+
+    click("cmdEdit");
+    typeInto(source, "Tc=own measurement");
+    click("cmdUpdate");
+    QCOMPARE(storedSource("1,1,1,2,2,3,3,4-Octafluorobutane"), "Tc=own measurement");
+
+    click("cmdAdd");
+    QVERIFY(source->text().isEmpty());
+    typeInto(edit("txtCompound"), "Testium");
+    click("cmdUpdate");
+    QCOMPARE(storedSource("Testium"), std::nullopt); // an empty box stores no source
+
+    click("cmdFirst");
+    click("cmdEdit");
+    typeInto(source, "   ");
+    click("cmdUpdate");
+    QCOMPARE(storedSource("1,1,1,2,2,3,3,4-Octafluorobutane"), std::nullopt);
+}
+
+// A file made before the Source field existed opens and edits as before; its box stays empty
+// and takes no typing.
+void TestCritConstWindow::fileWithoutSourceFieldStillEdits()
+{
+    m_win->close();
+    QApplication::processEvents();
+    const std::string old = m_dir->filePath("Previous.mdb").toStdString();
+    QFile fixture(QStringLiteral(TAVREL1_STORE_FIXTURES "/components_seed_previous.sql"));
+    QVERIFY(fixture.open(QIODevice::ReadOnly));
+    store::Database::createFromScript(old, fixture.readAll().toStdString());
+    m_settings->setDbPath(old);
+    frmCritConst1::setDatabaseSource(*m_settings, m_dir->filePath("absent.mdb").toStdString());
+    openEditor();
+    QCOMPARE(edit("txtCompound")->text(), QString("1,1-Dichloroethane"));
+    QVERIFY(edit("txtSource")->isReadOnly());
+    QVERIFY(edit("txtSource")->text().isEmpty());
+    click("cmdEdit");
+    typeInto(edit("txtTcrit"), "524");
+    click("cmdUpdate");
+    store::Database db = store::Database::open(old);
+    QCOMPARE(db.openRecordset("tblComps").number("CritTemp"), 524.0);
 }
 
 int main(int argc, char** argv)

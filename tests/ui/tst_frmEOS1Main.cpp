@@ -38,6 +38,7 @@ private slots:
     void rejectedEntry_data();
     void rejectedEntry();
     void componentByKeyboardAndMouse();
+    void sourceIsTheEntryTooltip();
     void buttonsOpenOneWindowEach();
     void closingMainLeavesOtherWindowsOpen();
 
@@ -281,6 +282,20 @@ void TestMainWindow::componentByKeyboardAndMouse()
     QApplication::processEvents();
     QVERIFY(child<QLabel>("lblStCond")->text().endsWith("Can NOT check for two-phase solution."));
     QVERIFY(!child<QRadioButton>("optEqState_0")->isEnabled());
+}
+
+void TestMainWindow::sourceIsTheEntryTooltip()
+{
+    auto* combo = child<QComboBox>("cmbComp");
+    focusTo(combo);
+    const int water = combo->findText("Water");
+    QVERIFY(water >= 0);
+    QCOMPARE(combo->itemData(water, Qt::ToolTipRole).toString(),
+             QString("MW=formula; Tc/Pc/Vc=HEOS; w=HEOS; K1=SV1986; K2/K3=SV1986b; "
+                     "Ant=Poling2001"));
+    // The popup's entry shows the same text when the pointer rests on it.
+    const QModelIndex index = combo->view()->model()->index(water, 0);
+    QCOMPARE(index.data(Qt::ToolTipRole), combo->itemData(water, Qt::ToolTipRole));
 }
 
 void TestMainWindow::buttonsOpenOneWindowEach()
