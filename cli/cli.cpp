@@ -268,8 +268,11 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
                 db = store::openConfiguredDatabase(settings, store::defaultDatabasePath());
             }
             if (o.list) {
-                for (const std::string& name : store::listComponentNames(db, vm))
+                const store::ListedComponents listed = store::listComponentNames(db, vm);
+                for (const std::string& name : listed.names)
                     out << name << "\n";
+                if (listed.capNotice)
+                    err << *listed.capNotice << "\n";
                 return kExitOk;
             }
             if (!store::loadComponent(db, *o.component, vm)) {
