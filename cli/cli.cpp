@@ -66,8 +66,11 @@ int printList(const Options& o, const Streams& s)
 {
     core::MainViewModel vm;
     store::ComponentDatabase db = openDatabase(o.db);
-    for (const std::string& name : store::listComponentNames(db, vm))
+    const store::ListedComponents listed = store::listComponentNames(db, vm);
+    for (const std::string& name : listed.names)
         s.out << visible(name) << "\n";
+    if (listed.capNotice)
+        s.err << *listed.capNotice << "\n";
     return kExitOk;
 }
 

@@ -23,11 +23,27 @@ bool isMissing(const StoreError& e)
     return e.number == kErrFileNotFound || e.number == kErrPathNotValid;
 }
 
+std::string errorLine(const StoreError& e)
+{
+    return "Error " + std::to_string(e.number) + ": " + e.description;
+}
+
 std::string failureText(const std::string& path, const StoreError& e)
 {
-    return "The Component Database could not be opened:\n" + path + "\n\nError " +
-           std::to_string(e.number) + ": " + e.description +
+    return "The Component Database could not be opened:\n" + path + "\n\n" + errorLine(e) +
            "\n\nNo component can be chosen until it can be opened.";
+}
+
+std::string settingsUnreadableText(const std::string& defaultPath, const StoreError& e)
+{
+    return "The settings could not be read.\n\n" + errorLine(e) +
+           "\n\nThe default Component Database is used:\n" + defaultPath;
+}
+
+std::string pathUnsavedText(const std::string& path, const StoreError& e)
+{
+    return "The Component Database path could not be saved:\n" + path + "\n\n" + errorLine(e) +
+           "\n\nIt is used now and will be asked for again at the next start.";
 }
 
 // A first start without a stored path: put the shipped database at the default path so the
@@ -62,7 +78,11 @@ void ComponentDatabase::LoadDatabase(Settings& settings, const std::string& defa
 {
     unload();
     m_loadError.reset();
+    // Settings that cannot be read or written are said once, and the start carries on with
+    // what works: the default database, or the file just chosen.
     const std::optional<std::string> stored = settings.dbPath();
+    if (const std::optional<StoreError> fault = settings.readFault())
+        prompts.showMessage(settingsUnreadableText(defaultPath, *fault), std::string(kAppTitle));
     std::string path = stored.value_or(defaultPath);
     if (!stored)
         provisionDefault(path);
@@ -82,7 +102,8 @@ void ComponentDatabase::LoadDatabase(Settings& settings, const std::string& defa
         const std::string chosen = prompts.askForFile();
         if (!chosen.empty())
             path = chosen;
-        settings.setDbPath(path);
+        if (const std::optional<StoreError> fault = settings.setDbPath(path))
+            prompts.showMessage(pathUnsavedText(path, *fault), std::string(kAppTitle));
         error = attempt(path);
     }
     m_path = path;

@@ -64,7 +64,7 @@ std::string VectorComponentList::currentText() const
     return current >= 0 && current < count() ? items[static_cast<std::size_t>(current)] : "";
 }
 
-void cmbComp_GotFocus(ComponentDatabase& db, ComponentList& list, core::MainViewModel& vm)
+ListRebuild cmbComp_GotFocus(ComponentDatabase& db, ComponentList& list, core::MainViewModel& vm)
 {
     int k = list.currentIndex();
     const std::string s = k >= 0 ? list.currentText() : std::string();
@@ -73,18 +73,18 @@ void cmbComp_GotFocus(ComponentDatabase& db, ComponentList& list, core::MainView
         list.removeFrom(0);
         list.setCurrentIndex(-1);
         showNotOpen(vm);
-        return;
+        return {StoreError{kErrClosed, "The component database is not open."}, false};
     }
     try {
         rst->requery();
     } catch (const StoreException& e) {
         // The recordset keeps the rows it had, so the list still matches it.
         showStoreFailure(vm, e.error(), "The component list is unchanged.");
-        return;
+        return {e.error(), false};
     }
 
+    ListRebuild result;
     int written = 0;
-    bool truncated = false;
     // Files made before the field existed have none: their entries show no source.
     const bool withSource = rst->hasField(schema::kSourceField);
     try {
@@ -95,7 +95,7 @@ void cmbComp_GotFocus(ComponentDatabase& db, ComponentList& list, core::MainView
                 if (!name || name->empty())
                     break;
                 if (written == kMaxListEntries) {
-                    truncated = true;
+                    result.capped = true;
                     break;
                 }
                 list.setItem(written, *name);
@@ -111,6 +111,7 @@ void cmbComp_GotFocus(ComponentDatabase& db, ComponentList& list, core::MainView
         }
     } catch (const StoreException& e) {
         showStoreFailure(vm, e.error(), "The component list may be incomplete.");
+        result.error = e.error();
     }
     list.removeFrom(written);
     list.setCurrentIndex(k >= 0 && k < written ? k : -1);
@@ -118,11 +119,44 @@ void cmbComp_GotFocus(ComponentDatabase& db, ComponentList& list, core::MainView
     if (written == 0 && rst->recordCount() == 0)
         vm.setStCond("COMPONENT Database holds no component.", "Add one with \"EOS Constants\";",
                      "then choose it here.");
-    else if (truncated)
+    else if (result.capped)
         vm.setStCond("COMPONENT Database holds " + std::to_string(rst->recordCount()) +
                          " components;",
                      "only the first " + std::to_string(kMaxListEntries) + " are listed.", "");
+    return result;
 }
+
+namespace {
+
+/// Loads row k of rstComps, named name, into the calculation state. Everything is read first
+/// and only then written, so a store failure (thrown) leaves the previous component's state
+/// whole.
+void chooseRow(ComponentDatabase& db, int k, const std::string& name, core::MainViewModel& vm)
+{
+    Recordset* rstAntCos = db.rstAntCos();
+    Recordset* rstComps = db.rstComps();
+    if (!rstAntCos || !rstComps)
+        throw StoreException(kErrClosed, "The component database is not open.");
+    // An exact comparison of the field with the name (no criterion text is built, so a name
+    // with a quote or SQL in it is just a name).
+    rstAntCos->findFirst(schema::kNameField, name);
+    const bool found = !rstAntCos->noMatch();
+    state::AntoineCoefficients antoine;
+    if (found) {
+        const auto coefficient = [&](std::size_t i) {
+            return toStateFloat(rstAntCos->number(schema::kAntoineFields[i])).value_or(0.0f);
+        };
+        antoine = {coefficient(0), coefficient(1), coefficient(2)};
+    }
+    rstComps->moveFirst();
+    rstComps->move(k);
+    state::ComponentConstants constants;
+    for (const schema::ConstantField& f : schema::kConstantFields)
+        constants.*f.member = toStateFloat(rstComps->number(f.name)).value_or(f.fallback);
+    vm.componentChosen(name, constants, found ? std::optional(antoine) : std::nullopt);
+}
+
+} // namespace
 
 bool cmbComp_LostFocus(ComponentDatabase& db, const ComponentList& list, core::MainViewModel& vm)
 {
@@ -130,58 +164,53 @@ bool cmbComp_LostFocus(ComponentDatabase& db, const ComponentList& list, core::M
     if (k < 0)
         return false;
     const std::string name = list.currentText();
-    Recordset* rstAntCos = db.rstAntCos();
-    Recordset* rstComps = db.rstComps();
-    if (!rstAntCos || !rstComps) {
+    if (!db.rstAntCos() || !db.rstComps()) {
         showNotOpen(vm);
         return false;
     }
-
-    // Everything is read first and only then written, so a store failure half way leaves
-    // the previous component's state whole.
-    bool found = false;
-    state::AntoineCoefficients antoine;
-    state::ComponentConstants constants;
     try {
-        // An exact comparison of the field with the name (no criterion text is built, so a
-        // name with a quote or SQL in it is just a name).
-        rstAntCos->findFirst(schema::kNameField, name);
-        found = !rstAntCos->noMatch();
-        if (found) {
-            const auto coefficient = [&](std::size_t i) {
-                return toStateFloat(rstAntCos->number(schema::kAntoineFields[i])).value_or(0.0f);
-            };
-            antoine = {coefficient(0), coefficient(1), coefficient(2)};
-        }
-        rstComps->moveFirst();
-        rstComps->move(k);
-        for (const schema::ConstantField& f : schema::kConstantFields)
-            constants.*f.member = toStateFloat(rstComps->number(f.name)).value_or(f.fallback);
+        chooseRow(db, k, name, vm);
     } catch (const StoreException& e) {
         showStoreFailure(vm, e.error(), ("Component " + name + " NOT loaded.").c_str());
         return false;
     }
-
-    vm.componentChosen(name, constants, found ? std::optional(antoine) : std::nullopt);
     return true;
 }
 
-std::vector<std::string> listComponentNames(ComponentDatabase& db, core::MainViewModel& vm)
+ListedComponents listComponentNames(ComponentDatabase& db, core::MainViewModel& vm)
 {
     VectorComponentList list;
-    cmbComp_GotFocus(db, list, vm);
-    return list.items;
+    const ListRebuild rebuilt = cmbComp_GotFocus(db, list, vm);
+    if (rebuilt.error)
+        throw StoreException(*rebuilt.error);
+    ListedComponents listed{std::move(list.items), std::nullopt};
+    if (rebuilt.capped) {
+        // The window's message, its lines as lines.
+        std::string notice;
+        for (const char ch : vm.lblStCond())
+            if (ch != '\r')
+                notice += ch;
+        notice.erase(notice.find_last_not_of('\n') + 1);
+        listed.capNotice = notice;
+    }
+    return listed;
 }
 
 bool loadComponent(ComponentDatabase& db, const std::string& name, core::MainViewModel& vm)
 {
-    VectorComponentList list;
-    cmbComp_GotFocus(db, list, vm);
-    const auto it = std::find(list.items.begin(), list.items.end(), name);
-    if (it == list.items.end())
+    // The list's rows are rstComps' rows in the same order, so the first row with the name is
+    // the entry the user would pick; rows past the list's cap are found as well.
+    Recordset* rst = db.rstComps();
+    if (!rst)
+        throw StoreException(kErrClosed, "The component database is not open.");
+    if (name.empty())
+        return false; // a row without a name ends the list: never an entry
+    rst->requery();
+    rst->findFirst(schema::kNameField, name);
+    if (rst->noMatch())
         return false;
-    list.setCurrentIndex(static_cast<int>(it - list.items.begin()));
-    return cmbComp_LostFocus(db, list, vm);
+    chooseRow(db, rst->absolutePosition(), name, vm);
+    return true;
 }
 
 } // namespace store

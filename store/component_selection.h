@@ -1,5 +1,8 @@
 #pragma once
 
+#include "store/store_errors.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,10 +53,17 @@ public:
 /// components and says so in lblStCond.
 inline constexpr int kMaxListEntries = 32768;
 
+/// What a list rebuild met: a store failure, and whether the store holds more components
+/// than the list shows.
+struct ListRebuild {
+    std::optional<StoreError> error;
+    bool capped = false;
+};
+
 /// Rebuilds the list from rstComps (re-queried, so the editor's changes show) and keeps the
 /// chosen component selected by name. An empty, unreadable or unopened store leaves a clear
 /// message in lblStCond; the list then matches rstComps or is empty.
-void cmbComp_GotFocus(ComponentDatabase& db, ComponentList& list, core::MainViewModel& vm);
+ListRebuild cmbComp_GotFocus(ComponentDatabase& db, ComponentList& list, core::MainViewModel& vm);
 
 /// Loads the selected component into the calculation state: Antoine coefficients and
 /// AntoineAvailable, the three-line message, the two-phase buttons, and the eight constants
@@ -62,11 +72,20 @@ void cmbComp_GotFocus(ComponentDatabase& db, ComponentList& list, core::MainView
 /// True when a component was loaded.
 bool cmbComp_LostFocus(ComponentDatabase& db, const ComponentList& list, core::MainViewModel& vm);
 
-/// The names the list shows, in list order (for the command line).
-std::vector<std::string> listComponentNames(ComponentDatabase& db, core::MainViewModel& vm);
+/// The names the list shows, in list order, and the window's message (lines joined by "\n")
+/// when the store holds more than the list can show.
+struct ListedComponents {
+    std::vector<std::string> names;
+    std::optional<std::string> capNotice;
+};
 
-/// Chooses the component named exactly name as picking it in the list does; false (and
-/// nothing changed) when the list has no such entry.
+/// For the command line: the list as the window builds it. Throws StoreException when the
+/// store cannot be read, rather than giving a short or empty list.
+ListedComponents listComponentNames(ComponentDatabase& db, core::MainViewModel& vm);
+
+/// Chooses the component named exactly name as picking it in the list does, also one beyond
+/// the list's cap; false (and nothing changed) when the store has no such component. Throws
+/// StoreException when the store cannot be read.
 bool loadComponent(ComponentDatabase& db, const std::string& name, core::MainViewModel& vm);
 
 } // namespace store

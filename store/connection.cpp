@@ -4,8 +4,14 @@
 #include "store/store_errors.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
+#include <random>
 #include <sqlite3.h>
+#include <system_error>
+#include <unistd.h>
 
 namespace store {
 
@@ -50,23 +56,51 @@ Database::Database(Database&&) noexcept = default;
 Database& Database::operator=(Database&&) noexcept = default;
 Database::~Database() { close(); }
 
+namespace {
+
+StoreException permissionDenied(const std::string& path, const char* what)
+{
+    return StoreException(kErrPermissionDenied, "Permission denied: " + std::string(what) + " '" +
+                                                    path + "' may not be read.");
+}
+
+// Called by SQLite every kProgressSteps virtual-machine steps of this connection's
+// statements; a non-zero result interrupts the statement.
+int interruptAfterDeadline(void* connection)
+{
+    const auto& deadline = static_cast<const Connection*>(connection)->readDeadline;
+    return deadline && std::chrono::steady_clock::now() > *deadline ? 1 : 0;
+}
+constexpr int kProgressSteps = 10'000; // some microseconds of work between clock reads
+
+} // namespace
+
 Database Database::open(const std::string& path, OpenOptions options)
 {
     if (path.empty())
         throw StoreException(kErrPathNotValid, "No database path was given.");
     const fs::path file = fs::u8path(path);
     const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    // Permission denied is told apart from absence: "not found" leads the main window to
+    // offer another file, which cannot help when the user may not read this one.
     std::error_code ec;
-    if (!fs::is_directory(folder, ec))
+    const fs::file_status folderStatus = fs::status(folder, ec);
+    if (ec == std::errc::permission_denied)
+        throw permissionDenied(path, "a folder on the path of");
+    if (!fs::is_directory(folderStatus))
         throw StoreException(kErrPathNotValid,
                              "'" + path + "' is not a valid path: its folder does not exist.");
-    if (!fs::exists(file, ec))
+    const fs::file_status fileStatus = fs::status(file, ec);
+    if (ec == std::errc::permission_denied)
+        throw permissionDenied(path, "the folder of");
+    if (!fs::exists(fileStatus))
         throw StoreException(kErrFileNotFound, "Could not find file '" + path + "'.");
-    if (fs::is_directory(file, ec))
+    if (fs::is_directory(fileStatus))
         throw StoreException(kErrCannotOpen, "'" + path + "' is a folder, not a database file.");
 
     auto conn = std::make_shared<detail::Connection>();
     conn->path = path;
+    conn->limits = options;
     sqlite3* raw = nullptr;
     // READWRITE without CREATE: a file removed since the check above is an error, never a new
     // empty database. A read-only file opens read-only; writes then fail with kErrReadOnly.
@@ -76,15 +110,28 @@ Database Database::open(const std::string& path, OpenOptions options)
     if (rc != SQLITE_OK) {
         if (!raw)
             throw StoreException(kErrOther, "Out of memory opening the database.");
+        if ((rc & 0xff) == SQLITE_CANTOPEN) {
+            std::FILE* probe = std::fopen(path.c_str(), "rb");
+            const int error = errno;
+            if (probe)
+                std::fclose(probe);
+            else if (error == EACCES)
+                throw permissionDenied(path, "the file");
+        }
         fail(raw, rc);
     }
     sqlite3_extended_result_codes(raw, 1);
     sqlite3_busy_timeout(raw, options.busyTimeout_ms);
+    sqlite3_limit(raw, SQLITE_LIMIT_LENGTH, kMaxFieldBytes);
+    sqlite3_progress_handler(raw, kProgressSteps, interruptAfterDeadline, conn.get());
     try {
         exec(raw, "PRAGMA foreign_keys = ON");
-        // Pages are read through a memory map rather than copied: after another connection
-        // wrote, the main list re-reads the whole table, and this halves that time.
-        exec(raw, "PRAGMA mmap_size = 67108864");
+        // Pages are copied, never memory-mapped: a backup or sync tool that rewrites the file
+        // in place (truncate, then write) would make a mapped read end the program with
+        // SIGBUS, where a copied read fails with an error number. The lists are small, so
+        // the copy costs little (bench/store_bench.cpp). Set explicitly because an SQLite
+        // build may map by default.
+        exec(raw, "PRAGMA mmap_size = 0");
         // Reading the schema is the first real access: it tells a non-SQLite or damaged file
         // (NOTADB, CORRUPT) from a database, and a database without our table from ours.
         Stmt stmt = prepare(
@@ -134,22 +181,59 @@ bool Database::hasCompsField(std::string_view name)
     return std::find(columns.begin(), columns.end(), name) != columns.end();
 }
 
+namespace {
+
+/// A name beside target that no other process picks: the database is built there.
+fs::path uniqueSibling(const fs::path& target)
+{
+    std::random_device random;
+    char suffix[64];
+    std::snprintf(suffix, sizeof suffix, ".new-%ld-%08x%08x", static_cast<long>(getpid()), random(),
+                  random());
+    fs::path name = target;
+    name += suffix;
+    return name;
+}
+
+/// Gives the complete file built at from the name to, in one step that fails when to exists
+/// (the file stays at from). False when to exists; throws kErrCreate on other failures.
+bool publishWithoutReplacing(const fs::path& from, const fs::path& to, const std::string& path)
+{
+    // A hard link fails with EEXIST when the name is taken; where the file system has no hard
+    // links, a rename that refuses to replace does the same.
+    int rc = ::link(from.c_str(), to.c_str());
+    if (rc != 0 && errno != EEXIST)
+        rc = ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+    else if (rc == 0)
+        ::unlink(from.c_str());
+    if (rc == 0)
+        return true;
+    if (errno == EEXIST)
+        return false;
+    throw StoreException(kErrCreate,
+                         "Cannot create '" + path + "': " + std::generic_category().message(errno));
+}
+
+} // namespace
+
 void Database::createFromScript(const std::string& path, std::string_view script)
 {
     const fs::path file = fs::u8path(path);
+    const std::string exists = "Cannot create '" + path + "': the file exists already.";
     std::error_code ec;
     if (fs::exists(file, ec))
-        throw StoreException(kErrCreate, "Cannot create '" + path + "': the file exists already.");
+        throw StoreException(kErrCreate, exists);
     if (file.has_parent_path()) {
         fs::create_directories(file.parent_path(), ec);
         if (ec)
             throw StoreException(kErrCreate,
                                  "Cannot create the folder of '" + path + "': " + ec.message());
     }
-    // Built under a temporary name and renamed at the end, so the real name never shows a
-    // half-written database, whatever happens in between.
-    const fs::path temp = fs::u8path(path + ".part");
-    fs::remove(temp, ec);
+    // Built in a file of its own and published whole under the real name, so the name never
+    // shows a half-written database, and of several processes creating it at once (a first
+    // start of two windows, a script starting several command lines) one wins and the
+    // others open the winner's file.
+    const fs::path temp = uniqueSibling(file);
     try {
         {
             sqlite3* raw = nullptr;
@@ -164,12 +248,8 @@ void Database::createFromScript(const std::string& path, std::string_view script
             exec(raw, "COMMIT");
             check(raw, sqlite3_close(db.release()));
         }
-        if (fs::exists(file, ec))
-            throw StoreException(kErrCreate,
-                                 "Cannot create '" + path + "': the file exists already.");
-        fs::rename(temp, file, ec);
-        if (ec)
-            throw StoreException(kErrCreate, "Cannot create '" + path + "': " + ec.message());
+        if (!publishWithoutReplacing(temp, file, path))
+            throw StoreException(kErrCreate, exists);
     } catch (const StoreException& e) {
         fs::remove(temp, ec);
         if (e.number() == kErrCreate)

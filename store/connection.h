@@ -2,6 +2,7 @@
 
 #include "store/sqlite_handle.h"
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,6 +17,10 @@ struct Connection {
     DbHandle db;
     std::string path;
     std::optional<std::vector<std::string>> baseColumns;
+    OpenOptions limits;
+    /// While a recordset reads: when its time is up, SQLite's progress handler interrupts
+    /// the statement (SQLITE_INTERRUPT).
+    std::optional<std::chrono::steady_clock::time_point> readDeadline;
 
     /// Changes whenever this or another connection has changed the file since the last
     /// call: a requery that finds the same stamp would read the same rows.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <iterator>
 #include <sqlite3.h>
 
@@ -58,8 +59,9 @@ detail::Connection& Recordset::connection() const
 
 void Recordset::load()
 {
-    sqlite3* db = connection().handle();
-    const auto stamp = connection().dataStamp();
+    Connection& conn = connection();
+    sqlite3* db = conn.handle();
+    const auto stamp = conn.dataStamp();
     // A bare name is a view or table; anything else is a SELECT text. Rows can be written when
     // the result has the key field (the views and the editor's query select it).
     Stmt stmt = prepare(db, isIdentifier(m_source) ? "SELECT * FROM " + quoteIdentifier(m_source)
@@ -72,6 +74,12 @@ void Recordset::load()
         if (!keyField && fields.back() == schema::kKeyField)
             keyField = static_cast<std::size_t>(c);
     }
+    const OpenOptions& limits = conn.limits;
+    const auto overLimit = [&](const std::string& why) {
+        return StoreException(kErrReadLimit, "'" + m_source + "' was not read: " + why +
+                                                 ". A component database holds far less; "
+                                                 "the file may be damaged.");
+    };
     // All cells in one array, row after row: one allocation per text instead of one more
     // per row, which is most of a 32768-row re-read.
     // The arrays of the read before last are reused: a fresh 32768-row array is megabytes of
@@ -82,10 +90,34 @@ void Recordset::load()
     cells.clear();
     rows.reserve(m_rows.size());
     cells.reserve(m_cells.size());
-    while (check(db, sqlite3_step(stmt.get())) == SQLITE_ROW) {
+    std::size_t bytes = 0;
+    conn.readDeadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(limits.maxReadTime_ms);
+    struct DeadlineReset {
+        Connection& conn;
+        ~DeadlineReset() { conn.readDeadline.reset(); }
+    } deadlineReset{conn};
+    for (;;) {
+        const int rc = sqlite3_step(stmt.get());
+        if (rc == SQLITE_DONE)
+            break;
+        if ((rc & 0xff) == SQLITE_INTERRUPT)
+            throw overLimit("reading took longer than " + std::to_string(limits.maxReadTime_ms) +
+                            " ms");
+        if ((rc & 0xff) == SQLITE_TOOBIG)
+            throw overLimit("a field is longer than " + std::to_string(kMaxFieldBytes) + " bytes");
+        check(db, rc);
+        if (rows.size() == limits.maxRows)
+            throw overLimit("it has more than " + std::to_string(limits.maxRows) + " rows");
         Row row{std::nullopt, cells.size()};
-        for (int c = 0; c < columns; ++c)
+        for (int c = 0; c < columns; ++c) {
             cells.push_back(columnValue(stmt.get(), c));
+            if (const std::string* text = std::get_if<std::string>(&cells.back()))
+                bytes += text->size();
+        }
+        bytes += sizeof(Value) * static_cast<std::size_t>(columns) + sizeof(Row);
+        if (bytes > limits.maxBytes)
+            throw overLimit("it holds more than " + std::to_string(limits.maxBytes) + " bytes");
         if (keyField &&
             sqlite3_column_type(stmt.get(), static_cast<int>(*keyField)) == SQLITE_INTEGER)
             row.key = sqlite3_column_int64(stmt.get(), static_cast<int>(*keyField));

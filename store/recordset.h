@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -33,8 +34,21 @@ struct Bookmark {
 /// How long a statement waits for another connection's lock before failing with kErrBusy.
 inline constexpr int kDefaultBusyTimeout_ms = 3000;
 
+/// What one recordset may read before it fails with kErrReadLimit. A component store holds
+/// hundreds of rows (the list shows at most 32768, --component finds any), so these only stop
+/// a damaged or hostile file, such as an endless recursive view, from reading until memory or
+/// the user's patience runs out.
+inline constexpr std::size_t kDefaultMaxRows = 1'000'000;
+inline constexpr std::size_t kDefaultMaxBytes = std::size_t{64} << 20; // cells as held in memory
+inline constexpr int kDefaultMaxReadTime_ms = 10'000;
+/// The longest text or blob one field may hold (a name or a number needs a few bytes).
+inline constexpr int kMaxFieldBytes = 1 << 20;
+
 struct OpenOptions {
     int busyTimeout_ms = kDefaultBusyTimeout_ms;
+    std::size_t maxRows = kDefaultMaxRows;
+    std::size_t maxBytes = kDefaultMaxBytes;
+    int maxReadTime_ms = kDefaultMaxReadTime_ms;
 };
 
 class Recordset;
@@ -43,10 +57,12 @@ class Recordset;
 class Database {
 public:
     /// Opens an existing file; never creates one. Throws kErrPathNotValid when the folder is
-    /// missing, kErrFileNotFound when the file is, kErrNotADatabase when it is not a component
-    /// database (not SQLite, damaged, or without tblComps).
+    /// missing, kErrFileNotFound when the file is, kErrPermissionDenied when either may not be
+    /// read, kErrNotADatabase when it is not a component database (not SQLite, damaged, or
+    /// without tblComps).
     static Database open(const std::string& path, OpenOptions options = {});
-    /// Creates a new database file from an SQL script, with its folder; never overwrites.
+    /// Creates a new database file from an SQL script, with its folder; never overwrites,
+    /// even when several processes create the same file at once (one wins, the others fail).
     /// The file appears complete or not at all. Throws kErrCreate with the reason.
     static void createFromScript(const std::string& path, std::string_view script);
 

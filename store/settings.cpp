@@ -1,6 +1,7 @@
 #include "store/settings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -35,12 +36,37 @@ std::optional<std::string> Settings::dbPath() const
     return settings->value(kKey).toString().toStdString();
 }
 
-bool Settings::setDbPath(const std::string& path)
+std::optional<StoreError> Settings::readFault() const
+{
+    const auto settings = openSettings(m_iniPath);
+    // QSettings reads what it can and treats an unreadable file as empty; only opening the
+    // file tells a file we may not read from one not written yet. (On Windows the native
+    // store is the registry, which has no file to open.)
+    QFile file(settings->fileName());
+    std::string reason;
+    if (file.exists() && !file.open(QIODevice::ReadOnly))
+        reason = file.errorString().toStdString();
+    else if (settings->status() == QSettings::FormatError)
+        reason = "it is not a settings file";
+    else if (settings->status() != QSettings::NoError)
+        reason = "access denied";
+    else
+        return std::nullopt;
+    return StoreError{kErrSettingsUnreadable, "The settings file '" +
+                                                  settings->fileName().toStdString() +
+                                                  "' cannot be read: " + reason + "."};
+}
+
+std::optional<StoreError> Settings::setDbPath(const std::string& path)
 {
     const auto settings = openSettings(m_iniPath);
     settings->setValue(kKey, QString::fromStdString(path));
     settings->sync();
-    return settings->status() == QSettings::NoError;
+    if (settings->status() == QSettings::NoError)
+        return std::nullopt;
+    return StoreError{kErrSettingsUnsaved, "The settings file '" +
+                                               settings->fileName().toStdString() +
+                                               "' cannot be written."};
 }
 
 std::string defaultDatabasePath()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/store_errors.h"
+
 #include <optional>
 #include <string>
 
@@ -14,10 +16,14 @@ public:
     /// The user's own settings store of the platform (registry, plist, ~/.config).
     static Settings forUser();
 
-    /// The stored database path; nullopt when the key is absent.
+    /// The stored database path; nullopt when the key is absent or the settings cannot be
+    /// read (readFault() then says why).
     std::optional<std::string> dbPath() const;
-    /// Stores the path; false when the settings store could not be written.
-    bool setDbPath(const std::string& path);
+    /// Why the settings exist but cannot be read (kErrSettingsUnreadable); nullopt when they
+    /// can be read or do not exist yet.
+    std::optional<StoreError> readFault() const;
+    /// Stores the path; kErrSettingsUnsaved when the settings could not be written.
+    std::optional<StoreError> setDbPath(const std::string& path);
 
 private:
     Settings() = default;

@@ -35,7 +35,11 @@ inline constexpr int kErrRecordGone = 3515;    // the record was deleted through
 inline constexpr int kErrBadBookmark = 3516;   // the bookmark names no row of this recordset
 inline constexpr int kErrClosed = 3517;        // the database or recordset is closed or unset
 inline constexpr int kErrCreate = 3518;        // the shipped database could not be created
-inline constexpr int kErrOther = 3599;         // any other SQLite failure (its message kept)
+inline constexpr int kErrPermissionDenied = 3519; // the file or its folder may not be read
+inline constexpr int kErrReadLimit = 3520; // a query read too many rows or bytes, or for too long
+inline constexpr int kErrSettingsUnreadable = 3521; // the settings file exists but cannot be read
+inline constexpr int kErrSettingsUnsaved = 3522;    // the settings could not be written
+inline constexpr int kErrOther = 3599;              // any other SQLite failure (its message kept)
 
 /// Thrown by every store operation that fails; what() is "number: description".
 class StoreException : public std::runtime_error {

@@ -311,4 +311,29 @@ TEST(Cli, FormatsAgreeWithTheOldSwitches)
     EXPECT_EQ(runCli({"--temp", "25", "--press", "1", "--format", "xml"}).status, 2);
 }
 
+TEST(Cli, ListCapIsSaidAndEveryStoredNameCanBeChosen)
+{
+    const std::string dir = testing::TempDir() + "tavrel1_cli_cap";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::string db = dir + "/Components.mdb";
+    const std::string_view seed = store::componentSeedSql();
+    store::Database::createFromScript(
+        db, std::string(seed.substr(0, seed.find("INSERT"))) +
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 32770) "
+                "INSERT INTO tblComps (Component) SELECT printf('C%05d', i) FROM n;");
+
+    const CliRun list = runCli({"--db", db, "--list"});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 32768);
+    EXPECT_EQ(list.err, "COMPONENT Database holds 32770 components;\n"
+                        "only the first 32768 are listed.\n");
+
+    const CliRun last =
+        runCli({"--db", db, "--component", "C32770", "--temp", "25", "--press", "1", "--json"});
+    EXPECT_EQ(last.status, 0) << last.err;
+    EXPECT_NE(last.out.find("Antoine co-efficients for C32770 NOT Found"), std::string::npos);
+    std::filesystem::remove_all(dir);
+}
+
 } // namespace

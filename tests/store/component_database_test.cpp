@@ -16,21 +16,7 @@ namespace {
 
 using test::TempDir;
 
-struct FakePrompts : LoadDatabasePrompts {
-    std::vector<std::pair<std::string, std::string>> messages; // prompt, title
-    int dialogs = 0;
-    std::string answer;
-    void showMessage(const std::string& prompt, const std::string& title) override
-    {
-        messages.emplace_back(prompt, title);
-    }
-    std::string askForFile() override
-    {
-        ++dialogs;
-        return answer;
-    }
-};
-
+using test::FakePrompts;
 const std::pair<std::string, std::string> kNotFound{
     "Component Database Not Found\n\rOpen 'Components.mdb' Database", "Database Path ERROR"};
 

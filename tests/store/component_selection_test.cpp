@@ -5,6 +5,7 @@
 #include "store_test_support.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace store {
 namespace {
@@ -192,6 +193,52 @@ TEST(SelectionSmallStores, MoreThan32768ComponentsListsTheFirstAndSaysSo)
                               "only the first 32768 are listed.\r\n");
     list.current = 32767;
     EXPECT_TRUE(cmbComp_LostFocus(db, list, vm));
+
+    // The command line lists the same names and says the same; a name beyond the cap is the
+    // list control's limit, not the store's, so it can still be chosen by name.
+    const ListedComponents listed = listComponentNames(db, vm);
+    EXPECT_EQ(listed.names, list.items);
+    EXPECT_EQ(listed.capNotice, "COMPONENT Database holds 32770 components;\n"
+                                "only the first 32768 are listed.");
+    ASSERT_TRUE(loadComponent(db, "C32770", vm));
+    EXPECT_EQ(vm.lblStCond(), "Antoine co-efficients for C32770 NOT Found\r\n"
+                              "in COMPONENT Database.\r\n"
+                              "Can NOT check for two-phase solution.");
+}
+
+TEST(SelectionSmallStores, StoreFailureDuringTheRebuildIsReportedNotAnEmptyList)
+{
+    TempDir dir;
+    const std::string path = test::makeShipped(dir);
+    ComponentDatabase db = ComponentDatabase::open(path, OpenOptions{100});
+    core::MainViewModel vm;
+    // Another program changes the file and keeps it locked past the busy timeout, so the
+    // re-query inside the rebuild fails.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other,
+                           "UPDATE tblComps SET CritTemp = 1 WHERE CompID = 1; BEGIN EXCLUSIVE",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    const auto number = [](const auto& call) {
+        try {
+            call();
+        } catch (const StoreException& e) {
+            return e.number();
+        }
+        return 0;
+    };
+    EXPECT_EQ(number([&] { listComponentNames(db, vm); }), kErrBusy);
+    EXPECT_EQ(number([&] { loadComponent(db, "Water", vm); }), kErrBusy);
+    VectorComponentList list;
+    const ListRebuild rebuilt = cmbComp_GotFocus(db, list, vm);
+    ASSERT_TRUE(rebuilt.error);
+    EXPECT_EQ(rebuilt.error->number, kErrBusy);
+    EXPECT_NE(vm.lblStCond().find("Error 3502: database is locked"), std::string::npos)
+        << "the window says it in lblStCond";
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_EQ(listComponentNames(db, vm).names.size(), 199u);
 }
 
 TEST(SelectionSmallStores, UnopenedStoreDoesNothingHarmful)

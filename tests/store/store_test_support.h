@@ -1,14 +1,23 @@
 #pragma once
 
+#include "store/component_database.h"
 #include "store/recordset.h"
 #include "store/seed.h"
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <random>
 #include <sstream>
 #include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
 
 namespace store::test {
 
@@ -82,6 +91,126 @@ inline std::string makeShipped(const TempDir& dir, const std::string& name = "Co
     const std::string path = dir.file(name);
     createShippedDatabase(path);
     return path;
+}
+
+/// The message boxes and the file dialog of LoadDatabase, recorded.
+struct FakePrompts : LoadDatabasePrompts {
+    std::vector<std::pair<std::string, std::string>> messages; // prompt, title
+    int dialogs = 0;
+    std::string answer; // the dialog's answer, "" = cancelled
+    void showMessage(const std::string& prompt, const std::string& title) override
+    {
+        messages.emplace_back(prompt, title);
+    }
+    std::string askForFile() override
+    {
+        ++dialogs;
+        return answer;
+    }
+};
+
+/// How a child process ended.
+struct ChildOutcome {
+    bool exited = false; // by _exit; code is then its status
+    int code = -1;
+    int signal = 0;        // the signal that ended it, 0 when none
+    bool timedOut = false; // still running at the limit, then killed
+};
+
+/// Child processes forked now and held at a gate, so release() starts them all at the
+/// same moment (as a double-click or a script starts several copies of the program).
+class ChildProcesses {
+public:
+    ChildProcesses() { EXPECT_EQ(pipe(m_gate), 0); }
+    ~ChildProcesses()
+    {
+        release();
+        for (pid_t pid : m_pids) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+    ChildProcesses(const ChildProcesses&) = delete;
+    ChildProcesses& operator=(const ChildProcesses&) = delete;
+
+    /// Forks a child that waits for release() and then exits with body's result (99 when
+    /// body throws).
+    void start(const std::function<int()>& body)
+    {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            close(m_gate[1]);
+            char c;
+            while (read(m_gate[0], &c, 1) > 0) {
+            }
+            int code = 99;
+            try {
+                code = body();
+            } catch (...) {
+            }
+            _exit(code);
+        }
+        m_pids.push_back(pid);
+    }
+
+    void release()
+    {
+        if (m_gate[1] >= 0) {
+            close(m_gate[1]);
+            close(m_gate[0]);
+            m_gate[1] = -1;
+        }
+    }
+
+    /// Releases the children and waits for all of them, killing those still running at limit.
+    std::vector<ChildOutcome> wait(std::chrono::milliseconds limit)
+    {
+        release();
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        std::vector<ChildOutcome> outcomes;
+        for (pid_t pid : m_pids) {
+            ChildOutcome o;
+            int status = 0;
+            while (waitpid(pid, &status, WNOHANG) == 0) {
+                if (std::chrono::steady_clock::now() > deadline) {
+                    o.timedOut = true;
+                    kill(pid, SIGKILL);
+                    waitpid(pid, &status, 0);
+                    break;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+            o.exited = !o.timedOut && WIFEXITED(status);
+            o.code = o.exited ? WEXITSTATUS(status) : -1;
+            o.signal = !o.timedOut && WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+            outcomes.push_back(o);
+        }
+        m_pids.clear();
+        return outcomes;
+    }
+
+private:
+    int m_gate[2] = {-1, -1};
+    std::vector<pid_t> m_pids;
+};
+
+/// Runs body in one child process and returns how it ended.
+inline ChildOutcome runInChild(const std::function<int()>& body, std::chrono::milliseconds limit)
+{
+    ChildProcesses child;
+    child.start(body);
+    return child.wait(limit).front();
+}
+
+/// In a child: as root, become the unprivileged user "nobody", so file permissions apply (root
+/// reads every file). False when that failed.
+inline bool dropRootPrivileges()
+{
+    if (geteuid() != 0)
+        return true;
+    constexpr uid_t kNobody = 65534;
+    return setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0;
 }
 
 } // namespace store::test
