@@ -32,14 +32,16 @@ ComponentCompleter::ComponentCompleter(QComboBox* combo)
     : QObject(combo), m_combo(combo), m_completer(new QCompleter(this)),
       m_offered(new QStringListModel(this))
 {
-    // The model holds only the entries that match, filtered here; the completer shows it as
-    // it is, in list order, rather than filtering by prefix itself.
+    // The model holds only the entries that match, filtered here. The completer is driven by
+    // this class, not by the edit field: its prefix stays empty, so it shows the model as it
+    // is, in list order, with no entry highlighted until the user moves to one (the combo
+    // box's own inline completion would type the rest of a name for the user).
+    m_combo->setCompleter(nullptr);
     m_completer->setModel(m_offered);
-    m_completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
-    m_completer->setCaseSensitivity(Qt::CaseInsensitive);
+    m_completer->setCompletionMode(QCompleter::PopupCompletion);
     m_completer->setMaxVisibleItems(m_combo->maxVisibleItems());
+    m_completer->setWidget(m_combo);
     m_completer->popup()->setTextElideMode(Qt::ElideRight);
-    m_combo->setCompleter(m_completer);
     m_combo->view()->setTextElideMode(Qt::ElideRight);
 
     connect(m_combo->lineEdit(), &QLineEdit::textEdited, this, &ComponentCompleter::textEdited);
@@ -69,8 +71,11 @@ void ComponentCompleter::textEdited(const QString& text)
     QStringList offered;
     for (int i : m_finder.matches(toStd(text)))
         offered << m_combo->itemText(i);
-    // The line edit asks the completer for its popup right after this signal.
     m_offered->setStringList(offered);
+    if (offered.isEmpty())
+        m_completer->popup()->hide();
+    else
+        m_completer->complete();
 }
 
 void ComponentCompleter::settleTypedText()
