@@ -2,7 +2,7 @@
 
 #include "store/component_selection.h"
 #include "store/settings.h"
-#include "ui/assets.h"
+#include "ui/caption_ground.h"
 #include "ui/component_completer.h"
 #include "ui/font_faces.h"
 #include "ui/frmCritConst1.h"
@@ -129,8 +129,8 @@ frmEOS1Main::frmEOS1Main(QWidget* parent) : QWidget(parent)
     setFixedSize(px(kClientWidth), px(kClientHeight));
     setFont(designFont("MS Sans Serif", 7.8));
 
-    m_background = renderSvgAsset("background.svg", {800, 600});
     createControls();
+    m_background = backgroundClearOfCaptions(this, "background.svg", {800, 600});
     setTabOrder();
     connect(qApp, &QApplication::focusChanged, this, &frmEOS1Main::onFocusChanged);
 }

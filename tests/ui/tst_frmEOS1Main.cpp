@@ -559,19 +559,36 @@ void TestMainWindow::exponentSitsInItsGap()
 
 void TestMainWindow::backgroundClearOfCaptions()
 {
-    // The picture as the window draws it, one pixel per design pixel; every caption and the
-    // state message must stand on the plain ground colour of its top-left corner.
-    const QImage picture = ui::renderSvgAsset("background.svg", {800, 600}).toImage();
-    const QRgb ground = picture.pixel(0, 0);
-    for (QLabel* l : m_win->findChildren<QLabel*>()) {
-        const QRect r = l->geometry() & picture.rect();
+    // The window as drawn with its controls hidden: under the text of every caption, and
+    // under the whole state message, only the plain ground of the background picture.
+    const QRgb ground = ui::renderSvgAsset("background.svg", {800, 600}).toImage().pixel(0, 0);
+    QList<QWidget*> controls;
+    for (QWidget* w : m_win->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w->isVisible())
+            controls << w;
+    for (QWidget* w : controls)
+        w->hide();
+    const QPixmap pix = m_win->grab();
+    const QImage shown = pix.toImage();
+    const qreal dpr = pix.devicePixelRatio();
+    for (QLabel* l : m_win->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        const QRect text =
+            l->wordWrap() ? l->geometry()
+                          : l->fontMetrics()
+                                .boundingRect(l->contentsRect(), int(l->alignment()), l->text())
+                                .translated(l->pos());
+        const QRect dev =
+            QRectF(QPointF(text.topLeft()) * dpr, QSizeF(text.size()) * dpr).toRect() &
+            shown.rect();
         int touched = 0;
-        for (int y = r.top(); y <= r.bottom(); ++y)
-            for (int x = r.left(); x <= r.right(); ++x)
-                touched += picture.pixel(x, y) != ground;
-        if (touched)
-            qDebug() << l->objectName() << l->geometry() << touched;
+        for (int y = dev.top(); y <= dev.bottom(); ++y)
+            for (int x = dev.left(); x <= dev.right(); ++x)
+                touched += shown.pixel(x, y) != ground;
+        QVERIFY2(touched == 0,
+                 qPrintable(QString("%1: %2 pixels").arg(l->objectName()).arg(touched)));
     }
+    for (QWidget* w : controls)
+        w->show();
 }
 
 void TestMainWindow::editorOpensTheWindowsOwnDatabase()
