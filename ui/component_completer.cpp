@@ -1,5 +1,6 @@
 #include "ui/component_completer.h"
 
+#include "ui/guarded.h"
 #include "ui/window_style.h"
 
 #include <QAbstractItemView>
@@ -44,12 +45,17 @@ ComponentCompleter::ComponentCompleter(QComboBox* combo)
     m_completer->popup()->setTextElideMode(Qt::ElideRight);
     m_combo->view()->setTextElideMode(Qt::ElideRight);
 
-    connect(m_combo->lineEdit(), &QLineEdit::textEdited, this, &ComponentCompleter::textEdited);
+    // Each signal is a handler of the window's: nothing it throws may reach the event loop.
+    connect(m_combo->lineEdit(), &QLineEdit::textEdited, this,
+            [this](const QString& text) { guarded(m_combo, [&] { textEdited(text); }); });
     connect(m_completer, qOverload<const QString&>(&QCompleter::activated), this,
-            [this](const QString& name) { select(m_combo->findText(name, Qt::MatchExactly)); });
+            [this](const QString& name) {
+                guarded(m_combo, [&] { select(m_combo->findText(name, Qt::MatchExactly)); });
+            });
     connect(m_combo->lineEdit(), &QLineEdit::returnPressed, this,
-            &ComponentCompleter::settleTypedText);
-    connect(m_combo, &QComboBox::currentIndexChanged, this, &ComponentCompleter::showSelected);
+            [this] { guarded(m_combo, [&] { settleTypedText(); }); });
+    connect(m_combo, &QComboBox::currentIndexChanged, this,
+            [this] { guarded(m_combo, [&] { showSelected(); }); });
 }
 
 void ComponentCompleter::entriesChanged()

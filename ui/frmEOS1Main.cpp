@@ -405,24 +405,25 @@ bool frmEOS1Main::lostFocus(QWidget* w)
     // button nor the gaining box's handlers run.
     m_restoreTarget = fx.focus == core::FocusTarget::txtPress ? txtPress : txtTemp;
     QMetaObject::invokeMethod(
-        this,
-        [this, fx] {
-            for (QAbstractButton* b : findChildren<QAbstractButton*>())
-                b->setDown(false);
-            showMessageBox(this, fromStd(fx.message->prompt), fromStd(fx.message->title));
-            // Back into the erased box. The move is made here rather than left to the focus
-            // signal, which does not come while the window waits to be activated again.
-            QWidget* target = m_restoreTarget;
-            if (target == nullptr)
-                return;
-            m_current = target;
-            activateWindow();
-            target->setFocus(Qt::OtherFocusReason);
-            m_restoreTarget = nullptr;
-            gotFocus(target);
-        },
-        Qt::QueuedConnection);
+        this, [this, fx] { guarded(this, [&] { showRejection(fx); }); }, Qt::QueuedConnection);
     return false;
+}
+
+void frmEOS1Main::showRejection(const core::Effects& fx)
+{
+    for (QAbstractButton* b : findChildren<QAbstractButton*>())
+        b->setDown(false);
+    showMessageBox(this, fromStd(fx.message->prompt), fromStd(fx.message->title));
+    // Back into the erased box. The move is made here rather than left to the focus
+    // signal, which does not come while the window waits to be activated again.
+    QWidget* target = m_restoreTarget;
+    if (target == nullptr)
+        return;
+    m_current = target;
+    activateWindow();
+    target->setFocus(Qt::OtherFocusReason);
+    m_restoreTarget = nullptr;
+    gotFocus(target);
 }
 
 void frmEOS1Main::applyEffects(const core::Effects& fx)

@@ -67,6 +67,8 @@ private:
     /// Runs the LostFocus handler of w; false when it rejected the entry.
     bool lostFocus(QWidget* w);
     void applyEffects(const core::Effects& fx);
+    /// The message box of a rejected entry, then the focus back into the erased box.
+    void showRejection(const core::Effects& fx);
     /// Writes the view model's state into the widgets.
     void refresh();
     void Form_Unload();
