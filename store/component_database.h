@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/app_title.h"
 #include "store/recordset.h"
 #include "store/store_errors.h"
 
@@ -11,8 +12,6 @@ namespace store {
 
 class Settings;
 
-/// The application's title, the caption of message boxes without a title of their own.
-inline constexpr std::string_view kAppTitle = "Tavrel1";
 inline constexpr std::string_view kDbPathErrorTitle = "Database Path ERROR";
 /// Line feed then carriage return, in that order, as the message has always shown them.
 inline constexpr std::string_view kDbNotFoundPrompt =

@@ -47,7 +47,7 @@ template <class Body> void CritConstEditor::guarded(Body&& body, bool numberFirs
     }
 }
 
-void CritConstEditor::Form_Load(Settings& settings, const std::string& defaultPath,
+void CritConstEditor::Form_Load(const Settings& settings, const std::string& defaultPath,
                                 OpenOptions options)
 {
     const std::string path = settings.dbPath().value_or(defaultPath);

@@ -76,7 +76,8 @@ public:
 
     /// Opens the database at the stored path (or defaultPath) and shows the first record. A
     /// store that cannot be opened gives one message and an editor that only closes.
-    void Form_Load(Settings& settings, const std::string& defaultPath, OpenOptions options = {});
+    void Form_Load(const Settings& settings, const std::string& defaultPath,
+                   OpenOptions options = {});
     /// Closes the recordset (dropping a pending addition or edit), then the connection.
     void Form_Unload() noexcept;
     /// Window-level keys; ignored while adding or editing.

@@ -1,5 +1,7 @@
 #include "store/settings.h"
 
+#include "store/app_title.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -11,14 +13,18 @@ namespace store {
 
 namespace {
 
-constexpr const char* kAppName = "Tavrel1";
 constexpr const char* kKey = "Startup/DBPath";
+
+QString appName()
+{
+    return QString::fromUtf8(kAppTitle.data(), static_cast<qsizetype>(kAppTitle.size()));
+}
 
 std::unique_ptr<QSettings> openSettings(const std::string& iniPath)
 {
     if (iniPath.empty())
-        return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kAppName,
-                                           kAppName);
+        return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, appName(),
+                                           appName());
     return std::make_unique<QSettings>(QString::fromStdString(iniPath), QSettings::IniFormat);
 }
 
@@ -78,7 +84,7 @@ std::string defaultDatabasePath()
     // the application is named so and has no organisation), spelled out so the CLI, which
     // may run without an application object, finds the same file.
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return QDir(base).filePath(QStringLiteral("Tavrel1/Components.mdb")).toStdString();
+    return QDir(base).filePath(appName() + QStringLiteral("/Components.mdb")).toStdString();
 #endif
 }
 

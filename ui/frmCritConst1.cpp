@@ -2,8 +2,10 @@
 
 #include "store/settings.h"
 #include "ui/font_faces.h"
+#include "ui/guarded.h"
 #include "ui/message_box.h"
 #include "ui/twips.h"
+#include "ui/window_style.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -11,8 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-#include <optional>
 
 namespace ui {
 namespace {
@@ -32,38 +32,6 @@ constexpr int kKappaTops[] = {1524, 1824, 2124};
 constexpr int kLabelHeight = 252;
 
 constexpr int kButtonHeight = 300;
-
-struct DatabaseSource {
-    std::optional<store::Settings> settings;
-    std::string defaultPath;
-};
-
-DatabaseSource& databaseSource()
-{
-    static DatabaseSource source;
-    return source;
-}
-
-QString fromStd(const std::string& s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-std::string toStd(const QString& s) { return s.toUtf8().toStdString(); }
-
-QFont underlined(QFont font)
-{
-    font.setUnderline(true);
-    return font;
-}
-
-void fillBackground(QWidget* w, const QColor& color)
-{
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, color);
-    w->setPalette(pal);
-    w->setAutoFillBackground(true);
-}
 
 EditorKey editorKey(int key)
 {
@@ -89,19 +57,13 @@ EditorKey editorKey(int key)
 
 } // namespace
 
-void frmCritConst1::setDatabaseSource(const store::Settings& settings, std::string defaultPath)
-{
-    databaseSource().settings = settings;
-    databaseSource().defaultPath = std::move(defaultPath);
-}
-
-frmCritConst1::frmCritConst1(QWidget* parent) : QWidget(parent), m_editor(*this)
+frmCritConst1::frmCritConst1(const store::Settings& settings, const std::string& defaultPath,
+                             QWidget* parent)
+    : QWidget(parent), m_editor(*this)
 {
     setObjectName("frmCritConst1");
     setWindowTitle("Critical Constants - Eq of State");
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(kFixedWindowFlags);
     setFixedSize(twipsSize(kClientWidth, kClientHeight));
     setFont(designFont("MS Sans Serif", 7.8));
     fillBackground(this, kLightGrey);
@@ -114,12 +76,7 @@ frmCritConst1::frmCritConst1(QWidget* parent) : QWidget(parent), m_editor(*this)
     for (QWidget* w : m_buttons)
         w->installEventFilter(this);
 
-    DatabaseSource& source = databaseSource();
-    if (!source.settings) {
-        source.settings = store::Settings::forUser();
-        source.defaultPath = store::defaultDatabasePath();
-    }
-    m_editor.Form_Load(*source.settings, source.defaultPath);
+    guarded(this, [&] { m_editor.Form_Load(settings, defaultPath); });
 }
 
 frmCritConst1::~frmCritConst1() = default;
@@ -254,7 +211,8 @@ void frmCritConst1::connectButtons()
         {EditorButton::cmdLast, &store::CritConstEditor::cmdLast_Click},
     };
     for (const auto& [id, handler] : handlers)
-        connect(button(id), &QPushButton::clicked, this, [this, h = handler] { (m_editor.*h)(); });
+        connect(button(id), &QPushButton::clicked, this,
+                [this, h = handler] { guarded(this, [&] { (m_editor.*h)(); }); });
 }
 
 bool frmCritConst1::eventFilter(QObject* watched, QEvent* event)
@@ -269,8 +227,10 @@ bool frmCritConst1::eventFilter(QObject* watched, QEvent* event)
     if (k == EditorKey::Other)
         return false;
     const Qt::KeyboardModifiers m = key->modifiers();
-    m_editor.Form_KeyDown(k, {m.testFlag(Qt::ShiftModifier), m.testFlag(Qt::ControlModifier),
-                              m.testFlag(Qt::AltModifier)});
+    guarded(this, [&] {
+        m_editor.Form_KeyDown(k, {m.testFlag(Qt::ShiftModifier), m.testFlag(Qt::ControlModifier),
+                                  m.testFlag(Qt::AltModifier)});
+    });
     // The focused control still gets the key.
     return false;
 }

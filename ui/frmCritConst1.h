@@ -24,14 +24,11 @@ namespace ui {
 class frmCritConst1 : public QWidget, private store::CritConstView {
     Q_OBJECT
 public:
-    /// Builds the controls and runs Form_Load on the database source below.
-    explicit frmCritConst1(QWidget* parent = nullptr);
+    /// Builds the controls and opens the database the settings name (defaultPath when they
+    /// name none), as the main window found it.
+    frmCritConst1(const store::Settings& settings, const std::string& defaultPath,
+                  QWidget* parent = nullptr);
     ~frmCritConst1() override;
-
-    /// Where editors built from now on find the database: the settings holding the stored path
-    /// and the path used when none is stored. Copied, so the caller's objects may go. Unset,
-    /// the user's own settings and store::defaultDatabasePath() are used.
-    static void setDatabaseSource(const store::Settings& settings, std::string defaultPath);
 
     store::CritConstEditor& editor() { return m_editor; }
 

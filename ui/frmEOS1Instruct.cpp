@@ -1,8 +1,8 @@
 #include "ui/frmEOS1Instruct.h"
 
-#include "ui/app_title.h"
 #include "ui/rtf_viewer.h"
 #include "ui/twips.h"
+#include "ui/window_style.h"
 
 #include <QPalette>
 #include <QTextBrowser>
@@ -18,12 +18,9 @@ const QColor kLightGrey(224, 224, 224);
 frmEOS1Instruct::frmEOS1Instruct(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmEOS1Instruct"));
-    setWindowTitle(QString::fromLatin1(kAppTitle));
+    setWindowTitle(appTitle());
     setFixedSize(twipsSize(7932, 7476));
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, kDarkBlue);
-    setPalette(pal);
-    setAutoFillBackground(true);
+    fillBackground(this, kDarkBlue);
 
     RichTextBox1 =
         makeRtfViewer(QStringLiteral("instructions.rtf"), twipsRect(120, 120, 7692, 7332), this);

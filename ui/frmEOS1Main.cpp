@@ -2,20 +2,23 @@
 
 #include "store/component_selection.h"
 #include "store/settings.h"
-#include "ui/assets.h"
+#include "ui/caption_ground.h"
+#include "ui/component_completer.h"
 #include "ui/font_faces.h"
 #include "ui/frmCritConst1.h"
 #include "ui/frmEOS1Instruct.h"
 #include "ui/frmInfoEOS.h"
+#include "ui/guarded.h"
 #include "ui/message_box.h"
+#include "ui/result_cell.h"
 #include "ui/twips.h"
 #include "ui/window_registry.h"
+#include "ui/window_style.h"
 #include "ui/wrapping_check_box.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCompleter>
 #include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
@@ -42,28 +45,27 @@ QRect twips(int left, int top, int width, int height)
 
 int px(int twips) { return twipsToPixels(twips); }
 
-QFont underlined(QFont font)
-{
-    font.setUnderline(true);
-    return font;
-}
-
 QColor fromBgr(std::int32_t bgr) { return {bgr & 0xff, (bgr >> 8) & 0xff, (bgr >> 16) & 0xff}; }
 
-QString fromStd(const std::string& s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-std::string toStd(const QString& s) { return s.toUtf8().toStdString(); }
-
+// Entry boxes and check boxes take their colour in every role they paint.
 void setBackground(QWidget* w, const QColor& color)
 {
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Base, color);
-    pal.setColor(QPalette::Button, color);
-    pal.setColor(QPalette::Window, color);
-    w->setPalette(pal);
-    w->setAutoFillBackground(true);
+    fillBackground(w, color, {QPalette::Base, QPalette::Button, QPalette::Window});
+}
+
+/// Sets the superscript over the gap of two blanks the caption leaves after "cm", wherever the
+/// face in use puts that gap.
+void placeExponent(const QLabel* caption, QLabel* exponent)
+{
+    const QString text = caption->text();
+    const int gap = static_cast<int>(text.indexOf("  "));
+    const QFontMetrics fm(caption->font());
+    const int gapLeft = fm.horizontalAdvance(text.left(gap));
+    const int gapWidth = fm.horizontalAdvance("  ");
+    const int glyph = QFontMetrics(exponent->font()).horizontalAdvance(exponent->text());
+    QRect r = exponent->geometry();
+    r.moveLeft(caption->x() + gapLeft + (gapWidth - glyph) / 2);
+    exponent->setGeometry(r);
 }
 
 /// The component list as the selection logic sees it.
@@ -129,15 +131,13 @@ private:
 frmEOS1Main::frmEOS1Main(QWidget* parent) : QWidget(parent)
 {
     setObjectName("frmEOS1Main");
-    setWindowTitle("Tavrel1");
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowTitle(appTitle());
+    setWindowFlags(kFixedWindowFlags);
     setFixedSize(px(kClientWidth), px(kClientHeight));
     setFont(designFont("MS Sans Serif", 7.8));
 
-    m_background = renderSvgAsset("background.svg", {800, 600});
     createControls();
+    m_background = backgroundClearOfCaptions(this, "background.svg", {800, 600});
     setTabOrder();
     connect(qApp, &QApplication::focusChanged, this, &frmEOS1Main::onFocusChanged);
 }
@@ -170,9 +170,7 @@ void frmEOS1Main::createControls()
     cmbComp->setEditable(true);
     cmbComp->setInsertPolicy(QComboBox::NoInsert);
     cmbComp->setMaxVisibleItems(20);
-    // Completion inside the edit field: a popup of its own would take the focus from the list.
-    cmbComp->completer()->setCompletionMode(QCompleter::InlineCompletion);
-    cmbComp->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    m_finder = new ComponentCompleter(cmbComp);
 
     cmdSolve = new QPushButton("Solve", this);
     cmdSolve->setObjectName("cmdSolve");
@@ -240,10 +238,11 @@ void frmEOS1Main::createControls()
 
     label("Label7", "Density", twips(5280, 2640, 732, 252), sansBoldUl, centred);
     label("Label8", "SG", twips(5400, 2880, 492, 252), sansBold, centred);
-    label("Label16", "Molar Volumes (cm  /mol)", twips(6000, 2280, 2652, 252),
-          underlined(designFont("MS Sans Serif", 9.6, QFont::Bold)));
-    label("Label11", "3", twips(7920, 2160, 132, 252),
-          designFont("MS Sans Serif", 7.8, QFont::Bold));
+    QLabel* volumes = label("Label16", "Molar Volumes (cm  /mol)", twips(6000, 2280, 2652, 252),
+                            underlined(designFont("MS Sans Serif", 9.6, QFont::Bold)));
+    QLabel* cubed = label("Label11", "3", twips(7920, 2160, 132, 252),
+                          designFont("MS Sans Serif", 7.8, QFont::Bold));
+    placeExponent(volumes, cubed);
     label("lblLiq", "Liquid", twips(6120, 2760, 612, 252), sansBold, centred);
     label("lblVap", "Vapor", twips(6960, 2760, 612, 252), sansBold, centred);
     label("lblZ", "Z", twips(7680, 2760, 732, 252), arialBold, centred);
@@ -268,13 +267,10 @@ void frmEOS1Main::createControls()
     std::size_t n = 0;
     for (state::CellId id : state::allCells()) {
         const auto c = static_cast<std::size_t>(id.col);
-        auto* cell = new QLineEdit(this);
+        auto* cell = new ResultCell(cellFont, this);
         cell->setObjectName(QString::fromStdString(state::cellName(id)));
         cell->setGeometry(
             twips(kColLeft[c], kRowTop[static_cast<std::size_t>(id.row)], kColWidth[c], 288));
-        cell->setReadOnly(true);
-        cell->setFont(cellFont);
-        cell->setTextMargins(0, 0, 0, 0);
         m_cells[n++] = cell;
         m_cellOf.emplace(cell, id);
     }
@@ -294,13 +290,13 @@ void frmEOS1Main::createControls()
     connect(cmdDataForm, &QPushButton::clicked, this, &frmEOS1Main::cmdDataForm_Click);
     connect(cmdCompList, &QPushButton::clicked, this, &frmEOS1Main::cmdCompList_Click);
     connect(cmdInstruct1, &QPushButton::clicked, this, &frmEOS1Main::cmdInstruct1_Click);
-    connect(chkStCalc, &QCheckBox::toggled, this, [this](bool on) { m_vm.setChkStCalc(on); });
-    connect(chkSphMol, &QCheckBox::toggled, this, [this](bool on) { m_vm.setChkSphMol(on); });
+    connect(chkStCalc, &QCheckBox::clicked, this, &frmEOS1Main::chkStCalc_Click);
+    connect(chkSphMol, &QCheckBox::clicked, this, &frmEOS1Main::chkSphMol_Click);
     // Typing updates the box texts the handlers read.
     connect(txtTemp, &QLineEdit::textEdited, this,
-            [this](const QString& t) { m_vm.setTxtTemp(toStd(t)); });
+            [this](const QString& t) { guarded(this, [&] { m_vm.setTxtTemp(toStd(t)); }); });
     connect(txtPress, &QLineEdit::textEdited, this,
-            [this](const QString& t) { m_vm.setTxtPress(toStd(t)); });
+            [this](const QString& t) { guarded(this, [&] { m_vm.setTxtPress(toStd(t)); }); });
 }
 
 void frmEOS1Main::setTabOrder()
@@ -322,7 +318,9 @@ void frmEOS1Main::Form_Load(store::Settings& settings, const std::string& defaul
 {
     WindowPrompts prompts(CDlgVLE);
     m_db.LoadDatabase(settings, defaultDbPath, prompts);
-    frmCritConst1::setDatabaseSource(settings, defaultDbPath);
+    // The editor window opens its own connection from the same source.
+    m_settings = settings;
+    m_defaultDbPath = defaultDbPath;
     // The list is the first control of the focus order: it has the focus when the window
     // appears, and its focus handler fills it now rather than whenever the window manager
     // gets round to activating the window.
@@ -355,6 +353,11 @@ void frmEOS1Main::paintEvent(QPaintEvent*)
 // ---- focus ---------------------------------------------------------------------------------
 
 void frmEOS1Main::onFocusChanged(QWidget* /*old*/, QWidget* now)
+{
+    guarded(this, [&] { focusMoved(now); });
+}
+
+void frmEOS1Main::focusMoved(QWidget* now)
 {
     // Only moves between this window's own controls count: activating another window, a
     // message box or the list's popup takes the focus away and gives it back to the same
@@ -409,24 +412,25 @@ bool frmEOS1Main::lostFocus(QWidget* w)
     // button nor the gaining box's handlers run.
     m_restoreTarget = fx.focus == core::FocusTarget::txtPress ? txtPress : txtTemp;
     QMetaObject::invokeMethod(
-        this,
-        [this, fx] {
-            for (QAbstractButton* b : findChildren<QAbstractButton*>())
-                b->setDown(false);
-            showMessageBox(this, fromStd(fx.message->prompt), fromStd(fx.message->title));
-            // Back into the erased box. The move is made here rather than left to the focus
-            // signal, which does not come while the window waits to be activated again.
-            QWidget* target = m_restoreTarget;
-            if (target == nullptr)
-                return;
-            m_current = target;
-            activateWindow();
-            target->setFocus(Qt::OtherFocusReason);
-            m_restoreTarget = nullptr;
-            gotFocus(target);
-        },
-        Qt::QueuedConnection);
+        this, [this, fx] { guarded(this, [&] { showRejection(fx); }); }, Qt::QueuedConnection);
     return false;
+}
+
+void frmEOS1Main::showRejection(const core::Effects& fx)
+{
+    for (QAbstractButton* b : findChildren<QAbstractButton*>())
+        b->setDown(false);
+    showMessageBox(this, fromStd(fx.message->prompt), fromStd(fx.message->title));
+    // Back into the erased box. The move is made here rather than left to the focus
+    // signal, which does not come while the window waits to be activated again.
+    QWidget* target = m_restoreTarget;
+    if (target == nullptr)
+        return;
+    m_current = target;
+    activateWindow();
+    target->setFocus(Qt::OtherFocusReason);
+    m_restoreTarget = nullptr;
+    gotFocus(target);
 }
 
 void frmEOS1Main::applyEffects(const core::Effects& fx)
@@ -442,62 +446,94 @@ void frmEOS1Main::applyEffects(const core::Effects& fx)
 
 void frmEOS1Main::cmdSolve_Click()
 {
-    if (rejecting())
-        return;
-    m_vm.cmdSolve_Click();
-    refresh();
+    guarded(this, [&] {
+        if (rejecting())
+            return;
+        m_vm.cmdSolve_Click();
+        refresh();
+    });
 }
 
 void frmEOS1Main::optEqState_Click(int index)
 {
-    if (rejecting()) {
+    guarded(this, [&] {
+        if (rejecting()) {
+            refresh();
+            return;
+        }
+        const core::Effects fx = m_vm.optEqState_Click(index);
         refresh();
-        return;
-    }
-    const core::Effects fx = m_vm.optEqState_Click(index);
-    refresh();
-    applyEffects(fx);
+        applyEffects(fx);
+    });
+}
+
+// While a rejected entry waits for its message box, a click on a check box changes nothing:
+// refresh() puts back the state the view model holds.
+void frmEOS1Main::chkStCalc_Click(bool ticked)
+{
+    guarded(this, [&] {
+        if (!rejecting())
+            m_vm.setChkStCalc(ticked);
+        refresh();
+    });
+}
+
+void frmEOS1Main::chkSphMol_Click(bool ticked)
+{
+    guarded(this, [&] {
+        if (!rejecting())
+            m_vm.setChkSphMol(ticked);
+        refresh();
+    });
 }
 
 void frmEOS1Main::cmbComp_GotFocus()
 {
-    ComboList list(cmbComp);
-    store::cmbComp_GotFocus(m_db, list, m_vm);
-    refresh();
+    guarded(this, [&] {
+        ComboList list(cmbComp);
+        store::cmbComp_GotFocus(m_db, list, m_vm);
+        m_finder->entriesChanged();
+        refresh();
+    });
 }
 
 void frmEOS1Main::cmbComp_LostFocus()
 {
-    // A name typed into the edit field that is an entry of the list selects that entry;
-    // any other typed text is not a choice, and the field shows the selected entry again.
-    const int typed =
-        cmbComp->findText(cmbComp->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (typed >= 0 && typed != cmbComp->currentIndex())
-        cmbComp->setCurrentIndex(typed);
-    else if (typed < 0)
-        cmbComp->setEditText(
-            cmbComp->currentIndex() < 0 ? QString() : cmbComp->itemText(cmbComp->currentIndex()));
-    ComboList list(cmbComp);
-    store::cmbComp_LostFocus(m_db, list, m_vm);
-    refresh();
+    guarded(this, [&] {
+        m_finder->settleTypedText();
+        ComboList list(cmbComp);
+        store::cmbComp_LostFocus(m_db, list, m_vm);
+        refresh();
+    });
 }
 
 void frmEOS1Main::cmdDataForm_Click()
 {
-    if (!rejecting())
-        showSingle<frmInfoEOS>();
+    guarded(this, [&] {
+        if (!rejecting())
+            showSingle<frmInfoEOS>();
+    });
 }
 
 void frmEOS1Main::cmdInstruct1_Click()
 {
-    if (!rejecting())
-        showSingle<frmEOS1Instruct>();
+    guarded(this, [&] {
+        if (!rejecting())
+            showSingle<frmEOS1Instruct>();
+    });
 }
 
 void frmEOS1Main::cmdCompList_Click()
 {
-    if (!rejecting())
-        showSingle<frmCritConst1>();
+    guarded(this, [&] {
+        if (rejecting())
+            return;
+        if (!m_settings) { // not loaded: the user's own settings, as the program would use
+            m_settings = store::Settings::forUser();
+            m_defaultDbPath = store::defaultDatabasePath();
+        }
+        showSingle<frmCritConst1>(*m_settings, m_defaultDbPath);
+    });
 }
 
 // ---- binding -------------------------------------------------------------------------------
@@ -512,6 +548,8 @@ void frmEOS1Main::refresh()
     };
     setText(txtTemp, m_vm.txtTemp());
     setText(txtPress, m_vm.txtPress());
+    chkStCalc->setChecked(m_vm.chkStCalc());
+    chkSphMol->setChecked(m_vm.chkSphMol());
     for (int i = 0; i < 2; ++i) {
         QRadioButton* o = optEqState[static_cast<std::size_t>(i)];
         o->setChecked(m_vm.optEqStateSelected(i));

@@ -2,6 +2,7 @@
 
 #include "core/main_view_model.h"
 #include "store/component_database.h"
+#include "store/settings.h"
 
 #include <QPixmap>
 #include <QPointer>
@@ -10,6 +11,8 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
 
 class QCheckBox;
 class QComboBox;
@@ -20,11 +23,9 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-namespace store {
-class Settings;
-}
-
 namespace ui {
+
+class ComponentCompleter;
 
 /// The calculator window: a thin binding of core::MainViewModel and the component store.
 /// Focus handlers run when the focus moves between this window's own controls only.
@@ -48,6 +49,8 @@ public:
     void cmdCompList_Click();
     void cmdInstruct1_Click();
     void optEqState_Click(int index);
+    void chkStCalc_Click(bool ticked);
+    void chkSphMol_Click(bool ticked);
     void cmbComp_GotFocus();
     void cmbComp_LostFocus();
 
@@ -59,10 +62,13 @@ private:
     void createControls();
     void setTabOrder();
     void onFocusChanged(QWidget* old, QWidget* now);
+    void focusMoved(QWidget* now);
     void gotFocus(QWidget* w);
     /// Runs the LostFocus handler of w; false when it rejected the entry.
     bool lostFocus(QWidget* w);
     void applyEffects(const core::Effects& fx);
+    /// The message box of a rejected entry, then the focus back into the erased box.
+    void showRejection(const core::Effects& fx);
     /// Writes the view model's state into the widgets.
     void refresh();
     void Form_Unload();
@@ -71,9 +77,13 @@ private:
     core::MainViewModel m_vm;
     store::ComponentDatabase m_db;
     QPixmap m_background;
+    // Where the editor window finds the database: the source this window loaded from.
+    std::optional<store::Settings> m_settings;
+    std::string m_defaultDbPath;
 
     QLabel* Label6 = nullptr;
     QComboBox* cmbComp = nullptr;
+    ComponentCompleter* m_finder = nullptr;
     QPushButton* cmdSolve = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label3 = nullptr;

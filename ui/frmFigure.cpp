@@ -3,9 +3,9 @@
 #include "ui/assets.h"
 #include "ui/font_faces.h"
 #include "ui/twips.h"
+#include "ui/window_style.h"
 
 #include <QLabel>
-#include <QPalette>
 
 namespace ui {
 
@@ -61,10 +61,7 @@ frmFigure::frmFigure(const FigureLayout& layout) : QWidget(nullptr)
     setObjectName(QString::fromLatin1(layout.objectName));
     setWindowTitle(QString::fromLatin1(layout.caption));
     setFixedSize(twipsSize(layout.client_tw.width(), layout.client_tw.height()));
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, kOlive);
-    setPalette(pal);
-    setAutoFillBackground(true);
+    fillBackground(this, kOlive);
 
     const QSize frame = twipsSize(layout.frame_tw.width(), layout.frame_tw.height());
     Image1 = new QLabel(this);

@@ -1,11 +1,12 @@
 #include "ui/frmInfoEOS.h"
 
 #include "ui/frmFigure.h"
+#include "ui/guarded.h"
 #include "ui/rtf_viewer.h"
 #include "ui/twips.h"
 #include "ui/window_registry.h"
+#include "ui/window_style.h"
 
-#include <QPalette>
 #include <QPushButton>
 #include <QTextBrowser>
 
@@ -30,10 +31,7 @@ frmInfoEOS::frmInfoEOS(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("frmInfoEOS"));
     setWindowTitle(QStringLiteral("Equations of State"));
     setFixedSize(twipsSize(9036, 6948));
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, kGrey);
-    setPalette(pal);
-    setAutoFillBackground(true);
+    fillBackground(this, kGrey);
 
     RichTextBox1 =
         makeRtfViewer(QStringLiteral("info_eos.rtf"), twipsRect(120, 120, 7692, 6732), this);
@@ -50,10 +48,19 @@ frmInfoEOS::frmInfoEOS(QWidget* parent) : QWidget(parent)
 }
 
 // The figure windows have no owner: they stay open when this window closes.
-void frmInfoEOS::cmdFig1_Click() { showSingle<frmFig1>(); }
+void frmInfoEOS::cmdFig1_Click()
+{
+    guarded(this, [] { showSingle<frmFig1>(); });
+}
 
-void frmInfoEOS::cmdFig2_Click() { showSingle<frmFig2>(); }
+void frmInfoEOS::cmdFig2_Click()
+{
+    guarded(this, [] { showSingle<frmFig2>(); });
+}
 
-void frmInfoEOS::cmdFig3_Click() { showSingle<frmFig3>(); }
+void frmInfoEOS::cmdFig3_Click()
+{
+    guarded(this, [] { showSingle<frmFig3>(); });
+}
 
 } // namespace ui

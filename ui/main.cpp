@@ -1,5 +1,6 @@
 #include "store/settings.h"
 #include "ui/frmEOS1Main.h"
+#include "ui/window_style.h"
 
 #include <QApplication>
 #include <QFile>
@@ -10,7 +11,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Tavrel1");
+    QApplication::setApplicationName(ui::appTitle());
 
     store::Settings settings = store::Settings::forUser();
     auto* main = new ui::frmEOS1Main;

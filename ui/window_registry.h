@@ -3,6 +3,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <utility>
+
 // The reading windows and the editor exist at most once each, have no owner, and delete
 // themselves when closed; showing one again later builds it afresh. The registry is keyed by
 // window class, so each window needs a class of its own.
@@ -17,9 +19,9 @@ template <class W> QPointer<W>& singleSlot()
 void bringToFront(QWidget* window);
 } // namespace detail
 
-/// Shows the one window of class W, modeless and without an owner: creates it when none is
-/// open, otherwise shows the open one again and brings it to the front. Returns at once.
-template <class W> W* showSingle()
+/// Shows the one window of class W, modeless and without an owner: creates it from args when
+/// none is open, otherwise shows the open one again and brings it to the front. Returns at once.
+template <class W, class... Args> W* showSingle(Args&&... args)
 {
     QPointer<W>& slot = detail::singleSlot<W>();
     // A window the user has closed is hidden at once but deleted only when the event loop next
@@ -29,7 +31,7 @@ template <class W> W* showSingle()
         slot = nullptr;
     }
     if (!slot) {
-        slot = new W;
+        slot = new W(std::forward<Args>(args)...);
         slot->setAttribute(Qt::WA_DeleteOnClose);
     }
     detail::bringToFront(slot);

@@ -55,7 +55,9 @@ private slots:
 private:
     void openEditor()
     {
-        m_win = ui::showSingle<frmCritConst1>();
+        // The stored path wins over the default one, which here names no file.
+        m_win =
+            ui::showSingle<frmCritConst1>(*m_settings, m_dir->filePath("absent.mdb").toStdString());
         QApplication::setActiveWindow(m_win);
         QVERIFY(QTest::qWaitForWindowActive(m_win));
     }
@@ -90,9 +92,7 @@ void TestCritConstWindow::init()
     m_db = m_dir->filePath("Components.mdb").toStdString();
     store::createShippedDatabase(m_db);
     m_settings = std::make_unique<store::Settings>(m_dir->filePath("settings.ini").toStdString());
-    // The stored path wins over the default one, which here names no file.
     m_settings->setDbPath(m_db);
-    frmCritConst1::setDatabaseSource(*m_settings, m_dir->filePath("absent.mdb").toStdString());
     if (QTest::currentTestFunction() != QByteArray("addedComponentSolvesInMainWindow"))
         openEditor();
 }
@@ -308,10 +308,7 @@ void TestCritConstWindow::addedComponentSolvesInMainWindow()
     MessageBoxCloser closer;
     auto* main = new ui::frmEOS1Main;
     main->setAttribute(Qt::WA_DeleteOnClose);
-    // Until the main window loads, the source names no database; the editor must then follow
-    // the main window's settings and default path.
-    frmCritConst1::setDatabaseSource(store::Settings(m_dir->filePath("none.ini").toStdString()),
-                                     m_dir->filePath("absent.mdb").toStdString());
+    // The editor opened from the main window follows its settings and default path.
     store::Settings mainSettings(m_dir->filePath("main.ini").toStdString());
     main->Form_Load(mainSettings, m_db);
     main->show();

@@ -1,19 +1,27 @@
 #include "core/main_view_model.h"
 #include "message_box_closer.h"
 #include "store/component_selection.h"
+#include "store/recordset.h"
 #include "store/seed.h"
 #include "store/settings.h"
+#include "ui/assets.h"
+#include "ui/frmCritConst1.h"
 #include "ui/frmEOS1Main.h"
+#include "ui/result_cell.h"
+#include "ui/window_registry.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringListModel>
+#include <QStyleOptionFrame>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -23,6 +31,53 @@
 using ui::frmEOS1Main;
 
 namespace {
+
+// The widest texts each column's format can produce at the largest magnitudes a real state
+// reaches, negative roots, and the markers. Liquid volumes "##0.000" cm3/mol; vapour volumes
+// "###0.0" cm3/mol (24787990.0 is propane at 25 C and 0.001 bar); Z "0.0000"; SG and vapour
+// density "##0.00" (1708.50 kg/m3 is sulfur hexafluoride at 60 C and 300 bar).
+struct ColumnTexts {
+    state::Col col;
+    QStringList texts;
+};
+const ColumnTexts kWidestTexts[] = {
+    {state::Col::SG, {"-99.99", "999.99", "NC"}},
+    {state::Col::Liq, {"-9999.999", "99999.999", "NA->Tc", "NC"}},
+    {state::Col::Vap, {"99999999.9", "-9999999.9", "NC"}},
+    {state::Col::Z, {"-9.9999", "99.9999", "NC"}},
+    {state::Col::VD, {"9999.99", "-999.99"}},
+};
+
+/// The box QLineEdit lays its text into: the style's contents rectangle less QLineEdit's
+/// two-pixel side margins.
+QRect contentsRect(const QLineEdit* cell)
+{
+    QStyleOptionFrame opt;
+    opt.initFrom(cell);
+    opt.rect = cell->rect();
+    opt.lineWidth = cell->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, cell);
+    return cell->style()
+        ->subElementRect(QStyle::SE_LineEditContents, &opt, cell)
+        .adjusted(2, 0, -2, 0);
+}
+
+/// Left and right ink columns (device pixels) of dark text pixels inside area (logical).
+std::pair<int, int> inkColumns(QWidget* w, const QRect& area)
+{
+    const QPixmap pix = w->grab();
+    const QImage img = pix.toImage();
+    const qreal dpr = pix.devicePixelRatio();
+    const QRect dev = QRectF(QPointF(area.topLeft()) * dpr, QSizeF(area.size()) * dpr).toRect();
+    int left = img.width();
+    int right = -1;
+    for (int y = dev.top(); y <= dev.bottom(); ++y)
+        for (int x = dev.left(); x <= dev.right(); ++x)
+            if (qGray(img.pixel(x, y)) < 128) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    return {qRound(left / dpr), qRound(right / dpr)};
+}
 
 } // namespace
 
@@ -41,12 +96,26 @@ private slots:
     void sourceIsTheEntryTooltip();
     void buttonsOpenOneWindowEach();
     void closingMainLeavesOtherWindowsOpen();
+    void resultCellsShowTheirWholeText();
+    void oversizedTextIsCutAtTheRight();
+    void completerOffersEveryNameContainingTheText();
+    void typedName_data();
+    void typedName();
+    void longNamesShowInFull();
+    void checkBoxesBlockedByRejectedEntry_data();
+    void checkBoxesBlockedByRejectedEntry();
+    void exponentSitsInItsGap();
+    void backgroundClearOfCaptions();
+    void editorOpensTheWindowsOwnDatabase();
 
 private:
     template <class T> T* child(const char* name) { return m_win->findChild<T*>(name); }
     QString cell(const char* name) { return child<QLineEdit>(name)->text(); }
     void focusTo(QWidget* w)
     {
+        // The offscreen platform activates every window it shows, popups too, and leaves a
+        // closed popup active; a real desktop gives the activation back to the window.
+        QApplication::setActiveWindow(w->window());
         w->setFocus(Qt::OtherFocusReason);
         QApplication::processEvents();
     }
@@ -56,6 +125,23 @@ private:
         focusTo(edit);
         edit->selectAll();
         QTest::keyClicks(edit, text);
+    }
+    // Keys go where the user's keys go: to an open popup (the completer's list grabs the
+    // keyboard and passes on what it does not use), else to the widget.
+    static QWidget* keyTarget(QWidget* w)
+    {
+        QWidget* popup = QApplication::activePopupWidget();
+        return popup != nullptr ? popup : w;
+    }
+    static void typeKeys(QWidget* w, const QString& text)
+    {
+        for (QChar c : text)
+            QTest::keyClicks(keyTarget(w), QString(c));
+    }
+    static void pressKey(QWidget* w, Qt::Key key)
+    {
+        QTest::keyClick(keyTarget(w), key);
+        QApplication::processEvents();
     }
     void chooseComponent(const QString& name)
     {
@@ -86,6 +172,7 @@ void TestMainWindow::init()
 
 void TestMainWindow::cleanup()
 {
+    MessageBoxCloser closer; // a failed test may leave a box that rejects its entry
     for (QWidget* w : QApplication::topLevelWidgets())
         w->close();
     QApplication::processEvents();
@@ -254,9 +341,8 @@ void TestMainWindow::componentByKeyboardAndMouse()
     focusTo(combo);
     // Keyboard: type the name into the edit field and leave the list.
     combo->lineEdit()->selectAll();
-    QTest::keyClicks(combo->lineEdit(), "Water");
-    QTest::keyClick(combo, Qt::Key_Tab);
-    QApplication::processEvents();
+    typeKeys(combo->lineEdit(), "Water");
+    pressKey(combo, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget()->objectName(), QString("txtTemp"));
     QTest::keyClicks(QApplication::focusWidget(), "25"); // so the box may be left
     QCOMPARE(combo->currentText(), QString("Water"));
@@ -325,6 +411,229 @@ void TestMainWindow::closingMainLeavesOtherWindowsOpen()
     for (QWidget* w : QApplication::topLevelWidgets())
         infoOpen |= w->objectName() == "frmInfoEOS" && w->isVisible();
     QVERIFY(infoOpen);
+}
+
+void TestMainWindow::resultCellsShowTheirWholeText()
+{
+    for (const ColumnTexts& column : kWidestTexts) {
+        for (int r = 0; r < state::kRowCount; ++r) {
+            const state::CellId id{static_cast<state::Row>(r), column.col};
+            const QString name = QString::fromStdString(state::cellName(id));
+            auto* cell = child<QLineEdit>(name.toUtf8().constData());
+            if (cell == nullptr)
+                continue; // the virial row has no liquid cells
+            // Focus first: leaving the list repaints the sheet from the view model.
+            QTest::mouseClick(cell, Qt::LeftButton);
+            for (const QString& text : column.texts) {
+                const QString where = name + " \"" + text + "\"";
+                cell->setText(text);
+                const QRect area = contentsRect(cell);
+                const qreal need = QFontMetricsF(cell->font()).horizontalAdvance(text);
+                QVERIFY2(need <= area.width(), qPrintable(where));
+                QVERIFY2(cell->toolTip().isEmpty(), qPrintable(where));
+                // A click at the right end must not scroll: the ink still starts at the left
+                // and spans the whole text.
+                QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(cell->width() - 3, 5));
+                const auto [left, right] = inkColumns(cell, area);
+                QVERIFY2(left <= area.left() + 2, qPrintable(where));
+                QVERIFY2(std::abs((right - left + 1) - need) <= 2.5, qPrintable(where));
+            }
+        }
+    }
+}
+
+void TestMainWindow::oversizedTextIsCutAtTheRight()
+{
+    auto* cell = m_win->findChild<ui::ResultCell*>("txtVapPR");
+    const QString text = "123456789012345678.9";
+    cell->setText(text);
+    const ui::FittedText shown = cell->fitted();
+    QVERIFY(shown.elided);
+    QVERIFY(shown.text.startsWith("1234"));
+    QVERIFY(shown.text.endsWith(QChar(0x2026)));
+    QCOMPARE(cell->toolTip(), text);
+    QVERIFY(shown.font.pixelSize() >= 8); // never below a legible face
+    QVERIFY(QFontMetricsF(shown.font).horizontalAdvance(shown.text) <= cell->textArea().width());
+    cell->setText("1.5");
+    QVERIFY(cell->toolTip().isEmpty());
+}
+
+void TestMainWindow::completerOffersEveryNameContainingTheText()
+{
+    auto* combo = child<QComboBox>("cmbComp");
+    focusTo(combo);
+    combo->lineEdit()->selectAll();
+    typeKeys(combo->lineEdit(), "hex");
+    QStringList expected;
+    for (int i = 0; i < combo->count(); ++i)
+        if (combo->itemText(i).contains("hex", Qt::CaseInsensitive))
+            expected << combo->itemText(i);
+    QVERIFY(expected.size() >= 10); // hexane, cyclohexane, sulfur hexafluoride, ...
+    QCompleter* completer = combo->findChild<QCompleter*>();
+    QVERIFY(completer->popup()->isVisible());
+    QStringList offered;
+    for (int i = 0; i < completer->completionModel()->rowCount(); ++i)
+        offered << completer->completionModel()->index(i, 0).data().toString();
+    QCOMPARE(offered, expected);
+    pressKey(combo, Qt::Key_Escape);
+}
+
+void TestMainWindow::typedName_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("selected");
+    QTest::newRow("other case + Tab") << "propane" << int(Qt::Key_Tab) << "Propane";
+    QTest::newRow("other case + Enter") << "PROPANE" << int(Qt::Key_Return) << "Propane";
+    QTest::newRow("single match + Tab")
+        << "hexafluorid" << int(Qt::Key_Tab) << "Sulfur hexafluoride";
+    QTest::newRow("no match + Tab") << "zzz" << int(Qt::Key_Tab) << "Benzene";
+    QTest::newRow("several matches + Enter") << "hex" << int(Qt::Key_Return) << "Benzene";
+}
+
+void TestMainWindow::typedName()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, key);
+    QFETCH(QString, selected);
+    MessageBoxCloser closer;
+    chooseComponent("Benzene");
+    type("txtTemp", "25"); // Benzene is now in use
+    auto* combo = child<QComboBox>("cmbComp");
+    focusTo(combo);
+    combo->lineEdit()->selectAll();
+    typeKeys(combo->lineEdit(), typed);
+    pressKey(combo, static_cast<Qt::Key>(key));
+    if (key == Qt::Key_Return)
+        focusTo(child<QLineEdit>("txtPress")); // leaving the list takes the choice in
+    QCOMPARE(combo->currentText(), selected);
+    QCOMPARE(combo->lineEdit()->text(), selected);
+    QVERIFY(child<QLabel>("lblStCond")->text().startsWith("Antoine co-efficients for " + selected));
+    QVERIFY(closer.seen.isEmpty());
+}
+
+void TestMainWindow::longNamesShowInFull()
+{
+    auto* combo = child<QComboBox>("cmbComp");
+    const QString name = "R-227ea (1,1,1,2,3,3,3-heptafluoropropane)";
+    chooseComponent(name);
+    QCOMPARE(combo->lineEdit()->text(), name);
+    QCOMPARE(combo->lineEdit()->cursorPosition(), 0); // the field shows the start
+    QCOMPARE(combo->toolTip(), name);
+
+    int widest = 0;
+    const QFontMetrics fm(combo->view()->font());
+    for (int i = 0; i < combo->count(); ++i)
+        widest = std::max(widest, fm.horizontalAdvance(combo->itemText(i)));
+    combo->showPopup();
+    QApplication::processEvents();
+    QVERIFY2(combo->view()->viewport()->width() >= widest,
+             qPrintable(QString("%1 < %2").arg(combo->view()->viewport()->width()).arg(widest)));
+    QVERIFY(combo->view()->textElideMode() != Qt::ElideMiddle);
+    combo->hidePopup();
+    QVERIFY(combo->findChild<QCompleter*>()->popup()->minimumWidth() >= widest);
+}
+
+void TestMainWindow::checkBoxesBlockedByRejectedEntry_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::newRow("hypothetical volumes") << "chkStCalc";
+    QTest::newRow("spherical molecule") << "chkSphMol";
+}
+
+void TestMainWindow::checkBoxesBlockedByRejectedEntry()
+{
+    QFETCH(QString, box);
+    chooseComponent("Benzene");
+    MessageBoxCloser closer;
+    type("txtTemp", "abc");
+    auto* check = child<QCheckBox>(box.toUtf8().constData());
+    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(8, check->height() / 2));
+    QTRY_COMPARE(closer.seen.size(), 1);
+    QTRY_COMPARE(m_win->focusWidget(), static_cast<QWidget*>(child<QLineEdit>("txtTemp")));
+    QVERIFY(!check->isChecked());
+    QVERIFY(!m_win->viewModel().chkStCalc() && !m_win->viewModel().chkSphMol());
+}
+
+void TestMainWindow::exponentSitsInItsGap()
+{
+    auto* caption = child<QLabel>("Label16");
+    auto* exponent = child<QLabel>("Label11");
+    const QFontMetrics fm(caption->font());
+    const int gap = static_cast<int>(caption->text().indexOf("  "));
+    const int gapLeft = caption->x() + fm.horizontalAdvance(caption->text().left(gap));
+    const int gapRight = gapLeft + fm.horizontalAdvance("  ");
+    const int glyph = QFontMetrics(exponent->font()).horizontalAdvance("3");
+    QVERIFY2(exponent->x() >= gapLeft && exponent->x() + glyph <= gapRight,
+             qPrintable(QString("3 at %1..%2, gap %3..%4")
+                            .arg(exponent->x())
+                            .arg(exponent->x() + glyph)
+                            .arg(gapLeft)
+                            .arg(gapRight)));
+}
+
+void TestMainWindow::backgroundClearOfCaptions()
+{
+    // The window as drawn with its controls hidden: under the text of every caption, and
+    // under the whole state message, only the plain ground of the background picture.
+    const QRgb ground = ui::renderSvgAsset("background.svg", {800, 600}).toImage().pixel(0, 0);
+    QList<QWidget*> controls;
+    for (QWidget* w : m_win->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w->isVisible())
+            controls << w;
+    for (QWidget* w : controls)
+        w->hide();
+    const QPixmap pix = m_win->grab();
+    const QImage shown = pix.toImage();
+    const qreal dpr = pix.devicePixelRatio();
+    for (QLabel* l : m_win->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        const QRect text =
+            l->wordWrap() ? l->geometry()
+                          : l->fontMetrics()
+                                .boundingRect(l->contentsRect(), int(l->alignment()), l->text())
+                                .translated(l->pos());
+        const QRect dev =
+            QRectF(QPointF(text.topLeft()) * dpr, QSizeF(text.size()) * dpr).toRect() &
+            shown.rect();
+        int touched = 0;
+        for (int y = dev.top(); y <= dev.bottom(); ++y)
+            for (int x = dev.left(); x <= dev.right(); ++x)
+                touched += shown.pixel(x, y) != ground;
+        QVERIFY2(touched == 0,
+                 qPrintable(QString("%1: %2 pixels").arg(l->objectName()).arg(touched)));
+    }
+    for (QWidget* w : controls)
+        w->show();
+}
+
+void TestMainWindow::editorOpensTheWindowsOwnDatabase()
+{
+    // A second main window over another database: each window's editor opens its own.
+    MessageBoxCloser closer;
+    QTemporaryDir otherDir;
+    const std::string other = otherDir.filePath("Other.mdb").toStdString();
+    store::Database::createFromScript(
+        other,
+        std::string(store::componentSeedSql().substr(0, store::componentSeedSql().find("INSERT"))) +
+            "INSERT INTO tblComps (Component, CritTemp, CritPress) "
+            "VALUES ('Onlyium', 400, 40);");
+    store::Settings otherSettings(otherDir.filePath("other.ini").toStdString());
+    auto* second = new frmEOS1Main;
+    second->setAttribute(Qt::WA_DeleteOnClose);
+    second->Form_Load(otherSettings, other);
+
+    m_win->cmdCompList_Click();
+    auto* editor = ui::openSingle<ui::frmCritConst1>();
+    QVERIFY(editor != nullptr);
+    QVERIFY(editor->findChild<QLineEdit*>("txtCompound")->text() != "Onlyium");
+    editor->close();
+    QApplication::processEvents();
+
+    second->cmdCompList_Click();
+    editor = ui::openSingle<ui::frmCritConst1>();
+    QVERIFY(editor != nullptr);
+    QCOMPARE(editor->findChild<QLineEdit*>("txtCompound")->text(), QString("Onlyium"));
+    second->close();
 }
 
 int main(int argc, char** argv)
