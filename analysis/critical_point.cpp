@@ -114,7 +114,14 @@ double temperatureForTau(Model model, const Fluid& fluid, double tauC, bool& ok)
 CriticalPoint criticalPoint(Model model, const Fluid& fluid)
 {
     CriticalPoint cp;
-    const Isotherm probe = makeIsotherm(model, fluid, fluid.tc_K);
+    Isotherm probe = makeIsotherm(model, fluid, fluid.tc_K);
+    // A long-chain ESD fluid has its critical point far below Tc, where Y is still positive;
+    // at Tc itself Y may already be out of range. Its shape constants do not depend on T.
+    if (probe.family == Family::Esd && !probe.valid && probe.b > 0 &&
+        std::isfinite(probe.esdC + probe.esdZmQ + probe.esdK1)) {
+        probe.tau = 1;
+        probe.valid = true;
+    }
     if (!probe.valid)
         return cp;
     if (probe.family == Family::Virial) {

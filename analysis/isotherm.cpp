@@ -275,4 +275,13 @@ double lnPhi(const Isotherm& iso, double v)
     return std::isfinite(l) ? l : 0;
 }
 
+double lnPhiAtPressure(const Isotherm& iso, double v, double p)
+{
+    const double eta = etaOf(iso, v);
+    if (std::isnan(eta) || !(p > 0))
+        return 0;
+    const double l = lnPhiAt(iso, eta, p * iso.b / iso.rt);
+    return std::isfinite(l) ? l : 0;
+}
+
 } // namespace analysis

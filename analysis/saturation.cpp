@@ -33,11 +33,10 @@ Saturation saturation(Model model, const Fluid& fluid, double t_K, const Critica
 {
     Saturation out;
     out.t_K = t_K;
-    const Isotherm iso = makeIsotherm(model, fluid, t_K);
-    if (!iso.valid)
-        return fail(out, SaturationStatus::InvalidInput);
-    if (iso.family == Family::Virial)
+    if (model == Model::Vir)
         return fail(out, SaturationStatus::NoPhaseSplit);
+    if (!(t_K > 0) || !std::isfinite(t_K))
+        return fail(out, SaturationStatus::InvalidInput);
     switch (critical.status) {
     case CriticalStatus::Found:
         break;
@@ -50,6 +49,9 @@ Saturation saturation(Model model, const Fluid& fluid, double t_K, const Critica
     }
     if (t_K >= critical.t_K)
         return fail(out, SaturationStatus::AboveCritical);
+    const Isotherm iso = makeIsotherm(model, fluid, t_K);
+    if (!iso.valid)
+        return fail(out, SaturationStatus::InvalidInput);
     const ReducedSpinodals sp = reducedSpinodals(iso);
     if (!sp.exists)
         return fail(out, SaturationStatus::NoLiquidRoot);
