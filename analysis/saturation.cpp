@@ -73,11 +73,15 @@ Saturation saturation(Model model, const Fluid& fluid, double t_K, const Critica
         pi = (lo + hi) / 2;
     double etaV = std::min(pi, sp.etaVapour / 2);
 
+    double lastF = 1;
     for (int it = 1; it <= kIterationCap; ++it) {
         if (!(pi > 0) || !std::isfinite(pi))
             return fail(out, SaturationStatus::NotConverged);
-        etaL = branchRoot(iso, sp.etaLiquid, top, pi, etaL);
-        etaV = branchRoot(iso, 0, sp.etaVapour, pi, etaV);
+        // The roots need full precision only once the outer step is small: loosen them while
+        // it is large (the last |F| bounds the next one quadratically).
+        const double rootTol = std::clamp(lastF * lastF * 1e-3, 1e-15, 1e-8);
+        etaL = branchRoot(iso, sp.etaLiquid, top, pi, etaL, rootTol);
+        etaV = branchRoot(iso, 0, sp.etaVapour, pi, etaV, rootTol);
         const double lnPhiL = lnPhiAt(iso, etaL, pi);
         const double lnPhiV = lnPhiAt(iso, etaV, pi);
         const double f = lnPhiL - lnPhiV;
@@ -85,7 +89,7 @@ Saturation saturation(Model model, const Fluid& fluid, double t_K, const Critica
         if (!std::isfinite(f) || !(zV > zL))
             return fail(out, SaturationStatus::NotConverged);
         const double step = f / (zV - zL);
-        if (std::fabs(f) <= kFugacityTol || std::fabs(step) <= 1e-15) {
+        if (rootTol == 1e-15 && (std::fabs(f) <= kFugacityTol || std::fabs(step) <= 1e-15)) {
             out.status = SaturationStatus::Converged;
             out.p_bar = pi * iso.rt / iso.b;
             out.vLiquid = iso.b / etaL;
@@ -94,6 +98,7 @@ Saturation saturation(Model model, const Fluid& fluid, double t_K, const Critica
             out.iterations = it;
             return out;
         }
+        lastF = std::fabs(f);
         if (f > 0)
             lo = pi;
         else
