@@ -139,7 +139,7 @@ double etaMax(const Isotherm& iso)
 
 double reducedH(const Isotherm& iso, double eta) { return reduced(iso, eta).h; }
 
-double residualHelmholtz(const Isotherm& iso, double eta)
+double residualHelmholtz(const Isotherm& iso, double eta, double tol)
 {
     switch (iso.family) {
     case Family::Virial:
@@ -170,17 +170,16 @@ double residualHelmholtz(const Isotherm& iso, double eta)
         const auto smooth = [t, et](double x) {
             return std::expm1(-t * x) / x + et * std::expm1(t * (1 - x)) / (1 - x);
         };
-        constexpr double kTol = 1e-13;
-        return -et * std::log1p(-eta) + integrate(smooth, 0.0, eta, kTol);
+        return -et * std::log1p(-eta) + integrate(smooth, 0.0, eta, tol);
     }
     }
     return 0;
 }
 
-double lnPhiAt(const Isotherm& iso, double eta, double pi)
+double lnPhiAt(const Isotherm& iso, double eta, double pi, double tol)
 {
     const double z = pi / eta;
-    return residualHelmholtz(iso, eta) + z - 1 - std::log(z);
+    return residualHelmholtz(iso, eta, tol) + z - 1 - std::log(z);
 }
 
 double minVolume(const Isotherm& iso)

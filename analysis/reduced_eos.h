@@ -24,10 +24,12 @@ struct Reduced {
 double etaMax(const Isotherm& iso);
 Reduced reduced(const Isotherm& iso, double eta);
 double reducedH(const Isotherm& iso, double eta);
-/// A_res/(R·T) at η (closed form, or quadrature for Dieterici).
-double residualHelmholtz(const Isotherm& iso, double eta);
+/// Absolute tolerance of Dieterici's quadrature when nothing asks for a looser one.
+inline constexpr double kQuadratureTol = 1e-13;
+/// A_res/(R·T) at η (closed form, or quadrature for Dieterici to `tol`).
+double residualHelmholtz(const Isotherm& iso, double eta, double tol = kQuadratureTol);
 /// ln φ at η on a root of h(η) = π (π > 0).
-double lnPhiAt(const Isotherm& iso, double eta, double pi);
+double lnPhiAt(const Isotherm& iso, double eta, double pi, double tol = kQuadratureTol);
 
 /// The isotherm's τ (or Y) replaced, everything else kept: the critical search moves along it.
 Isotherm withTau(const Isotherm& iso, double tau);

@@ -20,6 +20,7 @@ namespace {
 
 constexpr int kIterationCap = 100;
 constexpr double kFugacityTol = 1e-13;
+constexpr double kRootTol = 1e-15;
 
 Saturation fail(Saturation s, SaturationStatus status)
 {
@@ -77,19 +78,21 @@ Saturation saturation(Model model, const Fluid& fluid, double t_K, const Critica
     for (int it = 1; it <= kIterationCap; ++it) {
         if (!(pi > 0) || !std::isfinite(pi))
             return fail(out, SaturationStatus::NotConverged);
-        // The roots need full precision only once the outer step is small: loosen them while
-        // it is large (the last |F| bounds the next one quadratically).
-        const double rootTol = std::clamp(lastF * lastF * 1e-3, 1e-15, 1e-8);
+        // The roots (and Dieterici's quadrature) need full precision only once the outer step
+        // is small: loosen them while it is large (the last |F| bounds the next one
+        // quadratically).
+        const double rootTol = std::clamp(lastF * lastF * 1e-3, kRootTol, 1e-8);
         etaL = branchRoot(iso, sp.etaLiquid, top, pi, etaL, rootTol);
         etaV = branchRoot(iso, 0, sp.etaVapour, pi, etaV, rootTol);
-        const double lnPhiL = lnPhiAt(iso, etaL, pi);
-        const double lnPhiV = lnPhiAt(iso, etaV, pi);
+        const double quadTol = std::max(rootTol * 1e-2, kQuadratureTol);
+        const double lnPhiL = lnPhiAt(iso, etaL, pi, quadTol);
+        const double lnPhiV = lnPhiAt(iso, etaV, pi, quadTol);
         const double f = lnPhiL - lnPhiV;
         const double zL = pi / etaL, zV = pi / etaV;
         if (!std::isfinite(f) || !(zV > zL))
             return fail(out, SaturationStatus::NotConverged);
         const double step = f / (zV - zL);
-        if (rootTol == 1e-15 && (std::fabs(f) <= kFugacityTol || std::fabs(step) <= 1e-15)) {
+        if (rootTol == kRootTol && (std::fabs(f) <= kFugacityTol || std::fabs(step) <= 1e-15)) {
             out.status = SaturationStatus::Converged;
             out.p_bar = pi * iso.rt / iso.b;
             out.vLiquid = iso.b / etaL;

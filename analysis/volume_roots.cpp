@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <utility>
 
 namespace analysis {
@@ -39,8 +40,8 @@ int cubicRoots(double a2, double a1, double a0, double out[3])
         const double sq = std::sqrt(q);
         const double th = std::acos(std::clamp(r / (q * sq), -1.0, 1.0));
         const double c0 = -2 * sq * std::cos(th / 3) - a2 / 3;
-        const double c1 = -2 * sq * std::cos((th + 2 * M_PI) / 3) - a2 / 3;
-        const double c2 = -2 * sq * std::cos((th - 2 * M_PI) / 3) - a2 / 3;
+        const double c1 = -2 * sq * std::cos((th + 2 * std::numbers::pi) / 3) - a2 / 3;
+        const double c2 = -2 * sq * std::cos((th - 2 * std::numbers::pi) / 3) - a2 / 3;
         big = c0;
         if (std::fabs(c1) > std::fabs(big))
             big = c1;

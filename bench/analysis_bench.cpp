@@ -39,6 +39,22 @@ BENCHMARK(saturationFromScratch)
     ->ArgsProduct({{1, 2, 3, 4, 5, 6, 7, 8}, {0, 1, 2}})
     ->ArgNames({"model", "tr"});
 
+void criticalPoint(benchmark::State& st)
+{
+    const analysis::Model m = modelOf(st);
+    for (auto _ : st)
+        benchmark::DoNotOptimize(analysis::criticalPoint(m, kBenzene));
+}
+BENCHMARK(criticalPoint)->DenseRange(1, 8)->ArgName("model");
+
+void stateRoots(benchmark::State& st)
+{
+    const analysis::Model m = modelOf(st);
+    for (auto _ : st)
+        benchmark::DoNotOptimize(analysis::volumeRoots(m, kBenzene, 298.15, 1.0));
+}
+BENCHMARK(stateRoots)->DenseRange(0, 8)->ArgName("model");
+
 void fullAnalysis(benchmark::State& st)
 {
     constexpr double kStates[][2] = {{298.15, 1.0}, {480.0, 40.0}, {540.0, 30.0}};
