@@ -57,7 +57,7 @@ template <class F> double kronrodPanel(const F& f, double a, double b, double& e
 
 /// ∫ f over [a, b] to an absolute tolerance, halving panels at most `depth` times.
 template <class F>
-double integrate(const F& f, double a, double b, double tolerance, int depth = 24)
+double integrate(const F& f, double a, double b, double tolerance, int depth = 12)
 {
     double error = 0;
     const double whole = kronrodPanel(f, a, b, error);

@@ -55,8 +55,9 @@ double integrate(const std::function<double(double)>& f, double a, double b, dou
 
 bool hasPhaseSplit(Model m) { return m != Model::Vir; }
 
-// ESD's shape factor 1 + 3.535·ω + 0.533·ω² turns negative below ω ≈ −0.29, where the model
-// has no meaning (its constants take the cube root of it); the analysis says InvalidInput.
+// ESD's shape factor c = 1 + 3.535·ω + 0.533·ω² is fitted for ω ≥ 0. Below ω ≈ −0.12 its
+// co-volume, q or θ change sign (the analysis finds no critical point, or refuses the input),
+// and below ω ≈ −0.29 c itself turns negative and its cube root is undefined: InvalidInput.
 bool modelDefined(Model m, const analysis::Fluid& f)
 {
     return m != Model::ESD || 1 + 3.535 * f.omega + 0.533 * f.omega * f.omega > 0;

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -142,6 +143,32 @@ TEST(Physics, StatusesInsteadOfNumbers)
         EXPECT_EQ(analysis::pressure(analysis::makeIsotherm(m, broken, 300), 100), 0);
     }
     EXPECT_EQ(analysis::statusText(analysis::SaturationStatus::NoLiquidRoot), "no liquid root");
+}
+
+// The curve a diagram draws: every point converged, T and P rising, ending on the critical
+// point; a model without a loop gives none.
+TEST(Physics, SaturationCurveEndsAtTheCriticalPoint)
+{
+    const analysis::Fluid f = fluid(562.1, 48.9, 259, 0.212);
+    for (Model m : {Model::VDW, Model::PR, Model::ESD, Model::DEOS}) {
+        SCOPED_TRACE(testing::Message() << "model " << static_cast<int>(m));
+        const std::vector<analysis::Saturation> curve = analysis::saturationCurve(m, f, 0.4, 50);
+        ASSERT_EQ(curve.size(), 50u);
+        for (std::size_t i = 1; i < curve.size(); ++i) {
+            EXPECT_GT(curve[i].t_K, curve[i - 1].t_K);
+            EXPECT_GT(curve[i].p_bar, curve[i - 1].p_bar);
+        }
+        const analysis::CriticalPoint cp = analysis::criticalPoint(m, f);
+        EXPECT_EQ(curve.back().t_K, cp.t_K);
+        EXPECT_EQ(curve.back().p_bar, cp.p_bar);
+        EXPECT_NEAR(curve.front().t_K / cp.t_K, 0.4, 1e-12);
+    }
+    EXPECT_TRUE(analysis::saturationCurve(Model::Vir, f, 0.4, 50).empty());
+    // ESD's correlations are fitted for ω ≥ 0; at ω −0.2 its attraction constant q is negative
+    // and the isotherms never loop.
+    EXPECT_TRUE(analysis::saturationCurve(Model::ESD, fluid(300, 40, 100, -0.2), 0.4, 50).empty());
+    EXPECT_EQ(analysis::saturation(Model::ESD, fluid(300, 40, 100, -0.2), 200).status,
+              analysis::SaturationStatus::NoLiquidRoot);
 }
 
 // Dieterici's ln φ comes from adaptive quadrature; the exponential integral gives it in closed
