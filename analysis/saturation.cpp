@@ -67,7 +67,7 @@ Saturation saturation(Model model, const Fluid& fluid, double t_K, const Critica
 
     double etaL = sp.etaLiquid;
     if (hLiquid < 0)
-        etaL = branchRoot(iso, sp.etaLiquid, top, 0.0, (sp.etaLiquid + top) / 2);
+        etaL = branchRoot(iso, sp.etaLiquid, top, 0.0, (sp.etaLiquid + top) / 2, 1e-8);
     const double zL0 = reducedH(iso, etaL) / etaL;
     double pi = std::exp(residualHelmholtz(iso, etaL) + zL0 + std::log(etaL) - 1);
     if (!(pi > lo && pi < hi))

@@ -138,7 +138,7 @@ ReducedSpinodals reducedSpinodals(const Isotherm& iso)
         return sp;
     }
     // The inflection only splits the two spinodals apart, so a loose tolerance serves.
-    sp.etaInflection = inflection(iso, 1e-9);
+    sp.etaInflection = inflection(iso, 1e-7);
     if (sp.etaInflection == 0)
         return sp;
     sp.minSlope = reduced(iso, sp.etaInflection).dh;
@@ -148,7 +148,9 @@ ReducedSpinodals reducedSpinodals(const Isotherm& iso)
         const Reduced r = reduced(iso, eta);
         return std::pair{r.dh, r.d2h};
     };
-    constexpr double kSpinodalTol = 1e-13;
+    // The spinodals bound the branches and the saturation pressure; h is stationary there,
+    // so 1e-11 in η is far below anything it moves.
+    constexpr double kSpinodalTol = 1e-11;
     sp.etaVapour =
         newtonBracketed(slope, 0.0, sp.etaInflection, sp.etaInflection / 2, kSpinodalTol, false);
     sp.etaLiquid = newtonBracketed(slope, sp.etaInflection, top * (1 - 1e-9),
