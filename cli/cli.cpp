@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include "cli/analysis_output.h"
 #include "cli/batch.h"
 #include "cli/batch_file.h"
 #include "cli/components.h"
@@ -151,7 +152,14 @@ int solveStates(const Options& o, const Streams& s)
     }
     std::string text = outputHeader(o.format, Layout::Single);
     appendSolved(text, o.format, Layout::Single, {job.component, &job.entries, 0}, solved.vm);
+    if (o.analysis && o.format == Format::Json) {
+        // One JSON object a state: the analysis joins it as its last member.
+        text.erase(text.size() - 2);
+        text += ", " + analysisJson(solved.vm.state()) + "}\n";
+    }
     s.out << text;
+    if (o.analysis && o.format == Format::Table)
+        printAnalysisTable(solved.vm.state(), s.out);
     return kExitOk;
 }
 

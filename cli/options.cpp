@@ -119,6 +119,9 @@ const OptionSpec kOptions[] = {
      [](Options& o, S, S v) { o.db = v; }},
     {"--list", nullptr, "print the names of the database's components",
      [](Options& o, S, S) { o.list = true; }},
+    {"--analysis", nullptr,
+     "add each model's roots with ln phi, stable root, own vapour pressure and critical point",
+     [](Options& o, S, S) { o.analysis = true; }},
     {"--merge-shipped", nullptr, "add the shipped components the database lacks, say how many",
      [](Options& o, S, S) { o.mergeShipped = true; }},
     {"--help", nullptr, "print this help", [](Options& o, S, S) { o.help = true; }},
@@ -151,6 +154,8 @@ void checkCombination(const Options& o)
         throw UsageError{"--temp and --press are required"};
     if (o.component && o.customConstants)
         throw UsageError{"--component takes its constants from the database; drop the constants"};
+    if (o.analysis && (o.tempRange || o.pressRange || o.format == Format::Csv))
+        throw UsageError{"--analysis goes with one state in table or JSON output"};
 }
 
 } // namespace
