@@ -455,7 +455,7 @@ TEST(BatchStreaming, MemoryStaysFlat)
             << err.str();
         return sink.lines;
     };
-    const long small = kSanitized ? 2'000 : 20'000;
+    const long small = kSanitized ? 2'000 : 10'000;
     EXPECT_EQ(stream(small), small);
     const long before = peakRss_kB();
     EXPECT_EQ(stream(10 * small), 10 * small);
