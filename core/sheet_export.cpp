@@ -106,7 +106,7 @@ TextTable exportSheet(const SheetView& view)
         t.push_back({i == 0 ? "State conditions" : "", std::string(lines[i])});
     t.push_back({"Calculate HYPOTHETICAL Molar Volumes", yesNo(view.hypothetical)});
     t.push_back({"Spherical Molecule Shape factor", yesNo(view.spherical)});
-    t.push_back({});
+    t.push_back({""}); // one empty field, so every format shows an empty line
     t.push_back(
         {"Model", "SG (g/cm3)", "Liquid (cm3/mol)", "Vapor (cm3/mol)", "Z", "Density (kg/m3)"});
     for (int r = 0; r < state::kRowCount; ++r) {
