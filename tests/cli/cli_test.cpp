@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -277,6 +278,30 @@ TEST(Cli, FormatsAgreeWithTheOldSwitches)
     const std::string row = csv.out.substr(csv.out.find('\n') + 1);
     EXPECT_EQ(row.substr(0, 40), "\"Odd, \"\"quoted\"\" name\",25,1,,false,false");
     EXPECT_EQ(runCli({"--temp", "25", "--press", "1", "--format", "xml"}).status, 2);
+}
+
+} // namespace
+
+namespace {
+
+// The man page explains every option --help lists.
+TEST(Cli, ManPageNamesEveryOption)
+{
+    std::ifstream file(TAVREL1_MAN_PAGE);
+    ASSERT_TRUE(file.good());
+    const std::string man((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string help = runCli({"--help"}).out;
+    int options = 0;
+    for (std::size_t at = help.find("\n  --"); at != std::string::npos;
+         at = help.find("\n  --", at + 1)) {
+        const std::string flag = help.substr(at + 5, help.find_first_of(" \n", at + 5) - at - 5);
+        std::string troff = "\\-\\-";
+        for (char c : flag)
+            troff += c == '-' ? std::string("\\-") : std::string(1, c);
+        EXPECT_NE(man.find(troff), std::string::npos) << flag;
+        ++options;
+    }
+    EXPECT_GE(options, 25);
 }
 
 } // namespace
