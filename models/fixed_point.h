@@ -16,7 +16,7 @@ template <class Update, class LeftRange>
 RootResult fixedPointRoot(double start, Update&& update, LeftRange&& leftRange)
 {
     double v = start;
-    for (PassCounter k = 1;; ++k) {
+    for (int k = 1;; ++k) {
         const double vOld = v;
         v = update(vOld);
         if (const std::optional<RootStatus> out = leftRange(v))

@@ -4,7 +4,6 @@
 
 #include <cfloat>
 #include <cmath>
-#include <cstdint>
 #include <limits>
 
 // Arithmetic shared by the nine models. The state is single precision and the iterations run
@@ -19,8 +18,6 @@ inline constexpr double kTolerance = 0.0001f;
 /// Updates tested against the tolerance; the 81st pass of a root always fails. Near the
 /// critical point a pass may crawl, and past the cap the root is shown as not converged.
 inline constexpr int kUpdateCap = 80;
-/// The passes are counted in 16 bits; the cap keeps them far from the limit.
-using PassCounter = std::int16_t;
 
 inline constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 

@@ -4,15 +4,23 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config clang-format
           qt6-base-dev qt6-svg-dev libqt6svg6 libsqlite3-dev sqlite3
           libgtest-dev libgmock-dev libbenchmark-dev
-          fonts-liberation fonts-dejavu-core xvfb xauth)
+          fonts-liberation fonts-dejavu-core xvfb xauth locales)
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo=sudo
   echo "Installing: ${missing[*]}"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# A decimal-comma locale for the tests that prove the number paths ignore the desktop's locale.
+# Where it cannot be generated those tests skip with a message.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+  echo "Generating the de_DE.UTF-8 locale"
+  $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8 ||
+    echo "warning: de_DE.UTF-8 could not be generated; the decimal-comma tests will skip" >&2
 fi

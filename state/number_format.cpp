@@ -1,70 +1,116 @@
 #include "state/number_format.h"
 
-#include <cctype>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <cstdint>
+#include <cstring>
 
 namespace state {
-
 namespace {
 
 constexpr double kPow10[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+constexpr int kMaxScaledDecimals = 8;
+/// Below this the scaled value and its integer part are exact in both double and uint64.
+constexpr double kMaxScaled = 1e15;
+/// Distance from a tie within which the fast path defers to exact decimal rounding.
+constexpr double kTieMargin = 1e-6;
 
-/// The fast path of formatPattern: value·10^decimals rounded to a whole number, when that
-/// product lies well away from a tie (the product's own rounding error is far below the
-/// margin), so the result is the one exact decimal rounding gives. Nothing otherwise.
-std::optional<std::string> formatScaled(double value, int decimals)
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233"
+    "34353637383940414243444546474849505152535455565758596061626364656667"
+    "6869707172737475767778798081828384858687888990919293949596979899";
+
+/// Writes the decimal digits of n backwards ending before `p`, at least `minDigits` of them;
+/// returns the first.
+char* writeDigits(char* p, std::uint64_t n, int minDigits)
 {
-    if (decimals < 0 || decimals > 8)
-        return std::nullopt;
+    int written = 0;
+    while (n >= 100 || written + 2 <= minDigits) {
+        p -= 2;
+        std::memcpy(p, kDigitPairs + 2 * (n % 100), 2);
+        n /= 100;
+        written += 2;
+    }
+    if (n >= 10) {
+        p -= 2;
+        std::memcpy(p, kDigitPairs + 2 * n, 2);
+    } else if (n > 0 || written < minDigits) {
+        *--p = static_cast<char>('0' + n);
+    }
+    return p;
+}
+
+/// The fast path of formatFixed: value·10^decimals rounded to a whole number, when that
+/// product lies well away from a tie (the product's own rounding error is far below the
+/// margin), so the result is the one exact decimal rounding gives. Returns the first
+/// character written backwards from `end`, or nullptr when the value needs the exact path.
+char* formatScaled(double value, int decimals, char* end)
+{
+    if (decimals > kMaxScaledDecimals)
+        return nullptr;
     const double scaled = std::fabs(value) * kPow10[decimals];
-    if (!(scaled < 1e15))
-        return std::nullopt;
-    const double whole = std::floor(scaled);
-    const double fraction = scaled - whole;
-    if (std::fabs(fraction - 0.5) < 1e-6)
-        return std::nullopt;
-    auto digits = static_cast<unsigned long long>(whole) + (fraction > 0.5 ? 1 : 0);
-    char buf[32];
-    char* end = buf + sizeof buf;
+    if (!(scaled < kMaxScaled))
+        return nullptr;
+    // Truncation equals floor here: scaled is non-negative and below 2^53.
+    const auto truncated = static_cast<std::uint64_t>(scaled);
+    const double fraction = scaled - static_cast<double>(truncated);
+    if (std::fabs(fraction - 0.5) < kTieMargin)
+        return nullptr;
+    const std::uint64_t digits = truncated + (fraction > 0.5 ? 1 : 0);
     char* p = end;
-    for (int i = 0; i < decimals; ++i, digits /= 10)
-        *--p = static_cast<char>('0' + digits % 10);
-    if (decimals > 0)
-        *--p = '.';
-    do {
-        *--p = static_cast<char>('0' + digits % 10);
-        digits /= 10;
-    } while (digits != 0);
-    if (value < 0 &&
-        std::string_view(p, static_cast<std::size_t>(end - p)).find_first_not_of("0.") !=
-            std::string_view::npos)
+    if (decimals > 0) {
+        p = writeDigits(p, digits, decimals);
+        // Split the decimals off: move the integer digits one place left, put the point.
+        const auto intDigits = static_cast<std::size_t>(end - p - decimals);
+        if (intDigits == 0) {
+            *--p = '.';
+            *--p = '0';
+        } else {
+            std::memmove(p - 1, p, intDigits);
+            --p;
+            p[intDigits] = '.';
+        }
+    } else {
+        p = writeDigits(p, digits, 1);
+    }
+    if (value < 0 && digits != 0)
         *--p = '-';
-    return std::string(p, end);
+    return p;
 }
 
 } // namespace
 
+bool formatFixed(double value, int decimals, NumberText& out)
+{
+    if (!std::isfinite(value) || decimals < 0 || decimals > NumberText::kMaxDecimals)
+        return false;
+    char* const end = out.m_buf.data() + NumberText::kCapacity;
+    if (char* p = formatScaled(value, decimals, end)) {
+        out.m_begin = static_cast<int>(p - out.m_buf.data());
+        return true;
+    }
+    // Near a tie, and for huge values: to_chars rounds the exact binary value, as printf
+    // does. A finite double has at most 309 integer digits.
+    std::array<char, NumberText::kCapacity> tmp;
+    const auto res = std::to_chars(tmp.data(), tmp.data() + tmp.size(), value,
+                                   std::chars_format::fixed, decimals);
+    const char* first = tmp.data();
+    if (*first == '-' && std::string_view(first, static_cast<std::size_t>(res.ptr - first))
+                                 .find_first_not_of("-0.") == std::string_view::npos)
+        ++first;
+    const auto n = static_cast<std::size_t>(res.ptr - first);
+    std::memcpy(end - n, first, n);
+    out.m_begin = NumberText::kCapacity - static_cast<int>(n);
+    return true;
+}
+
 std::optional<std::string> formatPattern(double value, std::string_view pattern)
 {
-    if (!std::isfinite(value))
+    NumberText text;
+    if (!formatFixed(value, decimalsOf(pattern), text))
         return std::nullopt;
-    const auto point = pattern.find('.');
-    const int decimals =
-        point == std::string_view::npos ? 0 : static_cast<int>(pattern.size() - point - 1);
-    if (auto fast = formatScaled(value, decimals))
-        return fast;
-    // Near a tie, and for huge values: to_chars rounds the exact binary value, as printf
-    // does. A finite double has at most 309 integer digits; the decimals are a handful.
-    char buf[400];
-    const auto res =
-        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-    std::string text(buf, res.ptr);
-    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos)
-        text.erase(0, 1);
-    return text;
+    return std::string(text.view());
 }
 
 std::string formatSignificant(double value, int digits)
@@ -72,50 +118,105 @@ std::string formatSignificant(double value, int digits)
     if (!std::isfinite(value))
         return "0";
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*g", digits, value);
-    std::string text(buf);
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits);
+    std::string text(buf, res.ptr);
     if (text == "-0")
         text = "0";
     return text;
 }
 
+std::string formatShortest(double value)
+{
+    if (!std::isfinite(value))
+        return "";
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value);
+    return std::string(buf, res.ptr);
+}
+
 namespace {
 
-// Reads the grammar of isNumeric; returns the numeric part between the blanks, or nothing.
-std::optional<std::string> numericCore(std::string_view text)
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+/// The numeric part of a text that passes the grammar of isNumeric, without the blanks and
+/// without a leading '+' (which from_chars does not take), and the power of ten its value
+/// lies near: positive for magnitudes from 1 up, negative below 0.1 (saturating).
+struct NumericCore {
+    std::string_view text;
+    long magnitude;
+};
+
+std::optional<NumericCore> numericCore(std::string_view text)
 {
     std::size_t b = 0, e = text.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(text[b])))
+    while (b < e && isBlank(text[b]))
         ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1])))
+    while (e > b && isBlank(text[e - 1]))
         --e;
-    const std::string_view s = text.substr(b, e - b);
+    std::string_view s = text.substr(b, e - b);
+    if (!s.empty() && s[0] == '+') {
+        s.remove_prefix(1);
+        if (!s.empty() && s[0] == '-')
+            return std::nullopt;
+    }
     std::size_t i = 0;
-    auto digits = [&] {
-        const std::size_t start = i;
-        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
-            ++i;
-        return i - start;
-    };
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+    if (i < s.size() && s[i] == '-')
         ++i;
-    std::size_t mantissa = digits();
+    long intDigits = 0;    // integer digits after leading zeros
+    long leadingZeros = 0; // zeros after the point before the first non-zero digit
+    bool nonZeroSeen = false;
+    std::size_t mantissa = 0;
+    for (; i < s.size() && isDigit(s[i]); ++i, ++mantissa) {
+        nonZeroSeen = nonZeroSeen || s[i] != '0';
+        intDigits += nonZeroSeen ? 1 : 0;
+    }
     if (i < s.size() && s[i] == '.') {
-        ++i;
-        mantissa += digits();
+        for (++i; i < s.size() && isDigit(s[i]); ++i, ++mantissa) {
+            if (!nonZeroSeen && s[i] == '0')
+                ++leadingZeros;
+            nonZeroSeen = nonZeroSeen || s[i] != '0';
+        }
     }
     if (mantissa == 0)
         return std::nullopt;
+    long exponent = 0;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         ++i;
+        bool negative = false;
         if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-            ++i;
-        if (digits() == 0)
+            negative = s[i++] == '-';
+        const std::size_t start = i;
+        constexpr long kSaturated = 1'000'000;
+        for (; i < s.size() && isDigit(s[i]); ++i)
+            exponent = std::min(kSaturated, exponent * 10 + (s[i] - '0'));
+        if (i == start)
             return std::nullopt;
+        if (negative)
+            exponent = -exponent;
     }
     if (i != s.size())
         return std::nullopt;
-    return std::string(s);
+    return NumericCore{s, (intDigits > 0 ? intDigits : -leadingZeros) + exponent};
+}
+
+/// from_chars over the whole core; a value too small for T reads as a signed zero, as the
+/// C conversions give it; a value too large is no number.
+template <class T> std::optional<T> convert(const NumericCore& core)
+{
+    T value{};
+    const char* first = core.text.data();
+    const char* last = first + core.text.size();
+    const auto res = std::from_chars(first, last, value);
+    if (res.ec == std::errc::result_out_of_range && core.magnitude <= 0)
+        return *first == '-' ? -T{0} : T{0};
+    if (res.ec != std::errc{} || res.ptr != last || !std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
 } // namespace
@@ -125,17 +226,15 @@ std::optional<float> toFloat(std::string_view text)
     const auto core = numericCore(text);
     if (!core)
         return std::nullopt;
-    const float value = std::strtof(core->c_str(), nullptr);
-    if (!std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return convert<float>(*core);
 }
 
 std::optional<double> toDouble(std::string_view text)
 {
-    if (!toFloat(text))
+    const auto core = numericCore(text);
+    if (!core || !convert<float>(*core))
         return std::nullopt;
-    return std::strtod(numericCore(text)->c_str(), nullptr);
+    return convert<double>(*core);
 }
 
 bool isNumeric(std::string_view text) { return toFloat(text).has_value(); }

@@ -13,8 +13,6 @@ constexpr std::array<std::string_view, kRowCount> kRowCaptions = {
     "Soave-Redlich-Kwong", "Peng-Robinson",          "PR-Stryjek-Vera 1",
     "PR-Stryjek-Vera 2",   "Elliott-Suresh-Donohue", "Dieterici EOS"};
 
-bool hasLiquidCells(Row row) { return row != Row::Vir && row != Row::ESD && row != Row::DEOS; }
-
 std::array<CellId, kCellCount> makeCells()
 {
     std::array<CellId, kCellCount> cells{};
@@ -26,24 +24,7 @@ std::array<CellId, kCellCount> makeCells()
     return cells;
 }
 
-// Position of each (row, column) in the 39-cell array; -1 where the row has no such cell.
-std::array<int, kRowCount * kColCount> makeIndex()
-{
-    std::array<int, kRowCount * kColCount> index{};
-    index.fill(-1);
-    int n = 0;
-    for (CellId id : makeCells())
-        index[static_cast<std::size_t>(id.row) * kColCount + static_cast<std::size_t>(id.col)] =
-            n++;
-    return index;
-}
-
 } // namespace
-
-bool hasCell(Row row, Col col)
-{
-    return hasLiquidCells(row) || (col != Col::SG && col != Col::Liq);
-}
 
 std::string_view rowKey(Row row) { return kRowKeys[static_cast<std::size_t>(row)]; }
 std::string_view colKey(Col col) { return kColKeys[static_cast<std::size_t>(col)]; }
@@ -71,15 +52,10 @@ const std::array<CellId, kCellCount>& allCells()
     return cells;
 }
 
-std::size_t ResultSheet::index(CellId id)
+void ResultSheet::throwNoCell(CellId id)
 {
-    static const auto table = makeIndex();
-    const int i =
-        table[static_cast<std::size_t>(id.row) * kColCount + static_cast<std::size_t>(id.col)];
-    if (i < 0)
-        throw std::out_of_range("result sheet: row " + std::string(rowKey(id.row)) + " has no " +
-                                std::string(colKey(id.col)) + " cell");
-    return static_cast<std::size_t>(i);
+    throw std::out_of_range("result sheet: row " + std::string(rowKey(id.row)) + " has no " +
+                            std::string(colKey(id.col)) + " cell");
 }
 
 void ResultSheet::ClearResults()

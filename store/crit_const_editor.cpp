@@ -6,7 +6,6 @@
 #include "store/store_errors.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
 
 namespace store {
@@ -33,15 +32,6 @@ constexpr std::array<NumericBox, 8> kNumericBoxes{{
 }};
 
 } // namespace
-
-std::string formatGeneral(double value)
-{
-    if (!std::isfinite(value))
-        return "";
-    char buf[64];
-    const auto result = std::to_chars(buf, buf + sizeof buf, value);
-    return std::string(buf, result.ptr);
-}
 
 CritConstEditor::CritConstEditor(CritConstView& view) : m_view(view) {}
 
@@ -122,7 +112,7 @@ void CritConstEditor::showFields()
     m_view.setBoxText(EditorBox::txtCompound, m_rst->text("Component").value_or(""));
     for (const NumericBox& nb : kNumericBoxes) {
         const std::optional<double> value = m_rst->number(nb.field);
-        m_view.setBoxText(nb.box, value ? formatGeneral(*value) : "");
+        m_view.setBoxText(nb.box, value ? state::formatShortest(*value) : "");
     }
 }
 

@@ -108,8 +108,4 @@ private:
     std::optional<Bookmark> m_savedBookmark;
 };
 
-/// A stored number in the editor's short general form: the shortest text that reads back as
-/// the same double (0.212, 562.1, 48.9, 1e-05).
-std::string formatGeneral(double value);
-
 } // namespace store

@@ -60,11 +60,40 @@ TEST(CubicScheme, EightyUpdatesAreTestedAndTheEightyFirstAlwaysFails)
 TEST(CubicScheme, ToleranceIsStrictAndHeldInSinglePrecision)
 {
     bool fault = false;
-    EXPECT_EQ(models::kTolerance, static_cast<double>(0.0001f));
     EXPECT_TRUE(models::meetsTolerance(1.0 + 0.99999e-4, 1.0, fault));
     EXPECT_FALSE(models::meetsTolerance(1.0 + 1.0e-4, 1.0, fault)); // above the float tolerance
     EXPECT_FALSE(models::meetsTolerance(1.0, 0.0, fault));
     EXPECT_TRUE(fault);
+}
+
+// An update whose relative change equals the tolerance exactly has not met it: 1 + tol and 1
+// are exact in double (tol has 24 significant bits), so (vOld - v)/v is tol itself. One ulp
+// closer and the same update converges.
+TEST(CubicScheme, ChangeEqualToTheToleranceDoesNotConverge)
+{
+    const double onTolerance = 1.0 + models::kTolerance;
+    ASSERT_EQ((onTolerance - 1.0) / 1.0, models::kTolerance);
+    struct Case {
+        const char* name;
+        double start;
+        int updates;
+    };
+    const Case kCases[] = {{"equal: one more update", onTolerance, 2},
+                           {"one ulp below: converged", std::nextafter(onTolerance, 1.0), 1}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        // Vapour from R·T/P = start, liquid from b = start; every update returns 1.
+        const models::RootResult vap = models::cubicVaporRoot(ScriptedModel{0.5, c.start, 1, 1.0});
+        EXPECT_EQ(vap.status, RootStatus::Converged);
+        EXPECT_EQ(vap.updates, c.updates);
+        const models::RootResult liq = models::cubicLiquidRoot(ScriptedModel{c.start, 50, 1, 1.0});
+        EXPECT_EQ(liq.status, RootStatus::Converged);
+        EXPECT_EQ(liq.updates, c.updates);
+        const models::RootResult collapse =
+            models::collapseBoundedRoot(c.start, [](double) { return 1.0; });
+        EXPECT_EQ(collapse.status, RootStatus::Converged);
+        EXPECT_EQ(collapse.updates, c.updates);
+    }
 }
 
 // The bound is tested before the tolerance: an iterate that leaves the range fails even when
