@@ -23,7 +23,12 @@ std::string kelvinText(std::string_view temp_C)
 
 bool needsQuotes(std::string_view text, std::string_view specials)
 {
-    return text.find_first_of(specials) != std::string_view::npos;
+    // A plain loop: fields are a few characters long, and a batch writes 52 a state.
+    for (const char ch : text)
+        for (const char special : specials)
+            if (ch == special)
+                return true;
+    return false;
 }
 
 constexpr std::string_view kCsvSpecials = ",\"\r\n";
