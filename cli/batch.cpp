@@ -265,8 +265,8 @@ std::string Range::text(std::uint64_t i) const
     return std::string(p, buf + sizeof buf);
 }
 
-RunTotals runJobs(JobSource& source, Format format, Layout layout, unsigned jobs,
-                  std::ostream& out, std::ostream& err, bool showProgress)
+RunTotals runJobs(JobSource& source, Format format, Layout layout, unsigned jobs, std::ostream& out,
+                  std::ostream& err, bool showProgress)
 {
     RunTotals totals;
     Progress progress(err, showProgress);

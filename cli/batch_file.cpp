@@ -134,19 +134,17 @@ void BatchFileSource::fill(Job& job)
 
     CustomComponent custom;
     custom.name = given(Name) ? field(Name) : "custom";
-    const state::ComponentConstants& d = state::kMissingConstantValues;
-    std::array<float, 8> k = {d.MolWt,     d.CritTemp, d.CritPress, d.CritVol,
-                              d.AcentricF, d.K1,       d.K2,        d.K3};
     const auto number = [&](Column c) {
         const auto x = state::toFloat(field(c));
         if (!x)
             throw Rejected{std::string(kColumnNames[c]) + " takes a number"};
         return *x;
     };
+    std::array<std::optional<float>, 8> constants;
     for (std::size_t c = Mw; c <= K3; ++c)
         if (given(static_cast<Column>(c)))
-            k[c] = number(static_cast<Column>(c));
-    custom.constants = {k[0], k[1], k[2], k[3], k[4], k[5], k[6], k[7]};
+            constants[c] = number(static_cast<Column>(c));
+    custom.constants = constantsOrMissing(constants);
     const int antoineGiven = given(AntA) + given(AntB) + given(AntC);
     if (antoineGiven == 3)
         custom.antoine = state::AntoineCoefficients{number(AntA), number(AntB), number(AntC)};

@@ -19,14 +19,6 @@
 namespace cli {
 namespace {
 
-state::ComponentConstants constantsOf(const Options& o)
-{
-    const state::ComponentConstants& d = state::kMissingConstantValues;
-    const auto v = [&](std::size_t i, float fallback) { return o.constants[i].value_or(fallback); };
-    return {v(0, d.MolWt),     v(1, d.CritTemp), v(2, d.CritPress), v(3, d.CritVol),
-            v(4, d.AcentricF), v(5, d.K1),       v(6, d.K2),        v(7, d.K3)};
-}
-
 unsigned threadsFor(const Options& o)
 {
     if (o.jobs > 0)
@@ -124,7 +116,7 @@ int solveStates(const Options& o, const Streams& s)
         job.chosen = std::move(chosen);
     } else {
         job.component = o.name;
-        job.chosen = CustomComponent{o.name, constantsOf(o), o.antoine};
+        job.chosen = CustomComponent{o.name, constantsOrMissing(o.constants), o.antoine};
     }
 
     if (o.tempRange || o.pressRange) {

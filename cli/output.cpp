@@ -194,12 +194,24 @@ void appendJson(std::string& out, const core::MainViewModel& vm, Layout layout, 
         appendJsonString(out, sheet.cell(state::allCells()[i]).text);
     }
     out += "}, \"colors\": {";
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        if (i > 0)
-            out += ", ";
-        out += keys[i];
-        appendNumber(out, sheet.cell(state::allCells()[i]).color);
+    // The colours depend on the component's constants, not on the state, so a batch prints
+    // the same block again and again: it is built once a thread and reused while it holds.
+    thread_local std::array<std::int32_t, state::kCellCount> lastColors{};
+    thread_local std::string lastBlock;
+    std::array<std::int32_t, state::kCellCount> colors;
+    for (std::size_t i = 0; i < colors.size(); ++i)
+        colors[i] = sheet.cell(state::allCells()[i]).color;
+    if (lastBlock.empty() || colors != lastColors) {
+        lastBlock.clear();
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (i > 0)
+                lastBlock += ", ";
+            lastBlock += keys[i];
+            appendNumber(lastBlock, colors[i]);
+        }
+        lastColors = colors;
     }
+    out += lastBlock;
     out += "}, \"flags\": {\"AntoineAvailable\": ";
     out += boolText(f.AntoineAvailable);
     out += ", \"CalcLiquid\": ";

@@ -2,6 +2,14 @@
 
 namespace cli {
 
+state::ComponentConstants constantsOrMissing(const std::array<std::optional<float>, 8>& given)
+{
+    const state::ComponentConstants& d = state::kMissingConstantValues;
+    const auto v = [&](std::size_t i, float fallback) { return given[i].value_or(fallback); };
+    return {v(0, d.MolWt),     v(1, d.CritTemp), v(2, d.CritPress), v(3, d.CritVol),
+            v(4, d.AcentricF), v(5, d.K1),       v(6, d.K2),        v(7, d.K3)};
+}
+
 Solved solveJob(const Job& job)
 {
     Solved s;

@@ -2,6 +2,7 @@
 
 #include "core/main_view_model.h"
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,6 +25,10 @@ struct CustomComponent {
     state::ComponentConstants constants;
     std::optional<state::AntoineCoefficients> antoine;
 };
+
+/// Constants given one by one (MolWt .. K3, in the store's order); one not given takes the
+/// value the program uses for a missing constant.
+state::ComponentConstants constantsOrMissing(const std::array<std::optional<float>, 8>& given);
 
 /// One state to solve: the component (a view model just after choosing a stored component,
 /// shared by every row that names it, or custom constants) and the entries.

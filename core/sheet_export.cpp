@@ -23,7 +23,12 @@ std::string kelvinText(std::string_view temp_C)
 
 bool needsQuotes(std::string_view text, std::string_view specials)
 {
-    return text.find_first_of(specials) != std::string_view::npos;
+    // A plain loop: fields are a few characters long, and a batch writes 52 a state.
+    for (const char ch : text)
+        for (const char special : specials)
+            if (ch == special)
+                return true;
+    return false;
 }
 
 constexpr std::string_view kCsvSpecials = ",\"\r\n";
@@ -106,7 +111,7 @@ TextTable exportSheet(const SheetView& view)
         t.push_back({i == 0 ? "State conditions" : "", std::string(lines[i])});
     t.push_back({"Calculate HYPOTHETICAL Molar Volumes", yesNo(view.hypothetical)});
     t.push_back({"Spherical Molecule Shape factor", yesNo(view.spherical)});
-    t.push_back({});
+    t.push_back({""}); // one empty field, so every format shows an empty line
     t.push_back(
         {"Model", "SG (g/cm3)", "Liquid (cm3/mol)", "Vapor (cm3/mol)", "Z", "Density (kg/m3)"});
     for (int r = 0; r < state::kRowCount; ++r) {

@@ -1,5 +1,6 @@
 #include "ui/frmEOS1Main.h"
 
+#include "core/sheet_export.h"
 #include "store/component_selection.h"
 #include "store/settings.h"
 #include "ui/caption_ground.h"
@@ -17,15 +18,21 @@
 #include "ui/wrapping_check_box.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSaveFile>
 
 namespace ui {
 namespace {
@@ -140,6 +147,10 @@ frmEOS1Main::frmEOS1Main(QWidget* parent) : QWidget(parent)
     m_background = backgroundClearOfCaptions(this, "background.svg", {800, 600});
     setTabOrder();
     connect(qApp, &QApplication::focusChanged, this, &frmEOS1Main::onFocusChanged);
+    // Ctrl+C and the result area's menu are caught on their way to the controls.
+    installEventFilter(this);
+    for (QWidget* w : findChildren<QWidget*>())
+        w->installEventFilter(this);
 }
 
 frmEOS1Main::~frmEOS1Main() { Form_Unload(); }
@@ -534,6 +545,98 @@ void frmEOS1Main::cmdCompList_Click()
         }
         showSingle<frmCritConst1>(*m_settings, m_defaultDbPath);
     });
+}
+
+// ---- results out ---------------------------------------------------------------------------
+
+namespace {
+
+// The result area: from the row captions to the right edge, from the column headings to
+// below the last row (twips).
+const QRect kResultArea = twipsRect(3240, 2160, 9648 - 3240, 6720 - 2160);
+
+/// The entry box whose selected text Ctrl+C copies, if the key goes to one that has some.
+const QLineEdit* selectingEdit(QObject* watched)
+{
+    const auto* edit = qobject_cast<const QLineEdit*>(watched);
+    if (const auto* combo = qobject_cast<const QComboBox*>(watched))
+        edit = combo->lineEdit();
+    return edit != nullptr && edit->hasSelectedText() ? edit : nullptr;
+}
+
+} // namespace
+
+void frmEOS1Main::copyResults()
+{
+    const core::TextTable table =
+        core::exportSheet({toStd(cmbComp->currentText()), m_vm.txtTemp(), m_vm.txtPress(),
+                           m_vm.lblStCond(), m_vm.chkStCalc(), m_vm.chkSphMol(), &m_vm.sheet()});
+    auto* mime = new QMimeData;
+    mime->setText(fromStd(core::toTsv(table)));
+    mime->setHtml(fromStd(core::toHtml(table)));
+    QApplication::clipboard()->setMimeData(mime);
+}
+
+bool frmEOS1Main::saveResultsAsCsv(const QString& path)
+{
+    const std::string csv = core::toCsv(
+        core::exportSheet({toStd(cmbComp->currentText()), m_vm.txtTemp(), m_vm.txtPress(),
+                           m_vm.lblStCond(), m_vm.chkStCalc(), m_vm.chkSphMol(), &m_vm.sheet()}));
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) &&
+        file.write(csv.data(), static_cast<qint64>(csv.size())) ==
+            static_cast<qint64>(csv.size()) &&
+        file.commit())
+        return true;
+    showMessageBox(this, "Results not saved to " + path + ":\n" + file.errorString(),
+                   "Save results");
+    return false;
+}
+
+void frmEOS1Main::cmdSaveResults_Click()
+{
+    const QString path = QFileDialog::getSaveFileName(this, "Save results as CSV", QString(),
+                                                      "CSV files (*.csv);;All files (*)");
+    if (!path.isEmpty())
+        saveResultsAsCsv(path);
+}
+
+QMenu* frmEOS1Main::resultsMenu(QMenu* standard)
+{
+    QMenu* menu = standard != nullptr ? standard : new QMenu(this);
+    if (standard != nullptr)
+        menu->addSeparator();
+    menu->addAction("Copy results", this, &frmEOS1Main::copyResults);
+    menu->addAction("Save results as CSV\u2026", this, &frmEOS1Main::cmdSaveResults_Click);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    return menu;
+}
+
+void frmEOS1Main::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (!kResultArea.contains(event->pos()) || rejecting())
+        return;
+    resultsMenu()->popup(event->globalPos());
+}
+
+bool frmEOS1Main::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy) &&
+        selectingEdit(watched) == nullptr) {
+        if (!rejecting())
+            copyResults();
+        return true;
+    }
+    if (event->type() == QEvent::ContextMenu && !rejecting()) {
+        auto* cell = qobject_cast<QLineEdit*>(watched);
+        if (cell != nullptr && m_cellOf.contains(cell)) {
+            resultsMenu(cell->createStandardContextMenu())
+                ->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 // ---- binding -------------------------------------------------------------------------------

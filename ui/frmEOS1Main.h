@@ -20,6 +20,7 @@ class QFileDialog;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 
@@ -54,9 +55,20 @@ public:
     void cmbComp_GotFocus();
     void cmbComp_LostFocus();
 
+    /// "Copy results": the title block and the sheet to the clipboard, as tab-separated
+    /// text and as an HTML table.
+    void copyResults();
+    /// "Save results as CSV…" once the file is chosen: UTF-8 CSV; a failure is shown in a
+    /// message box. True when the file was written.
+    bool saveResultsAsCsv(const QString& path);
+    /// The menu of the result area; `standard` is the cell's own menu, extended, or null.
+    QMenu* resultsMenu(QMenu* standard = nullptr);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
@@ -73,6 +85,7 @@ private:
     void refresh();
     void Form_Unload();
     bool rejecting() const { return m_restoreTarget != nullptr; }
+    void cmdSaveResults_Click();
 
     core::MainViewModel m_vm;
     store::ComponentDatabase m_db;

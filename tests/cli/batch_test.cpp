@@ -92,7 +92,7 @@ RandomRow randomRow(std::mt19937& rng, const std::string& db)
         if (!v.empty())
             r.args.insert(r.args.end(), {flag, v});
     };
-    if (chance(0.25)) {
+    if (chance(0.1)) {
         set(0, "--component",
             pick({"Benzene", "Propane", "Water", "R-1234yf (2,3,3,3-tetrafluoropropene)", "Nope"}));
         r.args.insert(r.args.end(), {"--db", db});
@@ -189,7 +189,11 @@ TEST_F(Batch, RandomRowsEqualSingleRuns)
             return runCli(a);
         };
         const CliRun single = singleRun({"--json"});
-        const CliRun singleCsv = singleRun({"--format", "csv"});
+        // Stored components open the database in every single run: their CSV rows are
+        // compared on every fourth row only, to keep the sanitizer build quick.
+        const bool stored = !row.fields[0].empty();
+        const CliRun singleCsv =
+            !stored || i % 4 == 0 ? singleRun({"--format", "csv"}) : CliRun{-1, "", ""};
         const std::string& got = jsonLines[static_cast<std::size_t>(i)];
         const auto& gotCsv = csvRows[static_cast<std::size_t>(i) + 1];
         ASSERT_GE(gotCsv.size(), 2u);
@@ -197,10 +201,12 @@ TEST_F(Batch, RandomRowsEqualSingleRuns)
         if (single.status == 0) {
             EXPECT_EQ(got, "{\"line\": " + lineText + ", " +
                                single.out.substr(1, single.out.size() - 2));
-            const auto expected = readCsv(singleCsv.out);
-            ASSERT_EQ(expected.size(), 2u);
             EXPECT_EQ(gotCsv[1], "");
-            EXPECT_EQ(std::vector<std::string>(gotCsv.begin() + 2, gotCsv.end()), expected[1]);
+            if (singleCsv.status == 0) {
+                const auto expected = readCsv(singleCsv.out);
+                ASSERT_EQ(expected.size(), 2u);
+                EXPECT_EQ(std::vector<std::string>(gotCsv.begin() + 2, gotCsv.end()), expected[1]);
+            }
         } else {
             ++rejected;
             EXPECT_EQ(single.status, 2) << single.err;
@@ -366,14 +372,14 @@ TEST(Sweep, GridCountAndOrder)
 TEST_F(Batch, ThreadsDoNotChangeTheBytes)
 {
     const std::vector<std::string> sweep = {
-        "--tc",       "562.1",         "--pc",        "48.9",           "--temp-range",
-        "-50:400:10", "--press-range", "0.5:100:2.5", "--hypothetical", "--json"};
+        "--tc",       "562.1",         "--pc",      "48.9",           "--temp-range",
+        "-50:400:10", "--press-range", "0.5:100:5", "--hypothetical", "--json"};
     const auto with = [](std::vector<std::string> a, const char* jobs) {
         a.insert(a.end(), {"--jobs", jobs});
         return runCli(a).out;
     };
     const std::string one = with(sweep, "1");
-    EXPECT_EQ(std::count(one.begin(), one.end(), '\n'), 46 * 40);
+    EXPECT_EQ(std::count(one.begin(), one.end(), '\n'), 46 * 20);
     EXPECT_EQ(with(sweep, "2"), one);
     EXPECT_EQ(with(sweep, "3"), one);
 
@@ -455,7 +461,7 @@ TEST(BatchStreaming, MemoryStaysFlat)
             << err.str();
         return sink.lines;
     };
-    const long small = kSanitized ? 2'000 : 20'000;
+    const long small = kSanitized ? 1'000 : 10'000;
     EXPECT_EQ(stream(small), small);
     const long before = peakRss_kB();
     EXPECT_EQ(stream(10 * small), 10 * small);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -334,6 +335,30 @@ TEST(Cli, ListCapIsSaidAndEveryStoredNameCanBeChosen)
     EXPECT_EQ(last.status, 0) << last.err;
     EXPECT_NE(last.out.find("Antoine co-efficients for C32770 NOT Found"), std::string::npos);
     std::filesystem::remove_all(dir);
+}
+
+} // namespace
+
+namespace {
+
+// The man page explains every option --help lists.
+TEST(Cli, ManPageNamesEveryOption)
+{
+    std::ifstream file(TAVREL1_MAN_PAGE);
+    ASSERT_TRUE(file.good());
+    const std::string man((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string help = runCli({"--help"}).out;
+    int options = 0;
+    for (std::size_t at = help.find("\n  --"); at != std::string::npos;
+         at = help.find("\n  --", at + 1)) {
+        const std::string flag = help.substr(at + 5, help.find_first_of(" \n", at + 5) - at - 5);
+        std::string troff = "\\-\\-";
+        for (char c : flag)
+            troff += c == '-' ? std::string("\\-") : std::string(1, c);
+        EXPECT_NE(man.find(troff), std::string::npos) << flag;
+        ++options;
+    }
+    EXPECT_GE(options, 25);
 }
 
 } // namespace

@@ -13,15 +13,19 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringListModel>
 #include <QStyleOptionFrame>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -79,6 +83,60 @@ std::pair<int, int> inkColumns(QWidget* w, const QRect& area)
     return {qRound(left / dpr), qRound(right / dpr)};
 }
 
+using Table = QList<QStringList>;
+
+// Readers of their own for the three formats, so the test does not trust the writers.
+Table splitTsv(const QString& text)
+{
+    Table t;
+    for (const QString& line : text.split('\n', Qt::KeepEmptyParts))
+        t << line.split('\t');
+    t.removeLast(); // after the final line end
+    return t;
+}
+
+Table parseCsv(const QString& text)
+{
+    Table t(1);
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+            field += c;
+            ++i;
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && (c == ',' || c == '\n')) {
+            t.last() << field;
+            field.clear();
+            if (c == '\n')
+                t << QStringList();
+        } else {
+            field += c;
+        }
+    }
+    t.removeLast();
+    return t;
+}
+
+Table parseHtml(const QString& html)
+{
+    Table t;
+    static const QRegularExpression row("<tr>(.*?)</tr>"), cell("<td>(.*?)</td>");
+    for (const auto& r : row.globalMatch(html)) {
+        QStringList fields;
+        for (const auto& c : cell.globalMatch(r.captured(1)))
+            fields << c.captured(1)
+                          .replace("&lt;", "<")
+                          .replace("&gt;", ">")
+                          .replace("&quot;", "\"")
+                          .replace("&amp;", "&");
+        t << fields;
+    }
+    return t;
+}
+
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -107,6 +165,9 @@ private slots:
     void exponentSitsInItsGap();
     void backgroundClearOfCaptions();
     void editorOpensTheWindowsOwnDatabase();
+    void copyAndSaveGiveTheSheet();
+    void ctrlCKeepsItsMeaningInASelection();
+    void resultAreaMenu();
 
 private:
     template <class T> T* child(const char* name) { return m_win->findChild<T*>(name); }
@@ -634,6 +695,106 @@ void TestMainWindow::editorOpensTheWindowsOwnDatabase()
     QVERIFY(editor != nullptr);
     QCOMPARE(editor->findChild<QLineEdit*>("txtCompound")->text(), QString("Onlyium"));
     second->close();
+}
+
+// The copied and saved texts hold what the window shows: the boxes, the message, the check
+// boxes and each cell as its box shows it, with a component name that needs CSV quoting.
+void TestMainWindow::copyAndSaveGiveTheSheet()
+{
+    MessageBoxCloser closer;
+    const QString component = "R-1234yf (2,3,3,3-tetrafluoropropene)";
+    chooseComponent(component);
+    type("txtTemp", "25");
+    type("txtPress", "1");
+    child<QCheckBox>("chkStCalc")->click();
+    QTest::mouseClick(child<QPushButton>("cmdSolve"), Qt::LeftButton);
+    QVERIFY(!cell("txtVapPR").isEmpty());
+
+    Table expected = {{"Component", component},
+                      {"Temperature (\u00b0C)", "25"},
+                      {"Temperature (K)", "298.15"},
+                      {"Pressure (bar)", "1"}};
+    const QStringList message = child<QLabel>("lblStCond")->text().split('\n');
+    QCOMPARE(message.size(), 3);
+    expected << QStringList{"State conditions", message[0]} << QStringList{"", message[1]}
+             << QStringList{"", message[2]};
+    expected << QStringList{"Calculate HYPOTHETICAL Molar Volumes", "yes"}
+             << QStringList{"Spherical Molecule Shape factor", "no"} << QStringList{""};
+    expected << QStringList{"Model",           "SG (g/cm3)", "Liquid (cm3/mol)",
+                            "Vapor (cm3/mol)", "Z",          "Density (kg/m3)"};
+    for (int r = 0; r < state::kRowCount; ++r) {
+        QStringList row = {child<QLabel>(QString("lblEOS_%1").arg(r).toUtf8())->text()};
+        for (int c = 0; c < state::kColCount; ++c) {
+            const state::CellId id{static_cast<state::Row>(r), static_cast<state::Col>(c)};
+            row << (state::hasCell(id.row, id.col) ? cell(state::cellName(id).c_str()) : QString());
+        }
+        expected << row;
+    }
+
+    focusTo(child<QLineEdit>("txtLiqPR"));
+    QTest::keyClick(child<QLineEdit>("txtLiqPR"), Qt::Key_C, Qt::ControlModifier);
+    const QMimeData* mime = QApplication::clipboard()->mimeData();
+    QVERIFY(mime->hasText() && mime->hasHtml());
+    QCOMPARE(splitTsv(mime->text()), expected);
+    QCOMPARE(parseHtml(mime->html()), expected);
+
+    const QString path = m_dir->filePath("results.csv");
+    QVERIFY(m_win->saveResultsAsCsv(path));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.contains("\"R-1234yf (2,3,3,3-tetrafluoropropene)\""));
+    QCOMPARE(parseCsv(QString::fromUtf8(bytes)), expected);
+
+    QVERIFY(closer.seen.isEmpty());
+    QVERIFY(!m_win->saveResultsAsCsv(m_dir->filePath("no/such/folder/results.csv")));
+    QCOMPARE(closer.seen.size(), 1);
+}
+
+void TestMainWindow::ctrlCKeepsItsMeaningInASelection()
+{
+    type("txtTemp", "25.5");
+    auto* temp = child<QLineEdit>("txtTemp");
+    temp->setSelection(0, 2);
+    QTest::keyClick(temp, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QString("25"));
+    temp->deselect();
+    QTest::keyClick(temp, Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(QApplication::clipboard()->text().startsWith("Component\t"));
+}
+
+void TestMainWindow::resultAreaMenu()
+{
+    const auto menuAt = [&](QWidget* target, QPoint pos) -> QMenu* {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, pos, target->mapToGlobal(pos));
+        QApplication::sendEvent(target, &event);
+        QApplication::processEvents();
+        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    };
+    const auto texts = [](QMenu* menu) {
+        QStringList t;
+        for (QAction* a : menu->actions())
+            t << a->text();
+        return t;
+    };
+    QApplication::clipboard()->clear();
+    QMenu* onCell = menuAt(child<QLineEdit>("txtZPR"), {5, 5});
+    QVERIFY(onCell != nullptr);
+    QVERIFY(texts(onCell).contains("Save results as CSV\u2026"));
+    QVERIFY(texts(onCell).size() > 2); // the box's own entries stay
+    for (QAction* a : onCell->actions())
+        if (a->text() == "Copy results")
+            a->trigger();
+    onCell->close();
+    QVERIFY(QApplication::clipboard()->text().startsWith("Component\t"));
+
+    const QPoint between = child<QLabel>("lblEOS_4")->geometry().center();
+    QMenu* onArea = menuAt(m_win, between);
+    QVERIFY(onArea != nullptr);
+    QCOMPARE(texts(onArea), QStringList({"Copy results", "Save results as CSV\u2026"}));
+    onArea->close();
+    QApplication::processEvents();
+    QCOMPARE(menuAt(m_win, child<QPushButton>("cmdSolve")->geometry().center()), nullptr);
 }
 
 int main(int argc, char** argv)
