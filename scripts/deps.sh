@@ -5,6 +5,8 @@ packages=(build-essential cmake ninja-build pkg-config clang-format
           qt6-base-dev qt6-svg-dev libqt6svg6 libsqlite3-dev sqlite3
           libgtest-dev libgmock-dev libbenchmark-dev
           fonts-liberation fonts-dejavu-core xvfb xauth)
+# Installing and packaging: icon rendering, the desktop validators, dpkg-shlibdeps.
+packages+=(librsvg2-bin desktop-file-utils appstream dpkg-dev file)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
