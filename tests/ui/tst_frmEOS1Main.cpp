@@ -40,6 +40,7 @@ private slots:
     void componentByKeyboardAndMouse();
     void buttonsOpenOneWindowEach();
     void closingMainLeavesOtherWindowsOpen();
+    void deletingWithFocusInsideReachesNoHandler();
 
 private:
     template <class T> T* child(const char* name) { return m_win->findChild<T*>(name); }
@@ -310,6 +311,18 @@ void TestMainWindow::closingMainLeavesOtherWindowsOpen()
     for (QWidget* w : QApplication::topLevelWidgets())
         infoOpen |= w->objectName() == "frmInfoEOS" && w->isVisible();
     QVERIFY(infoOpen);
+}
+
+// The application deletes the window (WA_DeleteOnClose) with the focus still in a control;
+// the focus change that control reports while it is deleted must not reach the half-deleted
+// window (the ASan+UBSan build reports such a call as a bad downcast).
+void TestMainWindow::deletingWithFocusInsideReachesNoHandler()
+{
+    focusTo(child<QLineEdit>("txtTemp"));
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtTemp"));
+    delete m_win;
+    m_win = nullptr;
+    QCOMPARE(QApplication::focusWidget(), nullptr);
 }
 
 int main(int argc, char** argv)
