@@ -5,6 +5,8 @@ packages=(build-essential cmake ninja-build pkg-config clang-format
           qt6-base-dev qt6-svg-dev libqt6svg6 libsqlite3-dev sqlite3
           libgtest-dev libgmock-dev libbenchmark-dev
           fonts-liberation fonts-dejavu-core xvfb xauth locales)
+# Installing and packaging: icon rendering, the desktop validators, dpkg-shlibdeps.
+packages+=(librsvg2-bin desktop-file-utils appstream dpkg-dev file)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 missing=()

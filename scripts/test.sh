@@ -15,6 +15,8 @@ python3 scripts/check_layers.py
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
+# The installed programs, run from a scratch prefix.
+tests/packaging/installed_programs.sh build
 
 # Qt and fontconfig keep caches alive to process exit; their leaks are listed in lsan.supp.
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

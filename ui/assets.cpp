@@ -28,10 +28,10 @@ QByteArray readAsset(const QString& name)
     return file.readAll();
 }
 
-QPixmap renderSvgAsset(const QString& name, QSize size)
+QPixmap renderSvgAsset(const QString& name, QSize size, const QColor& background)
 {
     QPixmap pixmap(size);
-    pixmap.fill(Qt::white);
+    pixmap.fill(background);
     QSvgRenderer renderer(readAsset(name));
     if (renderer.isValid()) {
         QPainter painter(&pixmap);

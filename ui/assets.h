@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
 #include <QPixmap>
 #include <QSize>
 #include <QString>
@@ -12,8 +13,8 @@ namespace ui {
 /// The bytes of an asset; empty when there is no such asset.
 QByteArray readAsset(const QString& name);
 
-/// An SVG asset drawn to fill exactly size pixels. A missing or unreadable picture gives a
-/// white pixmap of that size, so the layout stays as designed.
-QPixmap renderSvgAsset(const QString& name, QSize size);
+/// An SVG asset drawn to fill exactly size pixels over background. A missing or unreadable
+/// picture gives a pixmap of that size in the background colour, so the layout stays as designed.
+QPixmap renderSvgAsset(const QString& name, QSize size, const QColor& background = Qt::white);
 
 } // namespace ui

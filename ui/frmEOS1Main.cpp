@@ -153,7 +153,13 @@ frmEOS1Main::frmEOS1Main(QWidget* parent) : QWidget(parent)
         w->installEventFilter(this);
 }
 
-frmEOS1Main::~frmEOS1Main() { Form_Unload(); }
+frmEOS1Main::~frmEOS1Main()
+{
+    // ~QWidget deletes the controls after this body has run; the focused one then reports a
+    // focus change, which must not reach onFocusChanged of a window no longer whole.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    Form_Unload();
+}
 
 void frmEOS1Main::createControls()
 {

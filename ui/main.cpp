@@ -1,5 +1,7 @@
 #include "store/settings.h"
+#include "ui/app_identity.h"
 #include "ui/frmEOS1Main.h"
+#include "ui/program_options.h"
 #include "ui/window_style.h"
 
 #include <QApplication>
@@ -7,16 +9,22 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <iostream>
 
 int main(int argc, char** argv)
 {
+    if (const auto status =
+            ui::answerInfoOption(std::vector<std::string>(argv + 1, argv + argc), std::cout))
+        return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(ui::appTitle());
+    ui::identifyApplication();
 
     store::Settings settings = store::Settings::forUser();
     auto* main = new ui::frmEOS1Main;
     main->setAttribute(Qt::WA_DeleteOnClose);
     main->Form_Load(settings, store::defaultDatabasePath());
+    ui::addAboutToDesktopMenu(main);
     main->show();
     main->activateWindow();
     // For the start-up measurement: once the shown window has been painted, report the

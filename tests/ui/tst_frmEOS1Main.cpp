@@ -168,6 +168,7 @@ private slots:
     void copyAndSaveGiveTheSheet();
     void ctrlCKeepsItsMeaningInASelection();
     void resultAreaMenu();
+    void deletingWithFocusInsideReachesNoHandler();
 
 private:
     template <class T> T* child(const char* name) { return m_win->findChild<T*>(name); }
@@ -795,6 +796,18 @@ void TestMainWindow::resultAreaMenu()
     onArea->close();
     QApplication::processEvents();
     QCOMPARE(menuAt(m_win, child<QPushButton>("cmdSolve")->geometry().center()), nullptr);
+}
+
+// The application deletes the window (WA_DeleteOnClose) with the focus still in a control;
+// the focus change that control reports while it is deleted must not reach the half-deleted
+// window (the ASan+UBSan build reports such a call as a bad downcast).
+void TestMainWindow::deletingWithFocusInsideReachesNoHandler()
+{
+    focusTo(child<QLineEdit>("txtTemp"));
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtTemp"));
+    delete m_win;
+    m_win = nullptr;
+    QCOMPARE(QApplication::focusWidget(), nullptr);
 }
 
 int main(int argc, char** argv)
