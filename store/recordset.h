@@ -39,7 +39,7 @@ inline constexpr int kDefaultBusyTimeout_ms = 3000;
 /// a damaged or hostile file, such as an endless recursive view, from reading until memory or
 /// the user's patience runs out.
 inline constexpr std::size_t kDefaultMaxRows = 1'000'000;
-inline constexpr std::size_t kDefaultMaxBytes = std::size_t{64} << 20; // cells as held in memory
+inline constexpr std::size_t kDefaultMaxBytes = std::size_t{32} << 20; // cells as held in memory
 inline constexpr int kDefaultMaxReadTime_ms = 10'000;
 /// The longest text or blob one field may hold (a name or a number needs a few bytes).
 inline constexpr int kMaxFieldBytes = 1 << 20;
