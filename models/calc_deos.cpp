@@ -6,11 +6,6 @@
 #include <cmath>
 
 namespace models {
-namespace {
-// Dieterici 1899, Ann. Phys. 305, 685, at the critical point: a = 4·R²·Tc²/(Pc·e²).
-constexpr double kDietericiA = 4;
-constexpr double kDietericiExp = 2; // the e² of a and b
-} // namespace
 
 // P = R·T/(V − b)·exp(−a/(R·T·V)), solved for V in its repulsive factor:
 // V = (R·T/P)·exp(−a/(R·T·V)) + b. a = 4·(R·Tc)²/(Pc·e²) and b = R·Tc/(e²·Pc), the latter
@@ -22,8 +17,7 @@ RootResult vaporRootDEOS(const state::CalcState& s)
     const double r = state::R;
     const double tc = s.constants.CritTemp;
     const double rtc = r * tc;
-    const double a =
-        quot(kDietericiA * (rtc * rtc), s.constants.CritPress * std::exp(kDietericiExp));
+    const double a = quot(4 * (rtc * rtc), s.constants.CritPress * std::exp(2.0));
     const double b = quot(a, roundToSingle(static_cast<double>(kFourR) * tc));
     const double rtSingle = singleRT(s);
     const double rtp = idealVolume(s);

@@ -7,22 +7,6 @@
 
 namespace models {
 
-namespace {
-// Peng & Robinson 1976, Ind. Eng. Chem. Fundam. 15, 59: ac = Ωa·R²·Tc²/Pc, b = Ωb·R·Tc/Pc.
-constexpr double kPrOmegaA = 0.457235;
-constexpr double kPrOmegaB = 0.077796;
-// κ(ω) for ω up to 0.49, Peng & Robinson 1976 (as above).
-constexpr double kPrKappa0 = 0.37464;
-constexpr double kPrKappa1 = 1.54226;
-constexpr double kPrKappa2 = 0.26992;
-// κ(ω) for heavier components, Robinson & Peng 1978, GPA Research Report RR-28.
-constexpr double kPrHeavyKappa0 = 0.379642;
-constexpr double kPrHeavyKappa1 = 1.48503;
-constexpr double kPrHeavyKappa2 = 0.164423;
-constexpr double kPrHeavyKappa3 = 0.016666;
-constexpr float kPrHeavyFrom = 0.49f; // ω above it takes the heavy branch (single precision)
-} // namespace
-
 // 0.077796·R is formed in double from the float R: 6.46795939251709.
 PengRobinsonForm pengRobinsonBase(const state::CalcState& s)
 {
@@ -32,8 +16,8 @@ PengRobinsonForm pengRobinsonBase(const state::CalcState& s)
     PengRobinsonForm f;
     f.P = s.conditions.PressBar;
     f.Tr = roundToSingle(quot(s.conditions.TempK, tc));
-    f.ac = quot(kPrOmegaA * (r * r) * (tc * tc), pc);
-    f.b = quot(kPrOmegaB * r * tc, pc);
+    f.ac = quot(0.457235 * (r * r) * (tc * tc), pc);
+    f.b = quot(0.077796 * r * tc, pc);
     f.rtp = idealVolume(s);
     f.rtpb = f.rtp + f.b;
     return f;
@@ -50,15 +34,28 @@ void setPengRobinsonAlpha(PengRobinsonForm& f, const state::CalcState& s, double
     f.ab_P = quot(f.a * f.b, f.P);
 }
 
+// V = R·T/P + b − a·(V − b)/(P·(V² + 2·b·V − b²)), the right-hand side at the previous iterate.
+double PengRobinsonForm::vaporUpdate(double vOld) const
+{
+    return rtpb - quot(a * (vOld - b), P * (vOld * vOld + 2 * b * vOld - b * b));
+}
+
+// V³ − (R·T/P − b)·V² − F·V − (a·b/P − b²·R·T/P − b³) = 0 solved for its linear term.
+double PengRobinsonForm::liquidUpdate(double vOld) const
+{
+    const double v2 = vOld * vOld;
+    return quot(v2 * vOld + (b - rtp) * v2 + b * b * b + bbRT_P - ab_P, F);
+}
+
 // κ branches split at ω = 0.49, compared in single precision (0.49 itself takes the first).
 PengRobinsonForm pengRobinson(const state::CalcState& s)
 {
     PengRobinsonForm f = pengRobinsonBase(s);
     const float wSingle = s.constants.AcentricF;
     const double w = wSingle;
-    f.kappa = wSingle <= kPrHeavyFrom ? kPrKappa0 + kPrKappa1 * w - kPrKappa2 * (w * w)
-                                      : kPrHeavyKappa0 + kPrHeavyKappa1 * w -
-                                            kPrHeavyKappa2 * (w * w) + kPrHeavyKappa3 * (w * w * w);
+    f.kappa = wSingle <= 0.49f
+                  ? 0.37464 + 1.54226 * w - 0.26992 * (w * w)
+                  : 0.379642 + 1.48503 * w - 0.164423 * (w * w) + 0.016666 * (w * w * w);
     const double root = 1 + f.kappa * (1 - std::sqrt(f.Tr));
     setPengRobinsonAlpha(f, s, root * root);
     return f;

@@ -9,7 +9,7 @@ namespace models {
 
 double stryjekVeraKappa0(double w)
 {
-    return kSvKappa0 + kSvKappa1 * w - kSvKappa2 * (w * w) + kSvKappa3 * (w * w * w);
+    return 0.378893 + 1.4897153 * w - 0.17131848 * (w * w) + 0.0196554 * (w * w * w);
 }
 
 // The K1 term applies at every reduced temperature: no split at Tr = 0.7, above which the
@@ -19,7 +19,7 @@ PengRobinsonForm stryjekVera1(const state::CalcState& s)
     PengRobinsonForm f = pengRobinsonBase(s);
     const double sqrtTr = std::sqrt(f.Tr);
     const double k1 = s.constants.K1;
-    f.kappa = stryjekVeraKappa0(s.constants.AcentricF) + k1 * (1 + sqrtTr) * (kSvTrPivot - f.Tr);
+    f.kappa = stryjekVeraKappa0(s.constants.AcentricF) + k1 * (1 + sqrtTr) * (0.7 - f.Tr);
     const double root = 1 + f.kappa * (1 - sqrtTr);
     setPengRobinsonAlpha(f, s, root * root);
     return f;

@@ -17,7 +17,7 @@ PengRobinsonForm stryjekVera2(const state::CalcState& s)
     const double k2 = c.K2;
     const double k3 = c.K3;
     f.kappa = stryjekVeraKappa0(c.AcentricF) +
-              (k1 + k2 * (k3 - f.Tr) * (1 - sqrtTr)) * (1 + sqrtTr) * (kSvTrPivot - f.Tr);
+              (k1 + k2 * (k3 - f.Tr) * (1 - sqrtTr)) * (1 + sqrtTr) * (0.7 - f.Tr);
     const double root = 1 + f.kappa * (1 - std::sqrt(quot(s.conditions.TempK, c.CritTemp)));
     setPengRobinsonAlpha(f, s, root * root);
     return f;

@@ -7,30 +7,39 @@
 
 namespace models {
 
-namespace {
-// m(ω) of Soave's α as refitted by Graboski & Daubert 1978, Ind. Eng. Chem. Process Des. Dev.
-// 17, 443.
-constexpr double kSoaveM0 = 0.48508;
-constexpr double kSoaveM1 = 1.55171;
-constexpr double kSoaveM2 = 0.15613;
-} // namespace
-
 // Soave's α: one branch of m for every acentric factor, negative ones included. T/CritTemp
 // stays in double under the square root.
 SoaveRedlichKwong::SoaveRedlichKwong(const state::CalcState& s)
-    : RedlichKwongCommon(redlichKwongCommon(s))
 {
     const double r = state::R;
     const double tc = s.constants.CritTemp;
     const double pc = s.constants.CritPress;
     const double t = s.conditions.TempK;
     const double w = s.constants.AcentricF;
-    ac = quot(kRkOmegaA * (r * r) * (tc * tc), pc);
-    m = kSoaveM0 + kSoaveM1 * w - kSoaveM2 * (w * w);
+    P = s.conditions.PressBar;
+    ac = quot(0.42748 * (r * r) * (tc * tc), pc);
+    b = quot(0.08664 * r * tc, pc);
+    m = 0.48508 + 1.55171 * w - 0.15613 * (w * w);
     const double root = 1 + m * (1 - std::sqrt(quot(t, tc)));
     alpha = root * root;
     a = ac * alpha;
+    rtp = idealVolume(s);
+    rtpb = rtp + b;
+    rtSingle = singleRT(s);
     F = P * (b * b) + b * r * t - a;
+}
+
+// V = R·T/P + b − a·(V − b)/(P·V·(V + b)), the right-hand side at the previous iterate.
+double SoaveRedlichKwong::vaporUpdate(double vOld) const
+{
+    return rtpb - quot(a * (vOld - b), P * vOld * (vOld + b));
+}
+
+// P·V³ − R·T·V² − F·V − a·b = 0 solved for its linear term; R·T enters as the float product.
+double SoaveRedlichKwong::liquidUpdate(double vOld) const
+{
+    const double v2 = vOld * vOld;
+    return quot(P * (v2 * vOld) - rtSingle * v2 - a * b, F);
 }
 
 RootResult vaporRootSRK(const state::CalcState& s) { return cubicVaporRoot(SoaveRedlichKwong(s)); }

@@ -5,22 +5,30 @@
 
 namespace models {
 
-namespace {
-// van der Waals 1873 at the critical point: a = (27/64)·R²·Tc²/Pc, b = R·Tc/(8·Pc).
-constexpr double kVdwA = 27, kVdwADen = 64, kVdwBDen = 8;
-} // namespace
-
 VanDerWaals::VanDerWaals(const state::CalcState& s)
 {
     const double r = state::R;
     const double tc = s.constants.CritTemp;
     const double pc = s.constants.CritPress;
     P = s.conditions.PressBar;
-    a = quot(kVdwA * (r * r) * (tc * tc), kVdwADen * pc);
-    b = quot(r * tc, kVdwBDen * pc);
+    a = quot(27 * (r * r) * (tc * tc), 64 * pc);
+    b = quot(r * tc, 8 * pc);
     rtp = idealVolume(s);
     rtpb = rtp + b;
     ab_P = quot(a * b, P);
+}
+
+// V = R·T/P + b − a·(V − b)/(P·V²), the right-hand side at the previous iterate.
+double VanDerWaals::vaporUpdate(double vOld) const
+{
+    return rtpb - quot(a * (vOld - b), P * (vOld * vOld));
+}
+
+// P·V³ − (P·b + R·T)·V² + a·V − a·b = 0 solved for its linear term.
+double VanDerWaals::liquidUpdate(double vOld) const
+{
+    const double v2 = vOld * vOld;
+    return quot(P * (rtpb * v2 - v2 * vOld + ab_P), a);
 }
 
 RootResult vaporRootVDW(const state::CalcState& s) { return cubicVaporRoot(VanDerWaals(s)); }

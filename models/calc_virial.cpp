@@ -4,9 +4,6 @@
 #include "models/row_output.h"
 
 namespace models {
-namespace {
-constexpr double kThirdCoefficientDivisor = 9; // C = Vc²/9
-} // namespace
 
 // Virial equation truncated after the third term, its coefficients from the critical volume
 // alone: B = −Vc, C = Vc²/9, iterated as V = (R·T/P)·(1 + B/V − C/V²). The factor R·T/P of
@@ -15,7 +12,7 @@ RootResult vaporRootVirial(const state::CalcState& s)
 {
     const double vc = s.constants.CritVol;
     const double B = -vc; // single precision, exact
-    const double C = vc * vc / kThirdCoefficientDivisor;
+    const double C = vc * vc / 9;
     const double rtp = idealVolume(s);
     const double rtpSingle = roundToSingle(rtp);
     if (std::isnan(rtpSingle) || !std::isfinite(C))

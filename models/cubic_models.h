@@ -1,6 +1,5 @@
 #pragma once
 
-#include "models/numerics.h"
 #include "state/calc_state.h"
 
 #include <cmath>
@@ -18,63 +17,26 @@ struct VanDerWaals {
     explicit VanDerWaals(const state::CalcState& s);
     double P, a, b, rtp, rtpb, ab_P;
     bool finite() const { return std::isfinite(a + b + rtp + rtpb); }
-    // V = R·T/P + b − a·(V − b)/(P·V²), the right-hand side at the previous iterate.
-    double vaporUpdate(double vOld) const { return rtpb - quot(a * (vOld - b), P * (vOld * vOld)); }
-    // P·V³ − (P·b + R·T)·V² + a·V − a·b = 0 solved for its linear term.
-    double liquidUpdate(double vOld) const
-    {
-        const double v2 = vOld * vOld;
-        return quot(P * (rtpb * v2 - v2 * vOld + ab_P), a);
-    }
+    double vaporUpdate(double vOld) const;
+    double liquidUpdate(double vOld) const;
 };
-
-// Redlich & Kwong 1949, Chem. Rev. 44, 233: a = Ωa·R²·Tc^2.5/Pc and b = Ωb·R·Tc/Pc; Soave's
-// form keeps both constants with Tc² in a.
-inline constexpr double kRkOmegaA = 0.42748;
-inline constexpr double kRkOmegaB = 0.08664;
-
-/// What Redlich-Kwong and Soave-Redlich-Kwong share: P, b, R·T/P, R·T/P + b and the float R·T.
-struct RedlichKwongCommon {
-    double P, b, rtp, rtpb, rtSingle;
-};
-/// b = 0.08664·R·Tc/Pc, formed in double from the float R (0.08664·R = 7.20324954711914).
-RedlichKwongCommon redlichKwongCommon(const state::CalcState& s);
 
 /// P = R·T/(V − b) − a/(√T·V·(V + b)).
-struct RedlichKwong : RedlichKwongCommon {
+struct RedlichKwong {
     explicit RedlichKwong(const state::CalcState& s);
-    double sqrtT, a, F, ab_PsqrtT;
+    double P, sqrtT, a, b, rtp, rtpb, rtSingle, F, ab_PsqrtT;
     bool finite() const { return std::isfinite(a + b + rtp + rtpb + rtSingle + F + ab_PsqrtT); }
-    // V = R·T/P + b − a·(V − b)/(P·√T·V·(V + b)), the right-hand side at the previous iterate.
-    double vaporUpdate(double vOld) const
-    {
-        return rtpb - quot(a * (vOld - b), P * sqrtT * vOld * (vOld + b));
-    }
-    // V³ − (R·T/P)·V² − F·V − a·b/(P·√T) = 0 solved for its linear term; R·T enters as the float
-    // product, multiplied by V² before the division by P.
-    double liquidUpdate(double vOld) const
-    {
-        const double v2 = vOld * vOld;
-        return quot(v2 * vOld - quot(rtSingle * v2, P) - ab_PsqrtT, F);
-    }
+    double vaporUpdate(double vOld) const;
+    double liquidUpdate(double vOld) const;
 };
 
 /// P = R·T/(V − b) − ac·α/(V·(V + b)), α from the acentric factor through m.
-struct SoaveRedlichKwong : RedlichKwongCommon {
+struct SoaveRedlichKwong {
     explicit SoaveRedlichKwong(const state::CalcState& s);
-    double ac, m, alpha, a, F;
+    double P, ac, b, m, alpha, a, rtp, rtpb, rtSingle, F;
     bool finite() const { return std::isfinite(a + b + rtp + rtpb + rtSingle + F); }
-    // V = R·T/P + b − a·(V − b)/(P·V·(V + b)), the right-hand side at the previous iterate.
-    double vaporUpdate(double vOld) const
-    {
-        return rtpb - quot(a * (vOld - b), P * vOld * (vOld + b));
-    }
-    // P·V³ − R·T·V² − F·V − a·b = 0 solved for its linear term; R·T enters as the float product.
-    double liquidUpdate(double vOld) const
-    {
-        const double v2 = vOld * vOld;
-        return quot(P * (v2 * vOld) - rtSingle * v2 - a * b, F);
-    }
+    double vaporUpdate(double vOld) const;
+    double liquidUpdate(double vOld) const;
 };
 
 /// P = R·T/(V − b) − ac·α/(V² + 2·b·V − b²). Peng-Robinson and both Stryjek-Vera variants
@@ -84,31 +46,14 @@ struct PengRobinsonForm {
     double Tr = 0; // T/CritTemp rounded to single precision (NaN beyond the float range)
     double bbRT_P = 0, ab_P = 0; // b²·R·T/P and a·b/P of the liquid update
     bool finite() const { return std::isfinite(a + b + rtp + rtpb + F); }
-    // V = R·T/P + b − a·(V − b)/(P·(V² + 2·b·V − b²)), the right-hand side at the previous iterate.
-    double vaporUpdate(double vOld) const
-    {
-        return rtpb - quot(a * (vOld - b), P * (vOld * vOld + 2 * b * vOld - b * b));
-    }
-    // V³ − (R·T/P − b)·V² − F·V − (a·b/P − b²·R·T/P − b³) = 0 solved for its linear term.
-    double liquidUpdate(double vOld) const
-    {
-        const double v2 = vOld * vOld;
-        return quot(v2 * vOld + (b - rtp) * v2 + b * b * b + bbRT_P - ab_P, F);
-    }
+    double vaporUpdate(double vOld) const;
+    double liquidUpdate(double vOld) const;
 };
 
 /// The parts of the Peng-Robinson form that do not depend on α: P, ac, b, Tr, R·T/P (+ b).
 PengRobinsonForm pengRobinsonBase(const state::CalcState& s);
 /// Sets α and what follows from it: a = ac·α and the liquid divisor F.
 void setPengRobinsonAlpha(PengRobinsonForm& form, const state::CalcState& s, double alpha);
-
-// κ0(ω) of Stryjek & Vera 1986, Can. J. Chem. Eng. 64, 323; the K terms vanish at Tr = 0.7
-// (the same paper, and 64, 820 for the second kind).
-inline constexpr double kSvKappa0 = 0.378893;
-inline constexpr double kSvKappa1 = 1.4897153;
-inline constexpr double kSvKappa2 = 0.17131848;
-inline constexpr double kSvKappa3 = 0.0196554;
-inline constexpr double kSvTrPivot = 0.7;
 
 /// κ0 of both Stryjek-Vera variants, from the acentric factor.
 double stryjekVeraKappa0(double w);
