@@ -1,4 +1,5 @@
 #include "models/collapse_iteration.h"
+#include "models/eos_parameters.h"
 #include "models/model_roots.h"
 #include "models/models.h"
 #include "models/row_output.h"
@@ -12,13 +13,9 @@ namespace models {
 // formed as a/(4·R·Tc) with 4·R·Tc (332.56·Tc) rounded to single precision.
 RootResult vaporRootDEOS(const state::CalcState& s)
 {
-    constexpr float kFourR = 4 * state::R; // 332.55999755859375, exact
-    static_assert(kFourR == 332.56f);
-    const double r = state::R;
     const double tc = s.constants.CritTemp;
-    const double rtc = r * tc;
-    const double a = quot(4 * (rtc * rtc), s.constants.CritPress * std::exp(2.0));
-    const double b = quot(a, roundToSingle(static_cast<double>(kFourR) * tc));
+    const double a = dietericiA(tc, s.constants.CritPress);
+    const double b = dietericiB(a, tc);
     const double rtSingle = singleRT(s);
     const double rtp = idealVolume(s);
     if (!std::isfinite(a + b + rtSingle + rtp))

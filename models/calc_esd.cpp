@@ -1,3 +1,4 @@
+#include "models/eos_parameters.h"
 #include "models/model_roots.h"
 #include "models/models.h"
 #include "models/numerics.h"
@@ -8,30 +9,20 @@
 namespace models {
 namespace {
 
-// Shape factor c from the acentric factor, or 1 for a spherical molecule; the attraction
-// constants zm, k1 and k2 scale with c^(1/3). Correlation constants as published: 9.49 (not
-// 9.5) and k3 = 1.90475 (not 1.90476).
+// The shape constants of eos_parameters.h at the state temperature.
 struct EsdParameters {
     double c, zm, k1, Y, q, b;
 
     explicit EsdParameters(const state::CalcState& s)
     {
-        const double w = s.constants.AcentricF;
-        c = s.chkSphMol ? 1.0 : roundToSingle(1 + 3.535 * w + 0.533 * (w * w));
-        const double cube = std::pow(c, 1.0 / 3);
-        zm = roundToSingle(9.49 * cube);
-        k1 = 1.7745 * cube;
-        const double k2 = 1.0617 * cube;
-        constexpr double k3 = 1.90475;
-        const double d = c - 1;
-        const double theta =
-            quot(1 + 0.945 * d + 0.134 * (d * d), 1.023 + 2.225 * d + 0.478 * (d * d));
-        const double beta =
-            quot(0.0312 + 0.087 * d + 0.008 * (d * d), 1 + 2.455 * d + 0.732 * (d * d));
+        const EsdShape e = esdShape(s.constants.AcentricF, s.chkSphMol);
         const double tc = s.constants.CritTemp;
-        Y = std::exp(quot(theta * tc, s.conditions.TempK)) - k2;
-        q = 1 + k3 * roundToSingle(c - 1);
-        b = quot(beta * static_cast<double>(state::R) * tc, s.constants.CritPress);
+        c = e.c;
+        zm = e.zm;
+        k1 = e.k1;
+        Y = esdY(e, tc, s.conditions.TempK);
+        q = e.q;
+        b = esdCoVolume(e, tc, s.constants.CritPress);
     }
     bool finite() const { return std::isfinite(c + zm + k1 + Y + q + b); }
 };

@@ -1,5 +1,6 @@
 #include "models/cubic_models.h"
 #include "models/cubic_scheme.h"
+#include "models/eos_parameters.h"
 #include "models/model_roots.h"
 #include "models/models.h"
 
@@ -7,17 +8,15 @@
 
 namespace models {
 
-// 0.077796·R is formed in double from the float R: 6.46795939251709.
 PengRobinsonForm pengRobinsonBase(const state::CalcState& s)
 {
-    const double r = state::R;
     const double tc = s.constants.CritTemp;
     const double pc = s.constants.CritPress;
     PengRobinsonForm f;
     f.P = s.conditions.PressBar;
     f.Tr = roundToSingle(quot(s.conditions.TempK, tc));
-    f.ac = quot(0.457235 * (r * r) * (tc * tc), pc);
-    f.b = quot(0.077796 * r * tc, pc);
+    f.ac = prAc(tc, pc);
+    f.b = prB(tc, pc);
     f.rtp = idealVolume(s);
     f.rtpb = f.rtp + f.b;
     return f;
@@ -47,17 +46,11 @@ double PengRobinsonForm::liquidUpdate(double vOld) const
     return quot(v2 * vOld + (b - rtp) * v2 + b * b * b + bbRT_P - ab_P, F);
 }
 
-// κ branches split at ω = 0.49, compared in single precision (0.49 itself takes the first).
 PengRobinsonForm pengRobinson(const state::CalcState& s)
 {
     PengRobinsonForm f = pengRobinsonBase(s);
-    const float wSingle = s.constants.AcentricF;
-    const double w = wSingle;
-    f.kappa = wSingle <= 0.49f
-                  ? 0.37464 + 1.54226 * w - 0.26992 * (w * w)
-                  : 0.379642 + 1.48503 * w - 0.164423 * (w * w) + 0.016666 * (w * w * w);
-    const double root = 1 + f.kappa * (1 - std::sqrt(f.Tr));
-    setPengRobinsonAlpha(f, s, root * root);
+    f.kappa = prKappa(s.constants.AcentricF);
+    setPengRobinsonAlpha(f, s, soaveAlpha(f.kappa, f.Tr));
     return f;
 }
 

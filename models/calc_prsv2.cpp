@@ -1,5 +1,6 @@
 #include "models/cubic_models.h"
 #include "models/cubic_scheme.h"
+#include "models/eos_parameters.h"
 #include "models/model_roots.h"
 #include "models/models.h"
 
@@ -12,14 +13,8 @@ PengRobinsonForm stryjekVera2(const state::CalcState& s)
 {
     PengRobinsonForm f = pengRobinsonBase(s);
     const state::ComponentConstants& c = s.constants;
-    const double sqrtTr = std::sqrt(f.Tr);
-    const double k1 = c.K1;
-    const double k2 = c.K2;
-    const double k3 = c.K3;
-    f.kappa = stryjekVeraKappa0(c.AcentricF) +
-              (k1 + k2 * (k3 - f.Tr) * (1 - sqrtTr)) * (1 + sqrtTr) * (0.7 - f.Tr);
-    const double root = 1 + f.kappa * (1 - std::sqrt(quot(s.conditions.TempK, c.CritTemp)));
-    setPengRobinsonAlpha(f, s, root * root);
+    f.kappa = stryjekVera2Kappa(stryjekVeraKappa0(c.AcentricF), c.K1, c.K2, c.K3, f.Tr);
+    setPengRobinsonAlpha(f, s, soaveAlpha(f.kappa, quot(s.conditions.TempK, c.CritTemp)));
     return f;
 }
 

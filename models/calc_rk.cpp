@@ -1,5 +1,6 @@
 #include "models/cubic_models.h"
 #include "models/cubic_scheme.h"
+#include "models/eos_parameters.h"
 #include "models/model_roots.h"
 #include "models/models.h"
 
@@ -7,7 +8,6 @@
 
 namespace models {
 
-// 0.08664·R is formed in double from the float R: 7.20324954711914.
 RedlichKwong::RedlichKwong(const state::CalcState& s)
 {
     const double r = state::R;
@@ -16,8 +16,8 @@ RedlichKwong::RedlichKwong(const state::CalcState& s)
     const double t = s.conditions.TempK;
     P = s.conditions.PressBar;
     sqrtT = std::sqrt(t);
-    a = quot(0.42748 * (r * r) * std::pow(tc, 2.5), pc);
-    b = quot(0.08664 * r * tc, pc);
+    a = rkA(tc, pc);
+    b = rkB(tc, pc);
     rtp = idealVolume(s);
     rtpb = rtp + b;
     rtSingle = singleRT(s);

@@ -1,5 +1,6 @@
 #include "models/cubic_models.h"
 #include "models/cubic_scheme.h"
+#include "models/eos_parameters.h"
 #include "models/model_roots.h"
 #include "models/models.h"
 
@@ -17,11 +18,10 @@ SoaveRedlichKwong::SoaveRedlichKwong(const state::CalcState& s)
     const double t = s.conditions.TempK;
     const double w = s.constants.AcentricF;
     P = s.conditions.PressBar;
-    ac = quot(0.42748 * (r * r) * (tc * tc), pc);
-    b = quot(0.08664 * r * tc, pc);
-    m = 0.48508 + 1.55171 * w - 0.15613 * (w * w);
-    const double root = 1 + m * (1 - std::sqrt(quot(t, tc)));
-    alpha = root * root;
+    ac = srkAc(tc, pc);
+    b = rkB(tc, pc);
+    m = srkM(w);
+    alpha = soaveAlpha(m, quot(t, tc));
     a = ac * alpha;
     rtp = idealVolume(s);
     rtpb = rtp + b;

@@ -1,5 +1,6 @@
 #include "models/cubic_models.h"
 #include "models/cubic_scheme.h"
+#include "models/eos_parameters.h"
 #include "models/model_roots.h"
 #include "models/models.h"
 
@@ -7,12 +8,11 @@ namespace models {
 
 VanDerWaals::VanDerWaals(const state::CalcState& s)
 {
-    const double r = state::R;
     const double tc = s.constants.CritTemp;
     const double pc = s.constants.CritPress;
     P = s.conditions.PressBar;
-    a = quot(27 * (r * r) * (tc * tc), 64 * pc);
-    b = quot(r * tc, 8 * pc);
+    a = vdwA(tc, pc);
+    b = vdwB(tc, pc);
     rtp = idealVolume(s);
     rtpb = rtp + b;
     ab_P = quot(a * b, P);

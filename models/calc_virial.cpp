@@ -1,4 +1,5 @@
 #include "models/collapse_iteration.h"
+#include "models/eos_parameters.h"
 #include "models/model_roots.h"
 #include "models/models.h"
 #include "models/row_output.h"
@@ -11,8 +12,8 @@ namespace models {
 RootResult vaporRootVirial(const state::CalcState& s)
 {
     const double vc = s.constants.CritVol;
-    const double B = -vc; // single precision, exact
-    const double C = vc * vc / 9;
+    const double B = virialB(vc); // single precision, exact
+    const double C = virialC(vc);
     const double rtp = idealVolume(s);
     const double rtpSingle = roundToSingle(rtp);
     if (std::isnan(rtpSingle) || !std::isfinite(C))

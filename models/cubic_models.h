@@ -55,9 +55,6 @@ PengRobinsonForm pengRobinsonBase(const state::CalcState& s);
 /// Sets α and what follows from it: a = ac·α and the liquid divisor F.
 void setPengRobinsonAlpha(PengRobinsonForm& form, const state::CalcState& s, double alpha);
 
-/// κ0 of both Stryjek-Vera variants, from the acentric factor.
-double stryjekVeraKappa0(double w);
-
 /// Peng-Robinson with κ from the acentric factor (two branches, split at ω = 0.49).
 PengRobinsonForm pengRobinson(const state::CalcState& s);
 /// Stryjek-Vera of the first kind: κ = κ0 + K1·(1 + √Tr)·(0.7 − Tr).

@@ -1,5 +1,6 @@
 #include "model_fixtures.h"
 #include "models/cubic_models.h"
+#include "models/eos_parameters.h"
 #include "models/model_roots.h"
 #include "models/models.h"
 
