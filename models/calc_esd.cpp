@@ -42,12 +42,12 @@ RootResult vaporRootESD(const state::CalcState& s)
     const double t = s.conditions.TempK;
     const double p = s.conditions.PressBar;
     double v = rtp;
-    for (PassCounter i = 1;; ++i) {
+    for (int i = 1;; ++i) {
         if (i > kUpdateCap)
             return {v, i - 1, RootStatus::CapReached};
         const double vOld = v;
         const double eta = quot(e.b, vOld);
-        const double zRep = quot(4 * e.c * eta, 1 - 1.9 * eta);
+        const double zRep = quot(4 * e.c * eta, 1 - kEsdRepulsion * eta);
         const double zAtt = quot(e.zm * e.q * e.Y * eta, 1 + e.k1 * e.Y * eta);
         const double z = 1 + zRep - zAtt;
         v = quot(z * r * t, p);

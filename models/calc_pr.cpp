@@ -33,19 +33,6 @@ void setPengRobinsonAlpha(PengRobinsonForm& f, const state::CalcState& s, double
     f.ab_P = quot(f.a * f.b, f.P);
 }
 
-// V = R·T/P + b − a·(V − b)/(P·(V² + 2·b·V − b²)), the right-hand side at the previous iterate.
-double PengRobinsonForm::vaporUpdate(double vOld) const
-{
-    return rtpb - quot(a * (vOld - b), P * (vOld * vOld + 2 * b * vOld - b * b));
-}
-
-// V³ − (R·T/P − b)·V² − F·V − (a·b/P − b²·R·T/P − b³) = 0 solved for its linear term.
-double PengRobinsonForm::liquidUpdate(double vOld) const
-{
-    const double v2 = vOld * vOld;
-    return quot(v2 * vOld + (b - rtp) * v2 + b * b * b + bbRT_P - ab_P, F);
-}
-
 PengRobinsonForm pengRobinson(const state::CalcState& s)
 {
     PengRobinsonForm f = pengRobinsonBase(s);

@@ -11,35 +11,16 @@ namespace models {
 // Soave's α: one branch of m for every acentric factor, negative ones included. T/CritTemp
 // stays in double under the square root.
 SoaveRedlichKwong::SoaveRedlichKwong(const state::CalcState& s)
+    : RedlichKwongCommon(redlichKwongCommon(s))
 {
     const double r = state::R;
     const double tc = s.constants.CritTemp;
-    const double pc = s.constants.CritPress;
     const double t = s.conditions.TempK;
-    const double w = s.constants.AcentricF;
-    P = s.conditions.PressBar;
-    ac = srkAc(tc, pc);
-    b = rkB(tc, pc);
-    m = srkM(w);
+    ac = srkAc(tc, s.constants.CritPress);
+    m = srkM(s.constants.AcentricF);
     alpha = soaveAlpha(m, quot(t, tc));
     a = ac * alpha;
-    rtp = idealVolume(s);
-    rtpb = rtp + b;
-    rtSingle = singleRT(s);
     F = P * (b * b) + b * r * t - a;
-}
-
-// V = R·T/P + b − a·(V − b)/(P·V·(V + b)), the right-hand side at the previous iterate.
-double SoaveRedlichKwong::vaporUpdate(double vOld) const
-{
-    return rtpb - quot(a * (vOld - b), P * vOld * (vOld + b));
-}
-
-// P·V³ − R·T·V² − F·V − a·b = 0 solved for its linear term; R·T enters as the float product.
-double SoaveRedlichKwong::liquidUpdate(double vOld) const
-{
-    const double v2 = vOld * vOld;
-    return quot(P * (v2 * vOld) - rtSingle * v2 - a * b, F);
 }
 
 RootResult vaporRootSRK(const state::CalcState& s) { return cubicVaporRoot(SoaveRedlichKwong(s)); }

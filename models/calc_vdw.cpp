@@ -18,19 +18,6 @@ VanDerWaals::VanDerWaals(const state::CalcState& s)
     ab_P = quot(a * b, P);
 }
 
-// V = R·T/P + b − a·(V − b)/(P·V²), the right-hand side at the previous iterate.
-double VanDerWaals::vaporUpdate(double vOld) const
-{
-    return rtpb - quot(a * (vOld - b), P * (vOld * vOld));
-}
-
-// P·V³ − (P·b + R·T)·V² + a·V − a·b = 0 solved for its linear term.
-double VanDerWaals::liquidUpdate(double vOld) const
-{
-    const double v2 = vOld * vOld;
-    return quot(P * (rtpb * v2 - v2 * vOld + ab_P), a);
-}
-
 RootResult vaporRootVDW(const state::CalcState& s) { return cubicVaporRoot(VanDerWaals(s)); }
 
 RootResult liquidRootVDW(const state::CalcState& s) { return cubicLiquidRoot(VanDerWaals(s)); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "models/numerics.h"
 #include "state/calc_state.h"
 
 #include <cmath>
@@ -17,26 +18,57 @@ struct VanDerWaals {
     explicit VanDerWaals(const state::CalcState& s);
     double P, a, b, rtp, rtpb, ab_P;
     bool finite() const { return std::isfinite(a + b + rtp + rtpb); }
-    double vaporUpdate(double vOld) const;
-    double liquidUpdate(double vOld) const;
+    // V = R·T/P + b − a·(V − b)/(P·V²), the right-hand side at the previous iterate.
+    double vaporUpdate(double vOld) const { return rtpb - quot(a * (vOld - b), P * (vOld * vOld)); }
+    // P·V³ − (P·b + R·T)·V² + a·V − a·b = 0 solved for its linear term.
+    double liquidUpdate(double vOld) const
+    {
+        const double v2 = vOld * vOld;
+        return quot(P * (rtpb * v2 - v2 * vOld + ab_P), a);
+    }
 };
 
+/// What Redlich-Kwong and Soave-Redlich-Kwong share: P, b, R·T/P, R·T/P + b and the float R·T.
+struct RedlichKwongCommon {
+    double P, b, rtp, rtpb, rtSingle;
+};
+RedlichKwongCommon redlichKwongCommon(const state::CalcState& s);
+
 /// P = R·T/(V − b) − a/(√T·V·(V + b)).
-struct RedlichKwong {
+struct RedlichKwong : RedlichKwongCommon {
     explicit RedlichKwong(const state::CalcState& s);
-    double P, sqrtT, a, b, rtp, rtpb, rtSingle, F, ab_PsqrtT;
+    double sqrtT, a, F, ab_PsqrtT;
     bool finite() const { return std::isfinite(a + b + rtp + rtpb + rtSingle + F + ab_PsqrtT); }
-    double vaporUpdate(double vOld) const;
-    double liquidUpdate(double vOld) const;
+    // V = R·T/P + b − a·(V − b)/(P·√T·V·(V + b)), the right-hand side at the previous iterate.
+    double vaporUpdate(double vOld) const
+    {
+        return rtpb - quot(a * (vOld - b), P * sqrtT * vOld * (vOld + b));
+    }
+    // V³ − (R·T/P)·V² − F·V − a·b/(P·√T) = 0 solved for its linear term; R·T enters as the float
+    // product, multiplied by V² before the division by P.
+    double liquidUpdate(double vOld) const
+    {
+        const double v2 = vOld * vOld;
+        return quot(v2 * vOld - quot(rtSingle * v2, P) - ab_PsqrtT, F);
+    }
 };
 
 /// P = R·T/(V − b) − ac·α/(V·(V + b)), α from the acentric factor through m.
-struct SoaveRedlichKwong {
+struct SoaveRedlichKwong : RedlichKwongCommon {
     explicit SoaveRedlichKwong(const state::CalcState& s);
-    double P, ac, b, m, alpha, a, rtp, rtpb, rtSingle, F;
+    double ac, m, alpha, a, F;
     bool finite() const { return std::isfinite(a + b + rtp + rtpb + rtSingle + F); }
-    double vaporUpdate(double vOld) const;
-    double liquidUpdate(double vOld) const;
+    // V = R·T/P + b − a·(V − b)/(P·V·(V + b)), the right-hand side at the previous iterate.
+    double vaporUpdate(double vOld) const
+    {
+        return rtpb - quot(a * (vOld - b), P * vOld * (vOld + b));
+    }
+    // P·V³ − R·T·V² − F·V − a·b = 0 solved for its linear term; R·T enters as the float product.
+    double liquidUpdate(double vOld) const
+    {
+        const double v2 = vOld * vOld;
+        return quot(P * (v2 * vOld) - rtSingle * v2 - a * b, F);
+    }
 };
 
 /// P = R·T/(V − b) − ac·α/(V² + 2·b·V − b²). Peng-Robinson and both Stryjek-Vera variants
@@ -46,8 +78,17 @@ struct PengRobinsonForm {
     double Tr = 0; // T/CritTemp rounded to single precision (NaN beyond the float range)
     double bbRT_P = 0, ab_P = 0; // b²·R·T/P and a·b/P of the liquid update
     bool finite() const { return std::isfinite(a + b + rtp + rtpb + F); }
-    double vaporUpdate(double vOld) const;
-    double liquidUpdate(double vOld) const;
+    // V = R·T/P + b − a·(V − b)/(P·(V² + 2·b·V − b²)), the right-hand side at the previous iterate.
+    double vaporUpdate(double vOld) const
+    {
+        return rtpb - quot(a * (vOld - b), P * (vOld * vOld + 2 * b * vOld - b * b));
+    }
+    // V³ − (R·T/P − b)·V² − F·V − (a·b/P − b²·R·T/P − b³) = 0 solved for its linear term.
+    double liquidUpdate(double vOld) const
+    {
+        const double v2 = vOld * vOld;
+        return quot(v2 * vOld + (b - rtp) * v2 + b * b * b + bbRT_P - ab_P, F);
+    }
 };
 
 /// The parts of the Peng-Robinson form that do not depend on α: P, ac, b, Tr, R·T/P (+ b).
