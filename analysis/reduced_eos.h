@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/phase_analysis.h"
+#include "models/eos_parameters.h"
 
 #include <cmath>
 
@@ -35,7 +36,7 @@ double lnPhiAt(const Isotherm& iso, double eta, double pi, double tol = kQuadrat
 Isotherm withTau(const Isotherm& iso, double tau);
 
 /// Packing limit of ESD's repulsion term 4c·η/(1 − 1.9·η).
-inline constexpr double kEsdPacking = 1.9;
+inline constexpr double kEsdPacking = models::kEsdRepulsion;
 
 // Inline: the root and saturation searches call it in their innermost loops.
 inline Reduced reduced(const Isotherm& iso, double eta)

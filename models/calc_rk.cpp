@@ -10,8 +10,8 @@ namespace models {
 
 RedlichKwongCommon redlichKwongCommon(const state::CalcState& s)
 {
-    const double rtp = idealVolume(s);
     const double b = rkB(s.constants.CritTemp, s.constants.CritPress);
+    const double rtp = idealVolume(s);
     return {s.conditions.PressBar, b, rtp, rtp + b, singleRT(s)};
 }
 

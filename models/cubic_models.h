@@ -32,7 +32,6 @@ struct VanDerWaals {
 struct RedlichKwongCommon {
     double P, b, rtp, rtpb, rtSingle;
 };
-/// b = Ωb·R·Tc/Pc (rkB), P, R·T/P and the float R·T of the state.
 RedlichKwongCommon redlichKwongCommon(const state::CalcState& s);
 
 /// P = R·T/(V − b) − a/(√T·V·(V + b)).
