@@ -250,9 +250,9 @@ TEST(CliFaults, ControlCharactersInNamesAreVisible)
     store::test::TempDir dir;
     const std::string db = store::test::makeDatabase(
         dir, "INSERT INTO tblComps VALUES (1, 'line' || char(10) || 'feed', 78.11, 562.1, 48.9, "
-             "259, 0.2, NULL, NULL, NULL);\n"
+             "259, 0.2, NULL, NULL, NULL, NULL);\n"
              "INSERT INTO tblComps VALUES (2, 'nul' || char(13) || 'cr', 78.11, 562.1, 48.9, "
-             "259, 0.2, NULL, NULL, NULL);\n");
+             "259, 0.2, NULL, NULL, NULL, NULL);\n");
     const CliRun list = runCli({"--db", db, "--list"});
     EXPECT_EQ(list.status, 0);
     EXPECT_EQ(list.out, "line\\nfeed\nnul\\rcr\n");

@@ -238,7 +238,8 @@ TEST(SelectionSmallStores, StoreFailureDuringTheRebuildIsReportedNotAnEmptyList)
         << "the window says it in lblStCond";
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
-    EXPECT_EQ(listComponentNames(db, vm).names.size(), 199u);
+    EXPECT_EQ(listComponentNames(db, vm).names.size(),
+              static_cast<std::size_t>(test::kShippedComponents));
 }
 
 TEST(SelectionSmallStores, UnopenedStoreDoesNothingHarmful)

@@ -24,7 +24,6 @@ using test::ChildOutcome;
 using test::ChildProcesses;
 using test::TempDir;
 
-constexpr int kShippedComponents = 199;
 // A child that gets stuck is killed at this limit; the work itself takes well under it.
 constexpr auto kChildLimit = 30s;
 
@@ -78,7 +77,7 @@ TEST(SimultaneousFirstStarts, EveryProcessOpensTheOneDatabaseThatResults)
                         (profile / ("settings" + std::to_string(i) + ".ini")).string());
                     try {
                         ComponentDatabase db = openConfiguredDatabase(settings, path);
-                        return db.rstComps()->recordCount() == kShippedComponents ? 0 : 2;
+                        return db.rstComps()->recordCount() == test::kShippedComponents ? 0 : 2;
                     } catch (const StoreException& e) {
                         std::fprintf(stderr, "process %d: %s\n", i, e.what());
                         return 1;
@@ -93,7 +92,7 @@ TEST(SimultaneousFirstStarts, EveryProcessOpensTheOneDatabaseThatResults)
             bool valid = files == std::vector<std::string>{"Components.mdb"};
             try {
                 valid = valid && ComponentDatabase::open(path).rstComps()->recordCount() ==
-                                     kShippedComponents;
+                                     test::kShippedComponents;
             } catch (const StoreException&) {
                 valid = false;
             }

@@ -430,7 +430,6 @@ void TestCritConstWindow::fileWithoutSourceFieldStillEdits()
     QVERIFY(fixture.open(QIODevice::ReadOnly));
     store::Database::createFromScript(old, fixture.readAll().toStdString());
     m_settings->setDbPath(old);
-    frmCritConst1::setDatabaseSource(*m_settings, m_dir->filePath("absent.mdb").toStdString());
     openEditor();
     QCOMPARE(edit("txtCompound")->text(), QString("1,1-Dichloroethane"));
     QVERIFY(edit("txtSource")->isReadOnly());
