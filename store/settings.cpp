@@ -12,6 +12,7 @@ namespace {
 
 constexpr const char* kAppName = "Tavrel1";
 constexpr const char* kKey = "Startup/DBPath";
+constexpr const char* kExportFolderKey = "Diagrams/ExportFolder";
 
 std::unique_ptr<QSettings> openSettings(const std::string& iniPath)
 {
@@ -21,26 +22,40 @@ std::unique_ptr<QSettings> openSettings(const std::string& iniPath)
     return std::make_unique<QSettings>(QString::fromStdString(iniPath), QSettings::IniFormat);
 }
 
+std::optional<std::string> readText(const std::string& iniPath, const char* key)
+{
+    const auto settings = openSettings(iniPath);
+    if (!settings->contains(key))
+        return std::nullopt;
+    return settings->value(key).toString().toStdString();
+}
+
+bool writeText(const std::string& iniPath, const char* key, const std::string& text)
+{
+    const auto settings = openSettings(iniPath);
+    settings->setValue(key, QString::fromStdString(text));
+    settings->sync();
+    return settings->status() == QSettings::NoError;
+}
+
 } // namespace
 
 Settings::Settings(std::string iniPath) : m_iniPath(std::move(iniPath)) {}
 
 Settings Settings::forUser() { return Settings(); }
 
-std::optional<std::string> Settings::dbPath() const
+std::optional<std::string> Settings::dbPath() const { return readText(m_iniPath, kKey); }
+
+bool Settings::setDbPath(const std::string& path) { return writeText(m_iniPath, kKey, path); }
+
+std::optional<std::string> Settings::exportFolder() const
 {
-    const auto settings = openSettings(m_iniPath);
-    if (!settings->contains(kKey))
-        return std::nullopt;
-    return settings->value(kKey).toString().toStdString();
+    return readText(m_iniPath, kExportFolderKey);
 }
 
-bool Settings::setDbPath(const std::string& path)
+bool Settings::setExportFolder(const std::string& folder)
 {
-    const auto settings = openSettings(m_iniPath);
-    settings->setValue(kKey, QString::fromStdString(path));
-    settings->sync();
-    return settings->status() == QSettings::NoError;
+    return writeText(m_iniPath, kExportFolderKey, folder);
 }
 
 std::string defaultDatabasePath()

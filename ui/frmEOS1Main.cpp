@@ -5,6 +5,7 @@
 #include "ui/assets.h"
 #include "ui/font_faces.h"
 #include "ui/frmCritConst1.h"
+#include "ui/frmDiagrams.h"
 #include "ui/frmEOS1Instruct.h"
 #include "ui/frmInfoEOS.h"
 #include "ui/message_box.h"
@@ -230,6 +231,7 @@ void frmEOS1Main::createControls()
     cmdCompList = button("cmdCompList", "EOS Constants", twips(6600, 240, 1092, 612));
     cmdDataForm = button("cmdDataForm", "Information", twips(8160, 240, 1092, 612));
     cmdInstruct1 = button("cmdInstruct1", "Instructions", twips(8160, 960, 1092, 612));
+    cmdDiagrams = button("cmdDiagrams", "Diagrams", twips(6600, 960, 1092, 612));
 
     label("Label7", "Density", twips(5280, 2640, 732, 252), sansBoldUl, centred);
     label("Label8", "SG", twips(5400, 2880, 492, 252), sansBold, centred);
@@ -287,6 +289,7 @@ void frmEOS1Main::createControls()
     connect(cmdDataForm, &QPushButton::clicked, this, &frmEOS1Main::cmdDataForm_Click);
     connect(cmdCompList, &QPushButton::clicked, this, &frmEOS1Main::cmdCompList_Click);
     connect(cmdInstruct1, &QPushButton::clicked, this, &frmEOS1Main::cmdInstruct1_Click);
+    connect(cmdDiagrams, &QPushButton::clicked, this, &frmEOS1Main::cmdDiagrams_Click);
     connect(chkStCalc, &QCheckBox::toggled, this, [this](bool on) { m_vm.setChkStCalc(on); });
     connect(chkSphMol, &QCheckBox::toggled, this, [this](bool on) { m_vm.setChkSphMol(on); });
     // Typing updates the box texts the handlers read.
@@ -300,7 +303,7 @@ void frmEOS1Main::setTabOrder()
 {
     std::vector<QWidget*> order = {cmbComp,      txtTemp,       txtPress,      cmdSolve,
                                    chkStCalc,    optEqState[0], optEqState[1], cmdDataForm,
-                                   cmdInstruct1, cmdCompList};
+                                   cmdInstruct1, cmdCompList,   cmdDiagrams};
     for (std::size_t i = 0; i < m_cells.size(); ++i) {
         if (state::allCells()[i].row == state::Row::ESD &&
             state::allCells()[i].col == state::Col::Vap)
@@ -316,6 +319,7 @@ void frmEOS1Main::Form_Load(store::Settings& settings, const std::string& defaul
     WindowPrompts prompts(CDlgVLE);
     m_db.LoadDatabase(settings, defaultDbPath, prompts);
     frmCritConst1::setDatabaseSource(settings, defaultDbPath);
+    frmDiagrams::setSettings(settings);
     // The list is the first control of the focus order: it has the focus when the window
     // appears, and its focus handler fills it now rather than whenever the window manager
     // gets round to activating the window.
@@ -439,6 +443,8 @@ void frmEOS1Main::cmdSolve_Click()
         return;
     m_vm.cmdSolve_Click();
     refresh();
+    m_solvedFor.emplace(toStd(cmbComp->currentText()), m_vm.state().conditions);
+    updateDiagrams();
 }
 
 void frmEOS1Main::optEqState_Click(int index)
@@ -472,7 +478,8 @@ void frmEOS1Main::cmbComp_LostFocus()
         cmbComp->setEditText(
             cmbComp->currentIndex() < 0 ? QString() : cmbComp->itemText(cmbComp->currentIndex()));
     ComboList list(cmbComp);
-    store::cmbComp_LostFocus(m_db, list, m_vm);
+    if (store::cmbComp_LostFocus(m_db, list, m_vm))
+        updateDiagrams();
     refresh();
 }
 
@@ -492,6 +499,29 @@ void frmEOS1Main::cmdCompList_Click()
 {
     if (!rejecting())
         showSingle<frmCritConst1>();
+}
+
+void frmEOS1Main::cmdDiagrams_Click()
+{
+    if (rejecting())
+        return;
+    const bool wasOpen = openSingle<frmDiagrams>() != nullptr;
+    showSingle<frmDiagrams>();
+    if (!wasOpen)
+        updateDiagrams();
+}
+
+void frmEOS1Main::updateDiagrams()
+{
+    frmDiagrams* diagrams = openSingle<frmDiagrams>();
+    if (diagrams == nullptr)
+        return;
+    const std::string name = toStd(cmbComp->currentText());
+    const state::StateConditions& now = m_vm.state().conditions;
+    const bool sheetCurrent = m_solvedFor && m_solvedFor->first == name &&
+                              m_solvedFor->second.TempK == now.TempK &&
+                              m_solvedFor->second.PressBar == now.PressBar;
+    diagrams->showState(m_vm, m_db, name, sheetCurrent, m_solvedFor.has_value());
 }
 
 // ---- binding -------------------------------------------------------------------------------

@@ -10,6 +10,9 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
+#include <utility>
 
 class QCheckBox;
 class QComboBox;
@@ -46,6 +49,7 @@ public:
     void cmdSolve_Click();
     void cmdDataForm_Click();
     void cmdCompList_Click();
+    void cmdDiagrams_Click();
     void cmdInstruct1_Click();
     void optEqState_Click(int index);
     void cmbComp_GotFocus();
@@ -66,6 +70,8 @@ private:
     /// Writes the view model's state into the widgets.
     void refresh();
     void Form_Unload();
+    /// Redraws the diagrams window, when it is open, for the current state.
+    void updateDiagrams();
     bool rejecting() const { return m_restoreTarget != nullptr; }
 
     core::MainViewModel m_vm;
@@ -88,6 +94,7 @@ private:
     QPushButton* cmdCompList = nullptr;
     QPushButton* cmdDataForm = nullptr;
     QPushButton* cmdInstruct1 = nullptr;
+    QPushButton* cmdDiagrams = nullptr;
     std::array<QLabel*, 9> lblEOS{};
     QCheckBox* chkSphMol = nullptr;
     std::map<QWidget*, state::CellId> m_cellOf;
@@ -99,6 +106,9 @@ private:
     QPointer<QWidget> m_current;
     QPointer<QWidget> m_restoreTarget;
     bool m_unloaded = false;
+    // The component and conditions of the last solve, so the diagrams mark the sheet's
+    // volumes only while the sheet belongs to the state they draw.
+    std::optional<std::pair<std::string, state::StateConditions>> m_solvedFor;
 };
 
 } // namespace ui
