@@ -16,7 +16,7 @@ constexpr double kZeroCelsius_K = 273.15;
 // gets dozens of points; the vapour-pressure curve on a grid that is cheap for the two models
 // without a closed-form root.
 constexpr int kVolumeSamples = 600;
-constexpr int kTempSamples = 120;
+constexpr int kTempSamples = 90;
 // The isotherm starts this far above the smallest co-volume and ends this far past the
 // ideal-gas volume of the state.
 constexpr double kCoVolumeMargin = 1.002;

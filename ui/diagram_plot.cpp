@@ -66,6 +66,7 @@ DiagramPlot::DiagramPlot(QWidget* parent) : QCustomPlot(parent)
     legend->setSelectableParts(QCPLegend::spItems);
     legend->setSelectedParts(QCPLegend::spNone);
     legend->setIconSize(28, 12);
+    legend->setRowSpacing(4);
     auto* legendRect = new QCPLayoutGrid;
     plotLayout()->addElement(0, 1, legendRect);
     legendRect->addElement(0, 0, legend);
