@@ -23,13 +23,12 @@ struct ReducedCritical {
     double tau = 0, eta = 0, pi = 0;
 };
 
-// The smallest slope of h over η at this τ: 1 (at η = 0) when h has no loop.
+// The smallest slope of h over η at this τ: 1 (at η = 0) when h has no loop. The slope is
+// stationary at the inflection, so a loose η there costs only its square in the slope.
 double minimalSlope(const Isotherm& iso)
 {
-    const ReducedSpinodals sp = reducedSpinodals(iso);
-    if (sp.etaInflection == 0)
-        return 1;
-    return sp.minSlope;
+    const double eta = inflection(iso, 1e-9);
+    return eta == 0 ? 1 : reduced(iso, eta).dh;
 }
 
 ReducedCritical findReducedCritical(const Isotherm& shape, double guess)
@@ -47,8 +46,7 @@ ReducedCritical findReducedCritical(const Isotherm& shape, double guess)
         return rc;
     rc.tau = brent(g, lo, hi, glo, ghi, 1e-15 * guess);
     const Isotherm at = withTau(shape, rc.tau);
-    const ReducedSpinodals sp = reducedSpinodals(at);
-    rc.eta = sp.etaInflection;
+    rc.eta = inflection(at, 1e-15);
     if (!(rc.eta > 0))
         return rc;
     rc.pi = reducedH(at, rc.eta);
@@ -114,7 +112,14 @@ double temperatureForTau(Model model, const Fluid& fluid, double tauC, bool& ok)
 CriticalPoint criticalPoint(Model model, const Fluid& fluid)
 {
     CriticalPoint cp;
-    const Isotherm probe = makeIsotherm(model, fluid, fluid.tc_K);
+    Isotherm probe = makeIsotherm(model, fluid, fluid.tc_K);
+    // A long-chain ESD fluid has its critical point far below Tc, where Y is still positive;
+    // at Tc itself Y may already be out of range. Its shape constants do not depend on T.
+    if (probe.family == Family::Esd && !probe.valid && probe.b > 0 &&
+        std::isfinite(probe.esdC + probe.esdZmQ + probe.esdK1)) {
+        probe.tau = 1;
+        probe.valid = true;
+    }
     if (!probe.valid)
         return cp;
     if (probe.family == Family::Virial) {

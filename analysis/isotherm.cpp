@@ -11,7 +11,6 @@ namespace analysis {
 namespace {
 
 constexpr double kR = state::R; // the models' float R widened: 83.1399993896484375
-constexpr double kEsdPacking = 1.9;
 // η of the virial pressure maximum: 1 − 2η − η²/3 = 0.
 const double kVirialEtaMax = std::sqrt(12.0) - 3;
 
@@ -138,51 +137,9 @@ double etaMax(const Isotherm& iso)
     }
 }
 
-Reduced reduced(const Isotherm& iso, double eta)
-{
-    switch (iso.family) {
-    case Family::Virial:
-        return {eta - eta * eta - eta * eta * eta / 9, 1 - 2 * eta - eta * eta / 3,
-                -2 - 2 * eta / 3};
-    case Family::Cubic: {
-        const double s = iso.delta1 + iso.delta2;
-        const double p = iso.delta1 * iso.delta2;
-        const double d = 1 + eta * (s + p * eta);
-        const double dd = s + 2 * p * eta;
-        const double g = 1 / (1 - eta);
-        const double q = eta * eta / d;
-        const double dq = eta * (2 + s * eta) / (d * d);
-        const double d2q =
-            ((2 + 2 * s * eta) * d - 2 * (2 * eta + s * eta * eta) * dd) / (d * d * d);
-        return {eta * g - iso.tau * q, g * g - iso.tau * dq, 2 * g * g * g - iso.tau * d2q};
-    }
-    case Family::Esd: {
-        const double A = iso.esdC;
-        const double K = iso.esdZmQ * iso.tau;
-        const double L = iso.esdK1 * iso.tau;
-        const double g1 = 1 / (1 - kEsdPacking * eta);
-        const double g2 = 1 / (1 + L * eta);
-        const double e2 = eta * eta;
-        return {eta + A * e2 * g1 - K * e2 * g2,
-                1 + A * (2 * eta - kEsdPacking * e2) * g1 * g1 - K * (2 * eta + L * e2) * g2 * g2,
-                2 * A * g1 * g1 * g1 - 2 * K * g2 * g2 * g2};
-    }
-    case Family::Dieterici: {
-        const double w = std::exp(-iso.tau * eta);
-        const double g = 1 / (1 - eta);
-        const double u = eta * g;
-        const double du = g * g;
-        const double d2u = 2 * g * g * g;
-        const double t = iso.tau;
-        return {u * w, w * (du - t * u), w * (d2u - 2 * t * du + t * t * u)};
-    }
-    }
-    return {0, 0, 0};
-}
-
 double reducedH(const Isotherm& iso, double eta) { return reduced(iso, eta).h; }
 
-double residualHelmholtz(const Isotherm& iso, double eta)
+double residualHelmholtz(const Isotherm& iso, double eta, double tol)
 {
     switch (iso.family) {
     case Family::Virial:
@@ -204,26 +161,25 @@ double residualHelmholtz(const Isotherm& iso, double eta)
         return -iso.esdC / kEsdPacking * std::log1p(-kEsdPacking * eta) - K * logTerm;
     }
     case Family::Dieterici: {
-        // (Z − 1)/η = (e^(−τη) − 1)/η + e^(−τη)/(1 − η). The first part is taken over
-        // x = τ·η, the second over u = −ln(1 − η), where its integrand exp(τ·(e^(−u) − 1))
-        // stays in (0, 1]: both smooth, so the adaptive rule settles in one or two panels.
+        // (Z − 1)/η = (e^(−τη) − 1)/η + e^(−τη)/(1 − η). The second part, less its value
+        // e^(−τ)/(1 − η) at the pole, is e^(−τ)·(e^(τ(1−η)) − 1)/(1 − η); with the first it
+        // makes an integrand free of singularities, and the pole part integrates to
+        // −e^(−τ)·ln(1 − η). The adaptive rule then settles in a few panels.
         const double t = iso.tau;
-        constexpr double kTol = 1e-14;
-        const double first = t * eta == 0 ? 0
-                                          : integrate([](double x) { return std::expm1(-x) / x; },
-                                                      0.0, t * eta, kTol);
-        const double second = integrate([t](double u) { return std::exp(t * std::expm1(-u)); }, 0.0,
-                                        -std::log1p(-eta), kTol);
-        return first + second;
+        const double et = std::exp(-t);
+        const auto smooth = [t, et](double x) {
+            return std::expm1(-t * x) / x + et * std::expm1(t * (1 - x)) / (1 - x);
+        };
+        return -et * std::log1p(-eta) + integrate(smooth, 0.0, eta, tol);
     }
     }
     return 0;
 }
 
-double lnPhiAt(const Isotherm& iso, double eta, double pi)
+double lnPhiAt(const Isotherm& iso, double eta, double pi, double tol)
 {
     const double z = pi / eta;
-    return residualHelmholtz(iso, eta) + z - 1 - std::log(z);
+    return residualHelmholtz(iso, eta, tol) + z - 1 - std::log(z);
 }
 
 double minVolume(const Isotherm& iso)
@@ -272,6 +228,15 @@ double lnPhi(const Isotherm& iso, double v)
     if (!(pi > 0))
         return 0;
     const double l = lnPhiAt(iso, eta, pi);
+    return std::isfinite(l) ? l : 0;
+}
+
+double lnPhiAtPressure(const Isotherm& iso, double v, double p)
+{
+    const double eta = etaOf(iso, v);
+    if (std::isnan(eta) || !(p > 0))
+        return 0;
+    const double l = lnPhiAt(iso, eta, p * iso.b / iso.rt);
     return std::isfinite(l) ? l : 0;
 }
 

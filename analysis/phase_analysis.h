@@ -59,6 +59,10 @@ double pressure(const Isotherm& iso, double v_cm3mol);
 double pressureSlope(const Isotherm& iso, double v_cm3mol);
 /// ln φ at (T, V), with P = P(T, V) > 0; 0 where P ≤ 0 or V is outside the range.
 double lnPhi(const Isotherm& iso, double v_cm3mol);
+/// ln φ of a root V of the state (T, P), with Z = P·V/(R·T) from the given P rather than from
+/// P(T, V): on a steep liquid branch at a tiny pressure the last bit of V carries more pressure
+/// than P itself, and this form does not depend on it. 0 outside the range or for P ≤ 0.
+double lnPhiAtPressure(const Isotherm& iso, double v_cm3mol, double p_bar);
 
 /// The limits of the van der Waals loop: liquid spinodal (local minimum of P, smaller V) and
 /// vapour spinodal (local maximum). `exists` is false when P(V) falls monotonically (above the

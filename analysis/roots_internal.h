@@ -14,8 +14,13 @@ struct ReducedSpinodals {
 };
 ReducedSpinodals reducedSpinodals(const Isotherm& iso);
 
+/// η of the inflection of h (h'' = 0, the smallest slope of the loop) to a relative
+/// tolerance; 0 when there is none.
+double inflection(const Isotherm& iso, double relTol);
+
 /// The root of h(η) = π on [lo, hi], where h rises monotonically.
-double branchRoot(const Isotherm& iso, double lo, double hi, double pi, double guess);
+double branchRoot(const Isotherm& iso, double lo, double hi, double pi, double guess,
+                  double relTol = 1e-15);
 
 /// All roots at P for a formed isotherm.
 StateRoots rootsAt(const Isotherm& iso, double p_bar);

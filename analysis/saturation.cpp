@@ -20,6 +20,7 @@ namespace {
 
 constexpr int kIterationCap = 100;
 constexpr double kFugacityTol = 1e-13;
+constexpr double kRootTol = 1e-15;
 
 Saturation fail(Saturation s, SaturationStatus status)
 {
@@ -33,11 +34,10 @@ Saturation saturation(Model model, const Fluid& fluid, double t_K, const Critica
 {
     Saturation out;
     out.t_K = t_K;
-    const Isotherm iso = makeIsotherm(model, fluid, t_K);
-    if (!iso.valid)
-        return fail(out, SaturationStatus::InvalidInput);
-    if (iso.family == Family::Virial)
+    if (model == Model::Vir)
         return fail(out, SaturationStatus::NoPhaseSplit);
+    if (!(t_K > 0) || !std::isfinite(t_K))
+        return fail(out, SaturationStatus::InvalidInput);
     switch (critical.status) {
     case CriticalStatus::Found:
         break;
@@ -50,6 +50,9 @@ Saturation saturation(Model model, const Fluid& fluid, double t_K, const Critica
     }
     if (t_K >= critical.t_K)
         return fail(out, SaturationStatus::AboveCritical);
+    const Isotherm iso = makeIsotherm(model, fluid, t_K);
+    if (!iso.valid)
+        return fail(out, SaturationStatus::InvalidInput);
     const ReducedSpinodals sp = reducedSpinodals(iso);
     if (!sp.exists)
         return fail(out, SaturationStatus::NoLiquidRoot);
@@ -64,26 +67,32 @@ Saturation saturation(Model model, const Fluid& fluid, double t_K, const Critica
 
     double etaL = sp.etaLiquid;
     if (hLiquid < 0)
-        etaL = branchRoot(iso, sp.etaLiquid, top, 0.0, (sp.etaLiquid + top) / 2);
+        etaL = branchRoot(iso, sp.etaLiquid, top, 0.0, (sp.etaLiquid + top) / 2, 1e-8);
     const double zL0 = reducedH(iso, etaL) / etaL;
     double pi = std::exp(residualHelmholtz(iso, etaL) + zL0 + std::log(etaL) - 1);
     if (!(pi > lo && pi < hi))
         pi = (lo + hi) / 2;
     double etaV = std::min(pi, sp.etaVapour / 2);
 
+    double lastF = 1;
     for (int it = 1; it <= kIterationCap; ++it) {
         if (!(pi > 0) || !std::isfinite(pi))
             return fail(out, SaturationStatus::NotConverged);
-        etaL = branchRoot(iso, sp.etaLiquid, top, pi, etaL);
-        etaV = branchRoot(iso, 0, sp.etaVapour, pi, etaV);
-        const double lnPhiL = lnPhiAt(iso, etaL, pi);
-        const double lnPhiV = lnPhiAt(iso, etaV, pi);
+        // The roots (and Dieterici's quadrature) need full precision only once the outer step
+        // is small: loosen them while it is large (the last |F| bounds the next one
+        // quadratically).
+        const double rootTol = std::clamp(lastF * lastF * 1e-3, kRootTol, 1e-8);
+        etaL = branchRoot(iso, sp.etaLiquid, top, pi, etaL, rootTol);
+        etaV = branchRoot(iso, 0, sp.etaVapour, pi, etaV, rootTol);
+        const double quadTol = std::max(rootTol * 1e-2, kQuadratureTol);
+        const double lnPhiL = lnPhiAt(iso, etaL, pi, quadTol);
+        const double lnPhiV = lnPhiAt(iso, etaV, pi, quadTol);
         const double f = lnPhiL - lnPhiV;
         const double zL = pi / etaL, zV = pi / etaV;
         if (!std::isfinite(f) || !(zV > zL))
             return fail(out, SaturationStatus::NotConverged);
         const double step = f / (zV - zL);
-        if (std::fabs(f) <= kFugacityTol || std::fabs(step) <= 1e-15) {
+        if (rootTol == kRootTol && (std::fabs(f) <= kFugacityTol || std::fabs(step) <= 1e-15)) {
             out.status = SaturationStatus::Converged;
             out.p_bar = pi * iso.rt / iso.b;
             out.vLiquid = iso.b / etaL;
@@ -92,6 +101,7 @@ Saturation saturation(Model model, const Fluid& fluid, double t_K, const Critica
             out.iterations = it;
             return out;
         }
+        lastF = std::fabs(f);
         if (f > 0)
             lo = pi;
         else

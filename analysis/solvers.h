@@ -8,14 +8,13 @@
 // proposes outside the bracket, or that does not shrink it enough, becomes a bisection.
 namespace analysis {
 
-/// Root of a monotone f on [lo, hi] with f(lo) and f(hi) of opposite sign, by Newton steps
-/// (fdf returns {f, f'}) inside the bracket. Stops at a relative step of `relTol`.
+/// Root of a monotone f on [lo, hi] that changes sign there (rising or falling, as the caller
+/// knows), by Newton steps (fdf returns {f, f'}) kept inside the bracket. Stops at a relative
+/// step of `relTol`.
 template <class FDF>
-double newtonBracketed(const FDF& fdf, double lo, double hi, double x, double relTol,
+double newtonBracketed(const FDF& fdf, double lo, double hi, double x, double relTol, bool rising,
                        int maxIter = 100)
 {
-    const double flo = fdf(lo).first;
-    const bool rising = flo < 0;
     if (!(x > lo && x < hi))
         x = (lo + hi) / 2;
     for (int i = 0; i < maxIter; ++i) {

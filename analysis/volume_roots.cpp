@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <utility>
 
 namespace analysis {
@@ -39,8 +40,8 @@ int cubicRoots(double a2, double a1, double a0, double out[3])
         const double sq = std::sqrt(q);
         const double th = std::acos(std::clamp(r / (q * sq), -1.0, 1.0));
         const double c0 = -2 * sq * std::cos(th / 3) - a2 / 3;
-        const double c1 = -2 * sq * std::cos((th + 2 * M_PI) / 3) - a2 / 3;
-        const double c2 = -2 * sq * std::cos((th - 2 * M_PI) / 3) - a2 / 3;
+        const double c1 = -2 * sq * std::cos((th + 2 * std::numbers::pi) / 3) - a2 / 3;
+        const double c2 = -2 * sq * std::cos((th - 2 * std::numbers::pi) / 3) - a2 / 3;
         big = c0;
         if (std::fabs(c1) > std::fabs(big))
             big = c1;
@@ -105,13 +106,27 @@ void addRoot(StateRoots& out, const Isotherm& iso, double eta, double pi)
 
 } // namespace
 
-double branchRoot(const Isotherm& iso, double lo, double hi, double pi, double guess)
+double branchRoot(const Isotherm& iso, double lo, double hi, double pi, double guess, double relTol)
 {
     const auto fdf = [&](double eta) {
         const Reduced r = reduced(iso, eta);
         return std::pair{r.h - pi, r.dh};
     };
-    return newtonBracketed(fdf, lo, hi, guess, kRelTol);
+    return newtonBracketed(fdf, lo, hi, guess, relTol, true);
+}
+
+double inflection(const Isotherm& iso, double relTol)
+{
+    // With h'' ≥ 0 at η = 0 the slope only grows and P(V) has no loop.
+    const double d2lo = reduced(iso, 0).d2h;
+    if (!(d2lo < 0))
+        return 0;
+    const double hi = etaMax(iso) * (1 - 1e-9);
+    const double d2hi = reduced(iso, hi).d2h;
+    if (!(d2hi > 0))
+        return 0;
+    const auto d2 = [&](double eta) { return reduced(iso, eta).d2h; };
+    return brent(d2, 0.0, hi, d2lo, d2hi, relTol * hi);
 }
 
 ReducedSpinodals reducedSpinodals(const Isotherm& iso)
@@ -122,17 +137,10 @@ ReducedSpinodals reducedSpinodals(const Isotherm& iso)
         sp.etaVapour = top;
         return sp;
     }
-    // The inflection of h' (h'' = 0) lies between the two spinodals; with h'' ≥ 0 at η = 0
-    // the slope only grows and P(V) has no loop.
-    const double d2lo = reduced(iso, 0).d2h;
-    if (!(d2lo < 0))
+    // The inflection only splits the two spinodals apart, so a loose tolerance serves.
+    sp.etaInflection = inflection(iso, 1e-7);
+    if (sp.etaInflection == 0)
         return sp;
-    double hi = top * (1 - 1e-9);
-    double d2hi = reduced(iso, hi).d2h;
-    if (!(d2hi > 0))
-        return sp;
-    const auto d2 = [&](double eta) { return reduced(iso, eta).d2h; };
-    sp.etaInflection = brent(d2, 0.0, hi, d2lo, d2hi, 1e-15);
     sp.minSlope = reduced(iso, sp.etaInflection).dh;
     if (!(sp.minSlope < 0))
         return sp;
@@ -140,9 +148,13 @@ ReducedSpinodals reducedSpinodals(const Isotherm& iso)
         const Reduced r = reduced(iso, eta);
         return std::pair{r.dh, r.d2h};
     };
-    sp.etaVapour = newtonBracketed(slope, 0.0, sp.etaInflection, sp.etaInflection / 2, kRelTol);
-    sp.etaLiquid =
-        newtonBracketed(slope, sp.etaInflection, hi, (sp.etaInflection + top) / 2, kRelTol);
+    // The spinodals bound the branches and the saturation pressure; h is stationary there,
+    // so 1e-11 in η is far below anything it moves.
+    constexpr double kSpinodalTol = 1e-11;
+    sp.etaVapour =
+        newtonBracketed(slope, 0.0, sp.etaInflection, sp.etaInflection / 2, kSpinodalTol, false);
+    sp.etaLiquid = newtonBracketed(slope, sp.etaInflection, top * (1 - 1e-9),
+                                   (sp.etaInflection + top) / 2, kSpinodalTol, true);
     sp.exists = sp.etaVapour > 0 && sp.etaLiquid > sp.etaVapour;
     return sp;
 }
@@ -217,7 +229,7 @@ StateRoots rootsAt(const Isotherm& iso, double p_bar)
                     return std::pair{pi - r.h, -r.dh};
                 };
                 etas[n++] = newtonBracketed(fdf, sp.etaVapour, sp.etaLiquid,
-                                            (sp.etaVapour + sp.etaLiquid) / 2, kRelTol);
+                                            (sp.etaVapour + sp.etaLiquid) / 2, kRelTol, true);
             }
             if (pi > hL)
                 etas[n++] = branchRoot(iso, sp.etaLiquid, top, pi, (sp.etaLiquid + top) / 2);

@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include "cli/analysis_output.h"
 #include "core/main_view_model.h"
 #include "state/number_format.h"
 #include "store/component_database.h"
@@ -21,7 +22,7 @@ constexpr const char* kUsage =
     "usage: tavrel1-cli --temp TEXT --press TEXT [--mw X] [--tc X] [--pc X] [--vc X] [--omega X]\n"
     "                   [--k1 X] [--k2 X] [--k3 X] [--antoine A,B,C] [--name TEXT]\n"
     "                   [--two-phase temperature|pressure] [--hypothetical] [--spherical]\n"
-    "                   [--json] [--db PATH] [--component NAME]\n"
+    "                   [--json] [--analysis] [--db PATH] [--component NAME]\n"
     "       tavrel1-cli [--db PATH] --list\n";
 
 struct Options {
@@ -34,6 +35,7 @@ struct Options {
     bool hypothetical = false;
     bool spherical = false;
     bool json = false;
+    bool analysis = false; // the phase-equilibrium block after the sheet
     std::optional<std::string> db;
     std::optional<std::string> component;
     bool list = false;
@@ -106,6 +108,8 @@ Options parse(const std::vector<std::string>& args)
             o.spherical = true;
         } else if (a == "--json") {
             o.json = true;
+        } else if (a == "--analysis") {
+            o.analysis = true;
         } else if (a == "--db") {
             o.db = value();
         } else if (a == "--component") {
@@ -167,7 +171,7 @@ std::string jsonString(const std::string& s)
     return out + "\"";
 }
 
-void printJson(const core::MainViewModel& vm, std::ostream& out)
+void printJson(const core::MainViewModel& vm, std::ostream& out, bool analysis)
 {
     const auto& sheet = vm.sheet();
     const auto& f = vm.state().flags;
@@ -188,7 +192,10 @@ void printJson(const core::MainViewModel& vm, std::ostream& out)
         << ", \"CalcLiquid\": " << b(f.CalcLiquid) << ", \"CalcVapor\": " << b(f.CalcVapor)
         << ", \"AboveCritical\": " << b(f.AboveCritical)
         << "}, \"temp\": " << jsonString(vm.txtTemp())
-        << ", \"press\": " << jsonString(vm.txtPress()) << "}\n";
+        << ", \"press\": " << jsonString(vm.txtPress());
+    if (analysis)
+        out << ", " << analysisJson(vm.state());
+    out << "}\n";
 }
 
 // The readable table: message, then one line a model with the five columns as the cells show
@@ -299,10 +306,13 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     vm.setChkSphMol(o.spherical);
     vm.cmdSolve_Click();
 
-    if (o.json)
-        printJson(vm, out);
-    else
+    if (o.json) {
+        printJson(vm, out, o.analysis);
+    } else {
         printTable(vm, o.twoPhase.has_value(), out);
+        if (o.analysis)
+            printAnalysisTable(vm.state(), out);
+    }
     return kExitOk;
 }
 

@@ -1,0 +1,132 @@
+#include "cli/analysis_output.h"
+
+#include "analysis/phase_analysis.h"
+#include "core/saturation.h"
+#include "state/number_format.h"
+#include "state/result_sheet.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <ostream>
+
+namespace cli {
+namespace {
+
+constexpr int kDigits = 7; // significant digits in the readable table
+constexpr double kZeroCelsius_K = 273.15;
+
+/// (model psat − Antoine psat)/Antoine psat, when the component has Antoine data and both
+/// pressures exist at the state temperature.
+std::optional<double> antoineDeviation(const state::CalcState& s, const analysis::Saturation& sat)
+{
+    if (!s.flags.AntoineAvailable || !sat.converged())
+        return std::nullopt;
+    const auto antoine = core::SaturationPressure(
+        s.antoine, static_cast<float>(s.conditions.TempK - kZeroCelsius_K));
+    if (!antoine || !(*antoine > 0))
+        return std::nullopt;
+    return (sat.p_bar - *antoine) / *antoine;
+}
+
+std::string sig(double x) { return state::formatSignificant(x, kDigits); }
+
+// Shortest text that reads back as the same double; the analysis never hands out a NaN, but
+// a non-finite value would still become null rather than invalid JSON.
+std::string jsonNumber(double x)
+{
+    if (!std::isfinite(x))
+        return "null";
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, x);
+    return std::string(buf, r.ptr);
+}
+
+std::string jsonText(std::string_view s) { return "\"" + std::string(s) + "\""; }
+
+std::string rootsLine(const analysis::StateRoots& r)
+{
+    if (r.status != analysis::RootsStatus::Found)
+        return std::string(analysis::statusText(r.status));
+    std::string line;
+    for (int i = 0; i < r.count; ++i) {
+        const analysis::VolumeRoot& root = r.roots[static_cast<std::size_t>(i)];
+        line += (i ? ", " : "") + sig(root.v_cm3mol) + " (ln phi " + sig(root.lnPhi);
+        if (i == r.stable)
+            line += ", stable";
+        else if (!root.mechanicallyStable)
+            line += ", unstable";
+        line += ")";
+    }
+    return line;
+}
+
+} // namespace
+
+void printAnalysisTable(const state::CalcState& s, std::ostream& out)
+{
+    const analysis::StateAnalysis a = analysis::analyseState(s);
+    out << "\nPhase-equilibrium analysis at " << sig(a.t_K) << " K and " << sig(a.p_bar)
+        << " bar (double precision; volumes in cm3/mol, pressures in bar)\n";
+    for (const analysis::ModelAnalysis& m : a.models) {
+        out << "\n" << state::rowCaption(m.model) << "\n  roots: " << rootsLine(m.roots);
+        if (m.model == analysis::Model::Vir)
+            out << "; one root, no phase split";
+        out << "\n  saturation: ";
+        const analysis::Saturation& sat = m.saturation;
+        if (sat.converged()) {
+            out << sig(sat.p_bar) << " bar, liquid " << sig(sat.vLiquid) << ", vapour "
+                << sig(sat.vVapour);
+            if (const auto dev = antoineDeviation(s, sat))
+                out << "; " << state::formatSignificant(100 * *dev, 4) << " % from Antoine";
+        } else {
+            out << analysis::statusText(sat.status);
+        }
+        out << "\n  critical point: ";
+        const analysis::CriticalPoint& c = m.critical;
+        if (c.found())
+            out << sig(c.t_K) << " K, " << sig(c.p_bar) << " bar, " << sig(c.v_cm3mol);
+        else
+            out << analysis::statusText(c.status);
+        out << "\n";
+    }
+}
+
+std::string analysisJson(const state::CalcState& s)
+{
+    const analysis::StateAnalysis a = analysis::analyseState(s);
+    std::string j = "\"analysis\": {";
+    const char* sep = "";
+    for (const analysis::ModelAnalysis& m : a.models) {
+        const analysis::StateRoots& r = m.roots;
+        j += sep + jsonText(state::rowKey(m.model)) + ": {\"roots\": [";
+        for (int i = 0; i < r.count; ++i) {
+            const analysis::VolumeRoot& root = r.roots[static_cast<std::size_t>(i)];
+            j += std::string(i ? ", " : "") + "{\"volume\": " + jsonNumber(root.v_cm3mol) +
+                 ", \"z\": " + jsonNumber(root.z) + ", \"lnPhi\": " + jsonNumber(root.lnPhi) +
+                 ", \"mechanicallyStable\": " + (root.mechanicallyStable ? "true" : "false") + "}";
+        }
+        j += "], \"rootsStatus\": " + jsonText(analysis::statusText(r.status)) +
+             ", \"stable\": " + (r.stable >= 0 ? std::to_string(r.stable) : "null") +
+             ", \"phaseSplit\": " + (r.phaseSplit ? "true" : "false");
+        const analysis::Saturation& sat = m.saturation;
+        j += ", \"saturation\": {\"status\": " + jsonText(analysis::statusText(sat.status));
+        if (sat.converged())
+            j += ", \"pressure\": " + jsonNumber(sat.p_bar) +
+                 ", \"liquidVolume\": " + jsonNumber(sat.vLiquid) +
+                 ", \"vapourVolume\": " + jsonNumber(sat.vVapour);
+        const auto dev = antoineDeviation(s, sat);
+        j += "}, \"antoineDeviation\": " + (dev ? jsonNumber(*dev) : "null");
+        const analysis::CriticalPoint& c = m.critical;
+        j += ", \"critical\": {\"status\": " + jsonText(analysis::statusText(c.status));
+        if (c.found())
+            j += ", \"temperature\": " + jsonNumber(c.t_K) +
+                 ", \"pressure\": " + jsonNumber(c.p_bar) +
+                 ", \"volume\": " + jsonNumber(c.v_cm3mol);
+        j += "}}";
+        sep = ", ";
+    }
+    return j + "}";
+}
+
+} // namespace cli
