@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the build, the tests and the application need, when missing.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config clang-format
-          qt6-base-dev qt6-svg-dev libqt6svg6 libsqlite3-dev sqlite3
+          qt6-base-dev qt6-svg-dev libqt6svg6 libqcustomplot-dev libsqlite3-dev sqlite3
           libgtest-dev libgmock-dev libbenchmark-dev
           fonts-liberation fonts-dejavu-core xvfb xauth locales)
 # Installing and packaging: icon rendering, the desktop validators, dpkg-shlibdeps.

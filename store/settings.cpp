@@ -14,6 +14,7 @@ namespace store {
 namespace {
 
 constexpr const char* kKey = "Startup/DBPath";
+constexpr const char* kExportFolderKey = "Diagrams/ExportFolder";
 
 QString appName()
 {
@@ -28,18 +29,33 @@ std::unique_ptr<QSettings> openSettings(const std::string& iniPath)
     return std::make_unique<QSettings>(QString::fromStdString(iniPath), QSettings::IniFormat);
 }
 
+std::optional<std::string> readText(const std::string& iniPath, const char* key)
+{
+    const auto settings = openSettings(iniPath);
+    if (!settings->contains(key))
+        return std::nullopt;
+    return settings->value(key).toString().toStdString();
+}
+
+bool writeText(const std::string& iniPath, const char* key, const std::string& text)
+{
+    const auto settings = openSettings(iniPath);
+    settings->setValue(key, QString::fromStdString(text));
+    settings->sync();
+    return settings->status() == QSettings::NoError;
+}
+
 } // namespace
 
 Settings::Settings(std::string iniPath) : m_iniPath(std::move(iniPath)) {}
 
 Settings Settings::forUser() { return Settings(); }
 
-std::optional<std::string> Settings::dbPath() const
+std::optional<std::string> Settings::dbPath() const { return readText(m_iniPath, kKey); }
+
+std::optional<std::string> Settings::exportFolder() const
 {
-    const auto settings = openSettings(m_iniPath);
-    if (!settings->contains(kKey))
-        return std::nullopt;
-    return settings->value(kKey).toString().toStdString();
+    return readText(m_iniPath, kExportFolderKey);
 }
 
 std::optional<StoreError> Settings::readFault() const
@@ -65,14 +81,16 @@ std::optional<StoreError> Settings::readFault() const
 
 std::optional<StoreError> Settings::setDbPath(const std::string& path)
 {
-    const auto settings = openSettings(m_iniPath);
-    settings->setValue(kKey, QString::fromStdString(path));
-    settings->sync();
-    if (settings->status() == QSettings::NoError)
+    if (writeText(m_iniPath, kKey, path))
         return std::nullopt;
     return StoreError{kErrSettingsUnsaved, "The settings file '" +
-                                               settings->fileName().toStdString() +
+                                               openSettings(m_iniPath)->fileName().toStdString() +
                                                "' cannot be written."};
+}
+
+bool Settings::setExportFolder(const std::string& folder)
+{
+    return writeText(m_iniPath, kExportFolderKey, folder);
 }
 
 std::string defaultDatabasePath()

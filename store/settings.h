@@ -7,8 +7,9 @@
 
 namespace store {
 
-/// The one stored setting, the database path: application "Tavrel1", group "Startup", key
-/// "DBPath".
+/// The stored settings of application "Tavrel1": the database path (group "Startup", key
+/// "DBPath") and the folder the diagrams were last exported to (group "Diagrams", key
+/// "ExportFolder").
 class Settings {
 public:
     /// Settings kept in an INI file at iniPath (tests, portable use).
@@ -24,6 +25,11 @@ public:
     std::optional<StoreError> readFault() const;
     /// Stores the path; kErrSettingsUnsaved when the settings could not be written.
     std::optional<StoreError> setDbPath(const std::string& path);
+
+    /// The folder of the last diagram export; nullopt when none is stored.
+    std::optional<std::string> exportFolder() const;
+    /// Stores the folder; false when the settings store could not be written.
+    bool setExportFolder(const std::string& folder);
 
 private:
     Settings() = default;

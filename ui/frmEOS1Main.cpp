@@ -7,6 +7,7 @@
 #include "ui/component_completer.h"
 #include "ui/font_faces.h"
 #include "ui/frmCritConst1.h"
+#include "ui/frmDiagrams.h"
 #include "ui/frmEOS1Instruct.h"
 #include "ui/frmInfoEOS.h"
 #include "ui/guarded.h"
@@ -252,6 +253,7 @@ void frmEOS1Main::createControls()
     cmdCompList = button("cmdCompList", "EOS Constants", twips(6600, 240, 1092, 612));
     cmdDataForm = button("cmdDataForm", "Information", twips(8160, 240, 1092, 612));
     cmdInstruct1 = button("cmdInstruct1", "Instructions", twips(8160, 960, 1092, 612));
+    cmdDiagrams = button("cmdDiagrams", "Diagrams", twips(6600, 960, 1092, 612));
 
     label("Label7", "Density", twips(5280, 2640, 732, 252), sansBoldUl, centred);
     label("Label8", "SG", twips(5400, 2880, 492, 252), sansBold, centred);
@@ -307,6 +309,7 @@ void frmEOS1Main::createControls()
     connect(cmdDataForm, &QPushButton::clicked, this, &frmEOS1Main::cmdDataForm_Click);
     connect(cmdCompList, &QPushButton::clicked, this, &frmEOS1Main::cmdCompList_Click);
     connect(cmdInstruct1, &QPushButton::clicked, this, &frmEOS1Main::cmdInstruct1_Click);
+    connect(cmdDiagrams, &QPushButton::clicked, this, &frmEOS1Main::cmdDiagrams_Click);
     connect(chkStCalc, &QCheckBox::clicked, this, &frmEOS1Main::chkStCalc_Click);
     connect(chkSphMol, &QCheckBox::clicked, this, &frmEOS1Main::chkSphMol_Click);
     // Typing updates the box texts the handlers read.
@@ -320,7 +323,7 @@ void frmEOS1Main::setTabOrder()
 {
     std::vector<QWidget*> order = {cmbComp,      txtTemp,       txtPress,      cmdSolve,
                                    chkStCalc,    optEqState[0], optEqState[1], cmdDataForm,
-                                   cmdInstruct1, cmdCompList};
+                                   cmdInstruct1, cmdCompList,   cmdDiagrams};
     for (std::size_t i = 0; i < m_cells.size(); ++i) {
         if (state::allCells()[i].row == state::Row::ESD &&
             state::allCells()[i].col == state::Col::Vap)
@@ -468,6 +471,8 @@ void frmEOS1Main::cmdSolve_Click()
             return;
         m_vm.cmdSolve_Click();
         refresh();
+        m_solvedFor.emplace(toStd(cmbComp->currentText()), m_vm.state().conditions);
+        updateDiagrams();
     });
 }
 
@@ -519,7 +524,8 @@ void frmEOS1Main::cmbComp_LostFocus()
     guarded(this, [&] {
         m_finder->settleTypedText();
         ComboList list(cmbComp);
-        store::cmbComp_LostFocus(m_db, list, m_vm);
+        if (store::cmbComp_LostFocus(m_db, list, m_vm))
+            updateDiagrams();
         refresh();
     });
 }
@@ -643,6 +649,31 @@ bool frmEOS1Main::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void frmEOS1Main::cmdDiagrams_Click()
+{
+    guarded(this, [&] {
+        if (rejecting())
+            return;
+        const bool wasOpen = openSingle<frmDiagrams>() != nullptr;
+        showSingle<frmDiagrams>(m_settings);
+        if (!wasOpen)
+            updateDiagrams();
+    });
+}
+
+void frmEOS1Main::updateDiagrams()
+{
+    frmDiagrams* diagrams = openSingle<frmDiagrams>();
+    if (diagrams == nullptr)
+        return;
+    const std::string name = toStd(cmbComp->currentText());
+    const state::StateConditions& now = m_vm.state().conditions;
+    const bool sheetCurrent = m_solvedFor && m_solvedFor->first == name &&
+                              m_solvedFor->second.TempK == now.TempK &&
+                              m_solvedFor->second.PressBar == now.PressBar;
+    diagrams->showState(m_vm, m_db, name, sheetCurrent, m_solvedFor.has_value());
 }
 
 // ---- binding -------------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 class QCheckBox;
 class QComboBox;
@@ -48,6 +49,7 @@ public:
     void cmdSolve_Click();
     void cmdDataForm_Click();
     void cmdCompList_Click();
+    void cmdDiagrams_Click();
     void cmdInstruct1_Click();
     void optEqState_Click(int index);
     void chkStCalc_Click(bool ticked);
@@ -84,6 +86,8 @@ private:
     /// Writes the view model's state into the widgets.
     void refresh();
     void Form_Unload();
+    /// Redraws the diagrams window, when it is open, for the current state.
+    void updateDiagrams();
     bool rejecting() const { return m_restoreTarget != nullptr; }
     void cmdSaveResults_Click();
 
@@ -111,6 +115,7 @@ private:
     QPushButton* cmdCompList = nullptr;
     QPushButton* cmdDataForm = nullptr;
     QPushButton* cmdInstruct1 = nullptr;
+    QPushButton* cmdDiagrams = nullptr;
     std::array<QLabel*, 9> lblEOS{};
     QCheckBox* chkSphMol = nullptr;
     std::map<QWidget*, state::CellId> m_cellOf;
@@ -122,6 +127,9 @@ private:
     QPointer<QWidget> m_current;
     QPointer<QWidget> m_restoreTarget;
     bool m_unloaded = false;
+    // The component and conditions of the last solve, so the diagrams mark the sheet's
+    // volumes only while the sheet belongs to the state they draw.
+    std::optional<std::pair<std::string, state::StateConditions>> m_solvedFor;
 };
 
 } // namespace ui

@@ -137,12 +137,12 @@ inline bool validUtf8(const std::string& s)
                                                   : -1;
         if (extra < 0 || s.size() - i <= static_cast<std::size_t>(extra))
             return false;
-        char32_t cp = extra == 0 ? b : b & (0x3F >> extra);
+        char32_t cp = extra == 0 ? char32_t{b} : static_cast<char32_t>(b & (0x3F >> extra));
         for (int k = 1; k <= extra; ++k) {
             const auto c = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
             if ((c & 0xC0) != 0x80)
                 return false;
-            cp = (cp << 6) | (c & 0x3F);
+            cp = (cp << 6) | static_cast<char32_t>(c & 0x3F);
         }
         const char32_t minimum[] = {0, 0x80, 0x800, 0x10000};
         if (cp < minimum[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))

@@ -251,9 +251,9 @@ void TestMainWindow::tabOrderFromStartUp()
     QCOMPARE(combo->currentIndex(), -1);
     QVERIFY(child<QLabel>("lblStCond")->text().isEmpty());
 
-    QStringList expected = {"txtTemp",     "txtPress",     "cmdSolve",
-                            "chkStCalc",   "optEqState_0", "optEqState_1",
-                            "cmdDataForm", "cmdInstruct1", "cmdCompList"};
+    QStringList expected = {"txtTemp",      "txtPress",     "cmdSolve",    "chkStCalc",
+                            "optEqState_0", "optEqState_1", "cmdDataForm", "cmdInstruct1",
+                            "cmdCompList",  "cmdDiagrams"};
     for (state::CellId id : state::allCells()) {
         if (id.row == state::Row::ESD && id.col == state::Col::Vap)
             expected << "chkSphMol";
@@ -450,7 +450,8 @@ void TestMainWindow::buttonsOpenOneWindowEach()
 {
     const std::pair<const char*, const char*> buttons[] = {{"cmdDataForm", "frmInfoEOS"},
                                                            {"cmdInstruct1", "frmEOS1Instruct"},
-                                                           {"cmdCompList", "frmCritConst1"}};
+                                                           {"cmdCompList", "frmCritConst1"},
+                                                           {"cmdDiagrams", "frmDiagrams"}};
     for (const auto& [button, window] : buttons) {
         QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
         QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "analysis/phase_analysis.h"
+#include "state/result_sheet.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the diagrams window draws, as plain data: curves, markers and axes in the units the
+// axes name. Computed without a window so the numbers can be checked directly.
+namespace plots {
+
+inline constexpr std::size_t kModelCount = analysis::kModelCount;
+
+enum class LineStyle { Solid, Dashed, Dotted };
+
+/// One drawn line. A model's curves carry its row, so one legend entry and one colour serve
+/// every curve of that model; curves of the component (Antoine, state line) carry none.
+struct Curve {
+    std::string name; // column caption in the data export, without units
+    std::optional<state::Row> model;
+    LineStyle style = LineStyle::Solid;
+    std::vector<double> x; // same length as y; every value finite
+    std::vector<double> y;
+};
+
+enum class MarkerKind {
+    Root,          // a volume the result sheet shows, on its model's curve
+    State,         // the state (T, P) or its Z
+    CriticalPoint, // the component's critical constants
+    ModelCritical, // a model's own critical point
+};
+
+struct Marker {
+    MarkerKind kind = MarkerKind::State;
+    std::optional<state::Row> model;
+    double x = 0;
+    double y = 0;
+    std::string label;
+};
+
+struct Axis {
+    std::string title; // with its unit, "V (cm3/mol)"
+    bool log = false;
+    double min = 0; // the initial view; the data may reach beyond it
+    double max = 1;
+};
+
+struct Diagram {
+    std::string title;
+    Axis x;
+    Axis y;
+    std::vector<Curve> curves;
+    std::vector<Marker> markers;
+};
+
+/// The analysis of the state for one model, as the table shows it. Volumes in cm3/mol,
+/// pressures in bar, temperatures in K; text cells are ready to show.
+struct TableRow {
+    state::Row model = state::Row::Vir;
+    std::string roots;      // "89.412; 24 381.2" style list, or a status
+    std::string lnPhi;      // ln φ of each root, same order
+    std::string stableRoot; // the stable volume, or a status
+    std::string psat;       // model saturation pressure, or a status
+    std::string vl;         // saturated liquid volume
+    std::string vv;         // saturated vapour volume
+    std::string antoineDev; // (psat_model - psat_Antoine) / psat_Antoine in %, or empty
+    std::string critical;   // "Tc K, Pc bar, Vc cm3/mol" of the model
+};
+
+/// Everything the window shows for one state.
+struct Diagrams {
+    Diagram pv; // P-V isotherms
+    Diagram zp; // Z-P at the state temperature
+    Diagram pt; // vapour pressure
+    std::vector<TableRow> table;
+    std::string note; // what the diagrams show: the solved state or the stand-in
+};
+
+} // namespace plots

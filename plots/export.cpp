@@ -1,0 +1,115 @@
+#include "plots/diagrams.h"
+
+#include <algorithm>
+#include <charconv>
+#include <functional>
+#include <map>
+#include <optional>
+
+namespace plots {
+namespace {
+
+std::string number(double v)
+{
+    char buf[32];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    return ec == std::errc() ? std::string(buf, end) : std::string();
+}
+
+/// RFC 4180 quoting for a field that needs it.
+std::string field(const std::string& text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string q = "\"";
+    for (char c : text)
+        q += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return q + "\"";
+}
+
+/// "(bar)" of "P (bar)", with its leading blank.
+std::string unitOf(const std::string& axisTitle)
+{
+    const auto open = axisTitle.find(" (");
+    return open == std::string::npos ? std::string() : axisTitle.substr(open);
+}
+
+} // namespace
+
+std::string diagramCsv(const Diagram& diagram, const std::array<bool, kModelCount>& shown)
+{
+    std::vector<const Curve*> curves;
+    for (const Curve& c : diagram.curves) {
+        // A vertical guide line (the state pressure in Z-P) is no function of x.
+        const bool vertical =
+            std::adjacent_find(c.x.begin(), c.x.end(), std::not_equal_to<>()) == c.x.end();
+        if (!vertical && (!c.model || shown[static_cast<std::size_t>(*c.model)]))
+            curves.push_back(&c);
+    }
+    std::map<double, std::vector<std::optional<double>>> rows;
+    for (std::size_t j = 0; j < curves.size(); ++j)
+        for (std::size_t i = 0; i < curves[j]->x.size(); ++i) {
+            auto& row = rows[curves[j]->x[i]];
+            row.resize(curves.size());
+            row[j] = curves[j]->y[i];
+        }
+    std::string csv = field(diagram.x.title);
+    const std::string unit = unitOf(diagram.y.title);
+    for (const Curve* c : curves)
+        csv += "," + field(c->name + unit);
+    csv += "\r\n";
+    for (auto& [x, ys] : rows) {
+        ys.resize(curves.size());
+        csv += number(x);
+        for (const auto& y : ys)
+            csv += "," + (y ? number(*y) : std::string());
+        csv += "\r\n";
+    }
+    return csv;
+}
+
+const std::array<std::string, 9>& tableColumns()
+{
+    static const std::array<std::string, 9> kColumns = {"Model",
+                                                        "Roots V (cm3/mol)",
+                                                        "ln phi of the roots",
+                                                        "Stable V (cm3/mol)",
+                                                        "Model Psat (bar)",
+                                                        "Sat. liquid V (cm3/mol)",
+                                                        "Sat. vapour V (cm3/mol)",
+                                                        "Psat vs Antoine (%)",
+                                                        "Model critical point (T, P, V)"};
+    return kColumns;
+}
+
+std::array<std::string, 9> tableCells(const TableRow& row)
+{
+    return {std::string(state::rowCaption(row.model)),
+            row.roots,
+            row.lnPhi,
+            row.stableRoot,
+            row.psat,
+            row.vl,
+            row.vv,
+            row.antoineDev,
+            row.critical};
+}
+
+std::string tableText(const std::vector<TableRow>& table, char separator)
+{
+    const auto line = [separator](const std::array<std::string, 9>& cells) {
+        std::string s;
+        for (const std::string& c : cells) {
+            if (&c != &cells.front())
+                s += separator;
+            s += separator == ',' ? field(c) : c;
+        }
+        return s + (separator == ',' ? "\r\n" : "\n");
+    };
+    std::string text = line(tableColumns());
+    for (const TableRow& r : table)
+        text += line(tableCells(r));
+    return text;
+}
+
+} // namespace plots

@@ -1,0 +1,42 @@
+// Shows the diagrams window of a solved state (Benzene, 25 °C, 1 bar) on the real display and
+// waits, so that a screenshot can be taken (scripts/diagram_screenshots.sh). Not a test.
+#include "core/main_view_model.h"
+#include "store/component_database.h"
+#include "store/component_selection.h"
+#include "store/seed.h"
+#include "ui/frmDiagrams.h"
+
+#include <QApplication>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const int tab = argc > 1 ? QString(argv[1]).toInt() : 0;
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("Components.mdb").toStdString();
+    store::createShippedDatabase(path);
+    store::ComponentDatabase db = store::ComponentDatabase::open(path);
+    core::MainViewModel vm;
+    if (!store::loadComponent(db, "Benzene", vm))
+        return 1;
+    vm.setTxtTemp("25");
+    vm.txtTemp_LostFocus();
+    vm.setTxtPress("1");
+    vm.txtPress_LostFocus();
+    vm.cmdSolve_Click();
+    ui::frmDiagrams window;
+    window.move(0, 0);
+    window.show();
+    window.findChild<QTabWidget*>("tabDiagrams")->setCurrentIndex(tab);
+    window.showState(vm, db, "Benzene", true, true);
+    QTimer::singleShot(1500, [] {
+        std::printf("ready\n");
+        std::fflush(stdout);
+    });
+    return QApplication::exec();
+}

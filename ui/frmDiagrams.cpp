@@ -1,0 +1,268 @@
+#include "ui/frmDiagrams.h"
+
+#include "core/main_view_model.h"
+#include "plots/diagrams.h"
+#include "store/antoine_range.h"
+#include "store/settings.h"
+#include "store/store_errors.h"
+#include "ui/message_box.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeySequence>
+#include <QLabel>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace ui {
+namespace {
+
+constexpr int kPlotCount = 3;
+const QSize kInitialSize(960, 640);
+const QString kTitle = "Diagrams";
+
+QString fromStd(const std::string& s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+bool writeFile(const QString& path, const std::string& bytes)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) &&
+           file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+               static_cast<qint64>(bytes.size()) &&
+           file.commit();
+}
+
+std::size_t index(frmDiagrams::Tab tab) { return static_cast<std::size_t>(tab); }
+
+const plots::Diagram& diagramOf(const plots::Diagrams& d, frmDiagrams::Tab tab)
+{
+    switch (tab) {
+    case frmDiagrams::Tab::ZP:
+        return d.zp;
+    case frmDiagrams::Tab::PT:
+        return d.pt;
+    case frmDiagrams::Tab::PV:
+    case frmDiagrams::Tab::Table:
+        break;
+    }
+    return d.pv;
+}
+
+} // namespace
+
+frmDiagrams::frmDiagrams(std::optional<store::Settings> settings, QWidget* parent)
+    : QWidget(parent), m_settings(std::move(settings))
+{
+    setObjectName("frmDiagrams");
+    setWindowTitle(kTitle);
+    setWindowFlags(Qt::Window);
+    m_visible.fill(true);
+    createControls();
+    resize(kInitialSize);
+}
+
+frmDiagrams::~frmDiagrams() = default;
+
+void frmDiagrams::createControls()
+{
+    tabDiagrams = new QTabWidget(this);
+    tabDiagrams->setObjectName("tabDiagrams");
+    const char* names[kPlotCount] = {"pltPV", "pltZP", "pltPT"};
+    const char* captions[kPlotCount] = {"P-V isotherms", "Z-P", "P-T (vapour pressure)"};
+    for (int i = 0; i < kPlotCount; ++i) {
+        auto* p = new DiagramPlot(tabDiagrams);
+        p->setObjectName(names[i]);
+        tabDiagrams->addTab(p, captions[i]);
+        connect(p, &DiagramPlot::modelToggled, this, [this](int row) {
+            const auto model = static_cast<state::Row>(row);
+            setModelVisible(model, !modelVisible(model));
+        });
+        connect(p, &DiagramPlot::readoutChanged, this,
+                [this](const QString& text) { lblReadout->setText(text); });
+        m_plots[static_cast<std::size_t>(i)] = p;
+    }
+    grdAnalysis = new QTableWidget(tabDiagrams);
+    grdAnalysis->setObjectName("grdAnalysis");
+    grdAnalysis->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdAnalysis->verticalHeader()->setVisible(false);
+    tabDiagrams->addTab(grdAnalysis, "Table");
+
+    lblNote = new QLabel(this);
+    lblNote->setObjectName("lblNote");
+    lblNote->setWordWrap(true);
+    lblReadout = new QLabel(this);
+    lblReadout->setObjectName("lblReadout");
+    lblReadout->setText("Wheel: zoom   Drag: pan   Ctrl+drag: zoom box   Double-click: reset   "
+                        "Legend: show or hide a model");
+    cmdSaveImage = new QPushButton("Save Image...", this);
+    cmdSaveImage->setObjectName("cmdSaveImage");
+    cmdSaveData = new QPushButton("Save Data...", this);
+    cmdSaveData->setObjectName("cmdSaveData");
+    cmdCopy = new QPushButton("Copy", this);
+    cmdCopy->setObjectName("cmdCopy");
+    cmdCopy->setToolTip("Copy the diagram as an image, or the table as text");
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(lblReadout, 1);
+    buttons->addWidget(cmdCopy);
+    buttons->addWidget(cmdSaveImage);
+    buttons->addWidget(cmdSaveData);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblNote);
+    layout->addWidget(tabDiagrams, 1);
+    layout->addLayout(buttons);
+
+    connect(cmdSaveImage, &QPushButton::clicked, this, &frmDiagrams::cmdSaveImage_Click);
+    connect(cmdSaveData, &QPushButton::clicked, this, &frmDiagrams::cmdSaveData_Click);
+    connect(cmdCopy, &QPushButton::clicked, this, &frmDiagrams::cmdCopy_Click);
+    connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this,
+            &frmDiagrams::cmdCopy_Click);
+    connect(tabDiagrams, &QTabWidget::currentChanged, this, [this] {
+        cmdSaveImage->setEnabled(currentTab() != Tab::Table);
+        replotShown();
+    });
+}
+
+void frmDiagrams::showState(const core::MainViewModel& vm, store::ComponentDatabase& db,
+                            const std::string& component, bool sheetCurrent, bool solvedBefore)
+{
+    plots::DiagramInput in;
+    in.component = component;
+    in.state = vm.state();
+    if (sheetCurrent)
+        in.sheet = vm.sheet();
+    in.solvedBefore = solvedBefore;
+    try {
+        if (const auto range = store::antoineFitRange(db, component))
+            in.antoineRange = plots::AntoineRange{range->tmin_C, range->tmax_C};
+    } catch (const store::StoreException&) {
+        // Without the fitted range the whole Antoine curve is drawn solid; the store's fault
+        // is the main window's to report.
+    }
+    showInput(in);
+}
+
+void frmDiagrams::showInput(const plots::DiagramInput& input)
+{
+    m_diagrams = plots::computeDiagrams(input);
+    lblNote->setText(fromStd(m_diagrams.note));
+    for (Tab tab : {Tab::PV, Tab::ZP, Tab::PT})
+        plot(tab)->setDiagram(diagramOf(m_diagrams, tab), m_visible);
+    replotShown();
+    fillTable();
+}
+
+void frmDiagrams::fillTable()
+{
+    const auto& columns = plots::tableColumns();
+    grdAnalysis->clear();
+    grdAnalysis->setColumnCount(static_cast<int>(columns.size()));
+    grdAnalysis->setRowCount(static_cast<int>(m_diagrams.table.size()));
+    QStringList headers;
+    for (const std::string& c : columns)
+        headers << fromStd(c);
+    grdAnalysis->setHorizontalHeaderLabels(headers);
+    for (std::size_t r = 0; r < m_diagrams.table.size(); ++r) {
+        const auto cells = plots::tableCells(m_diagrams.table[r]);
+        for (std::size_t c = 0; c < cells.size(); ++c)
+            grdAnalysis->setItem(static_cast<int>(r), static_cast<int>(c),
+                                 new QTableWidgetItem(fromStd(cells[c])));
+    }
+    grdAnalysis->resizeColumnsToContents();
+}
+
+DiagramPlot* frmDiagrams::plot(Tab tab) const
+{
+    return tab == Tab::Table ? nullptr : m_plots[index(tab)];
+}
+
+void frmDiagrams::setModelVisible(state::Row model, bool visible)
+{
+    m_visible[static_cast<std::size_t>(model)] = visible;
+    for (DiagramPlot* p : m_plots)
+        p->setModelVisible(model, visible);
+    replotShown();
+}
+
+void frmDiagrams::replotShown()
+{
+    // Only the shown diagram is drawn now; the others when their tab is chosen.
+    if (DiagramPlot* p = plot(currentTab()))
+        p->replot();
+}
+
+frmDiagrams::Tab frmDiagrams::currentTab() const
+{
+    return static_cast<Tab>(tabDiagrams->currentIndex());
+}
+
+bool frmDiagrams::exportImage(const QString& path, Tab tab)
+{
+    DiagramPlot* p = plot(tab);
+    return p != nullptr && p->saveImage(path);
+}
+
+bool frmDiagrams::exportCsv(const QString& path, Tab tab)
+{
+    if (tab == Tab::Table)
+        return writeFile(path, plots::tableText(m_diagrams.table, ','));
+    return writeFile(path, plots::diagramCsv(diagramOf(m_diagrams, tab), m_visible));
+}
+
+void frmDiagrams::copyToClipboard()
+{
+    if (DiagramPlot* p = plot(currentTab()))
+        QApplication::clipboard()->setImage(p->image());
+    else
+        QApplication::clipboard()->setText(fromStd(plots::tableText(m_diagrams.table)));
+}
+
+QString frmDiagrams::askSavePath(const QString& caption, const QString& filters)
+{
+    QString folder;
+    if (m_settings)
+        folder = fromStd(m_settings->exportFolder().value_or(std::string()));
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    const QString path = QFileDialog::getSaveFileName(this, caption, folder, filters);
+    if (!path.isEmpty() && m_settings)
+        m_settings->setExportFolder(QFileInfo(path).absolutePath().toStdString());
+    return path;
+}
+
+void frmDiagrams::cmdSaveImage_Click()
+{
+    const Tab tab = currentTab();
+    if (tab == Tab::Table)
+        return;
+    const QString path =
+        askSavePath("Save Diagram", "PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)");
+    if (!path.isEmpty() && !exportImage(path, tab))
+        showMessageBox(this, "The diagram could not be written to\n" + path, kTitle);
+}
+
+void frmDiagrams::cmdSaveData_Click()
+{
+    const Tab tab = currentTab();
+    const QString path = askSavePath("Save Data", "CSV file (*.csv)");
+    if (path.isEmpty())
+        return;
+    if (!exportCsv(path, tab))
+        showMessageBox(this, "The data could not be written to\n" + path, kTitle);
+}
+
+void frmDiagrams::cmdCopy_Click() { copyToClipboard(); }
+
+} // namespace ui
