@@ -1,13 +1,10 @@
 #include "cli/options.h"
 
 #include "state/number_format.h"
+#include "state/version.h"
 
 #include <charconv>
 #include <string_view>
-
-#ifndef TAVREL1_VERSION
-#error "TAVREL1_VERSION comes from the project version in CMake"
-#endif
 
 namespace cli {
 
@@ -268,6 +265,6 @@ Exit status:
     return text;
 }
 
-std::string versionText() { return std::string("tavrel1-cli ") + TAVREL1_VERSION + "\n"; }
+std::string versionText() { return std::string("tavrel1-cli ") + state::kVersion + "\n"; }
 
 } // namespace cli
