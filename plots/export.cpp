@@ -1,3 +1,4 @@
+#include "core/sheet_export.h"
 #include "plots/diagrams.h"
 
 #include <algorithm>
@@ -16,15 +17,12 @@ std::string number(double v)
     return ec == std::errc() ? std::string(buf, end) : std::string();
 }
 
-/// RFC 4180 quoting for a field that needs it.
+/// RFC 4180 quoting for a field that needs it, as every CSV of this program quotes.
 std::string field(const std::string& text)
 {
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string q = "\"";
-    for (char c : text)
-        q += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return q + "\"";
+    std::string q;
+    core::appendCsvField(q, text);
+    return q;
 }
 
 /// "(bar)" of "P (bar)", with its leading blank.

@@ -1,3 +1,4 @@
+#include "main_window_fixture.h"
 #include "message_box_closer.h"
 #include "state/number_format.h"
 #include "store/seed.h"
@@ -81,22 +82,13 @@ private:
         return ui::openSingle<frmDiagrams>();
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<store::Settings> m_settings;
+    MainWindowFixture m_fixture;
     frmEOS1Main* m_win = nullptr;
 };
 
 void TestDiagrams::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    const std::string db = m_dir->filePath("Components.mdb").toStdString();
-    store::createShippedDatabase(db);
-    m_settings = std::make_unique<store::Settings>(m_dir->filePath("settings.ini").toStdString());
-    m_win = new frmEOS1Main;
-    m_win->setAttribute(Qt::WA_DeleteOnClose);
-    m_win->Form_Load(*m_settings, db);
-    m_win->show();
-    QApplication::setActiveWindow(m_win);
+    m_win = m_fixture.open();
     QVERIFY(QTest::qWaitForWindowActive(m_win));
 }
 
@@ -106,8 +98,7 @@ void TestDiagrams::cleanup()
         w->close();
     QApplication::processEvents();
     m_win = nullptr;
-    m_settings.reset();
-    m_dir.reset();
+    m_fixture = {};
 }
 
 void TestDiagrams::buttonOpensOneWindowAndRaisesIt()
@@ -301,10 +292,10 @@ void TestDiagrams::exportsDecodeAndParse()
     solve("Benzene", "25", "1");
     frmDiagrams* d = openDiagrams();
     d->setModelVisible(state::Row::RK, false);
-    const QString png = m_dir->filePath("pv.png");
-    const QString svg = m_dir->filePath("pv.svg");
-    const QString pdf = m_dir->filePath("pv.pdf");
-    const QString csv = m_dir->filePath("pv.csv");
+    const QString png = m_fixture.dir->filePath("pv.png");
+    const QString svg = m_fixture.dir->filePath("pv.svg");
+    const QString pdf = m_fixture.dir->filePath("pv.pdf");
+    const QString csv = m_fixture.dir->filePath("pv.csv");
     QVERIFY(d->exportImage(png, Tab::PV));
     QVERIFY(d->exportImage(svg, Tab::PV));
     QVERIFY(d->exportImage(pdf, Tab::PV));

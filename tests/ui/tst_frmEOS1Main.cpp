@@ -1,4 +1,5 @@
 #include "core/main_view_model.h"
+#include "main_window_fixture.h"
 #include "message_box_closer.h"
 #include "store/component_selection.h"
 #include "store/recordset.h"
@@ -23,9 +24,9 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStringListModel>
 #include <QStyleOptionFrame>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -212,22 +213,13 @@ private:
         combo->setCurrentIndex(combo->findText(name));
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<store::Settings> m_settings;
+    MainWindowFixture m_fixture;
     frmEOS1Main* m_win = nullptr;
 };
 
 void TestMainWindow::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    const std::string db = m_dir->filePath("Components.mdb").toStdString();
-    store::createShippedDatabase(db);
-    m_settings = std::make_unique<store::Settings>(m_dir->filePath("settings.ini").toStdString());
-    m_win = new frmEOS1Main;
-    m_win->setAttribute(Qt::WA_DeleteOnClose);
-    m_win->Form_Load(*m_settings, db);
-    m_win->show();
-    QApplication::setActiveWindow(m_win);
+    m_win = m_fixture.open();
     QVERIFY(QTest::qWaitForWindowActive(m_win));
     QApplication::processEvents();
 }
@@ -239,8 +231,7 @@ void TestMainWindow::cleanup()
         w->close();
     QApplication::processEvents();
     m_win = nullptr;
-    m_settings.reset();
-    m_dir.reset();
+    m_fixture = {};
 }
 
 void TestMainWindow::tabOrderFromStartUp()
@@ -740,7 +731,7 @@ void TestMainWindow::copyAndSaveGiveTheSheet()
     QCOMPARE(splitTsv(mime->text()), expected);
     QCOMPARE(parseHtml(mime->html()), expected);
 
-    const QString path = m_dir->filePath("results.csv");
+    const QString path = m_fixture.dir->filePath("results.csv");
     QVERIFY(m_win->saveResultsAsCsv(path));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -749,7 +740,7 @@ void TestMainWindow::copyAndSaveGiveTheSheet()
     QCOMPARE(parseCsv(QString::fromUtf8(bytes)), expected);
 
     QVERIFY(closer.seen.isEmpty());
-    QVERIFY(!m_win->saveResultsAsCsv(m_dir->filePath("no/such/folder/results.csv")));
+    QVERIFY(!m_win->saveResultsAsCsv(m_fixture.dir->filePath("no/such/folder/results.csv")));
     QCOMPARE(closer.seen.size(), 1);
 }
 
