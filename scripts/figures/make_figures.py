@@ -515,7 +515,6 @@ def background():
 
     # ---- a few reaction equations
     s.text(560, 585, "N\u2082 + 3 H\u2082 \u21cc 2 NH\u2083", 17, fill=tx, family=SERIF)
-    s.text(560, 30, "CO + H\u2082O \u21cc CO\u2082 + H\u2082", 16, fill=tx, family=SERIF)
     s.save("background.svg")
 
 
