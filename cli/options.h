@@ -25,8 +25,8 @@ struct Options {
     std::optional<std::string> db;
     std::optional<std::string> component;
     bool list = false;
-    bool analysis = false;     // the phase-equilibrium block after the sheet
-    bool mergeShipped = false; // add the shipped components missing from the database
+    bool analysis = false;                // the phase-equilibrium block after the sheet
+    bool mergeShipped = false;            // add the shipped components missing from the database
     bool customConstants = false;         // a constant, --antoine or --name was given
     std::optional<std::string> batch;     // a CSV file, "-" for standard input
     std::optional<std::string> tempRange; // START:STOP:STEP
