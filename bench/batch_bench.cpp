@@ -5,6 +5,7 @@
 #include "cli/cli.h"
 
 #include <benchmark/benchmark.h>
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -37,8 +38,14 @@ long peakRss_kB()
 {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stol(line.substr(6));
+        if (line.rfind("VmHWM:", 0) == 0) {
+            // "VmHWM:    12345 kB"
+            const std::size_t at = line.find_first_not_of(" \t", 6);
+            long kB = 0;
+            if (at != std::string::npos)
+                std::from_chars(line.data() + at, line.data() + line.size(), kB);
+            return kB;
+        }
     return 0;
 }
 

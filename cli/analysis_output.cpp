@@ -1,6 +1,7 @@
 #include "cli/analysis_output.h"
 
 #include "analysis/phase_analysis.h"
+#include "cli/output.h"
 #include "core/saturation.h"
 #include "state/number_format.h"
 #include "state/result_sheet.h"
@@ -41,8 +42,6 @@ std::string jsonNumber(double x)
     const auto r = std::to_chars(buf, buf + sizeof buf, x);
     return std::string(buf, r.ptr);
 }
-
-std::string jsonText(std::string_view s) { return "\"" + std::string(s) + "\""; }
 
 std::string rootsLine(const analysis::StateRoots& r)
 {
@@ -99,18 +98,18 @@ std::string analysisJson(const state::CalcState& s)
     const char* sep = "";
     for (const analysis::ModelAnalysis& m : a.models) {
         const analysis::StateRoots& r = m.roots;
-        j += sep + jsonText(state::rowKey(m.model)) + ": {\"roots\": [";
+        j += sep + jsonString(state::rowKey(m.model)) + ": {\"roots\": [";
         for (int i = 0; i < r.count; ++i) {
             const analysis::VolumeRoot& root = r.roots[static_cast<std::size_t>(i)];
             j += std::string(i ? ", " : "") + "{\"volume\": " + jsonNumber(root.v_cm3mol) +
                  ", \"z\": " + jsonNumber(root.z) + ", \"lnPhi\": " + jsonNumber(root.lnPhi) +
                  ", \"mechanicallyStable\": " + (root.mechanicallyStable ? "true" : "false") + "}";
         }
-        j += "], \"rootsStatus\": " + jsonText(analysis::statusText(r.status)) +
+        j += "], \"rootsStatus\": " + jsonString(analysis::statusText(r.status)) +
              ", \"stable\": " + (r.stable >= 0 ? std::to_string(r.stable) : "null") +
              ", \"phaseSplit\": " + (r.phaseSplit ? "true" : "false");
         const analysis::Saturation& sat = m.saturation;
-        j += ", \"saturation\": {\"status\": " + jsonText(analysis::statusText(sat.status));
+        j += ", \"saturation\": {\"status\": " + jsonString(analysis::statusText(sat.status));
         if (sat.converged())
             j += ", \"pressure\": " + jsonNumber(sat.p_bar) +
                  ", \"liquidVolume\": " + jsonNumber(sat.vLiquid) +
@@ -118,7 +117,7 @@ std::string analysisJson(const state::CalcState& s)
         const auto dev = antoineDeviation(s, sat);
         j += "}, \"antoineDeviation\": " + (dev ? jsonNumber(*dev) : "null");
         const analysis::CriticalPoint& c = m.critical;
-        j += ", \"critical\": {\"status\": " + jsonText(analysis::statusText(c.status));
+        j += ", \"critical\": {\"status\": " + jsonString(analysis::statusText(c.status));
         if (c.found())
             j += ", \"temperature\": " + jsonNumber(c.t_K) +
                  ", \"pressure\": " + jsonNumber(c.p_bar) +

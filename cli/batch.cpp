@@ -1,13 +1,15 @@
 #include "cli/batch.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
-#include <cstdio>
+#include <cstdint>
 #include <deque>
 #include <limits>
 #include <memory>
 #include <mutex>
 #include <ostream>
+#include <string>
 #include <thread>
 
 namespace cli {
@@ -64,20 +66,22 @@ public:
         if (elapsed_s < 1.0 || now - m_lastDraw < milliseconds(250))
             return;
         m_lastDraw = now;
-        char line[160];
-        const double rate = static_cast<double>(states) / elapsed_s;
+        const auto rate = static_cast<std::uint64_t>(static_cast<double>(states) / elapsed_s);
+        std::string line = "\r";
         if (share && *share > 0) {
             constexpr int kBarWidth = 30;
             const double f = std::min(*share, 1.0);
-            const int filled = static_cast<int>(f * kBarWidth);
-            const auto left_s = static_cast<long>(elapsed_s * (1 - f) / f);
-            std::snprintf(line, sizeof line,
-                          "\r[%-*.*s] %3d%%  %llu states  %.0f/s  %ld:%02ld left ", kBarWidth,
-                          filled, "##############################", static_cast<int>(f * 100),
-                          static_cast<unsigned long long>(states), rate, left_s / 60, left_s % 60);
+            const auto filled = static_cast<std::size_t>(f * kBarWidth);
+            const auto left_s = static_cast<std::uint64_t>(elapsed_s * (1 - f) / f);
+            line += "[" + std::string(filled, '#') + std::string(kBarWidth - filled, ' ') + "] ";
+            const std::string percent = std::to_string(static_cast<std::uint64_t>(f * 100));
+            line +=
+                std::string(3 - std::min<std::size_t>(percent.size(), 3), ' ') + percent + "%  ";
+            line += std::to_string(states) + " states  " + std::to_string(rate) + "/s  " +
+                    std::to_string(left_s / 60) + ":" + (left_s % 60 < 10 ? "0" : "") +
+                    std::to_string(left_s % 60) + " left ";
         } else {
-            std::snprintf(line, sizeof line, "\r%llu states  %.0f/s ",
-                          static_cast<unsigned long long>(states), rate);
+            line += std::to_string(states) + " states  " + std::to_string(rate) + "/s ";
         }
         m_err << line << std::flush;
         m_drawn = true;

@@ -19,7 +19,7 @@ namespace {
 
 /// One option: its flag, the name of its value (nullptr for a switch), one line of help,
 /// and what it does to the options. A new option is one more row here; --help lists it.
-struct OptionSpec {
+struct OptionRow {
     const char* flag;
     const char* value;
     const char* help;
@@ -63,7 +63,7 @@ unsigned parseJobs(const std::string& v)
 }
 
 using S = const std::string&;
-const OptionSpec kOptions[] = {
+const OptionRow kOptions[] = {
     {"--temp", "TEXT", "temperature in C, as typed into the box",
      [](Options& o, S, S v) { o.temp = v; }},
     {"--press", "TEXT", "pressure in bar, as typed into the box",
@@ -125,11 +125,11 @@ const OptionSpec kOptions[] = {
     {"--version", nullptr, "print the version", [](Options& o, S, S) { o.version = true; }},
 };
 
-const OptionSpec* findOption(std::string_view flag)
+const OptionRow* findOption(std::string_view flag)
 {
-    for (const OptionSpec& spec : kOptions)
-        if (flag == spec.flag)
-            return &spec;
+    for (const OptionRow& row : kOptions)
+        if (flag == row.flag)
+            return &row;
     return nullptr;
 }
 
@@ -196,13 +196,13 @@ Options parseOptions(const std::vector<std::string>& args)
         return o;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        const OptionSpec* spec = findOption(a);
-        if (spec == nullptr)
+        const OptionRow* row = findOption(a);
+        if (row == nullptr)
             throw UsageError{"unknown option " + a};
         static const std::string kNoValue;
-        if (spec->value != nullptr && i + 1 >= args.size())
+        if (row->value != nullptr && i + 1 >= args.size())
             throw UsageError{a + " needs a value"};
-        spec->apply(o, a, spec->value != nullptr ? args[++i] : kNoValue);
+        row->apply(o, a, row->value != nullptr ? args[++i] : kNoValue);
     }
     checkCombination(o);
     return o;
@@ -220,12 +220,12 @@ std::string helpText()
             "                   (--press P | --press-range R) [--format F] [--jobs N]\n"
             "       tavrel1-cli --help | --version\n\nOptions:\n";
     constexpr std::size_t kHelpColumn = 36;
-    for (const OptionSpec& spec : kOptions) {
-        std::string left = std::string("  ") + spec.flag;
-        if (spec.value != nullptr)
-            left += std::string(" ") + spec.value;
+    for (const OptionRow& row : kOptions) {
+        std::string left = std::string("  ") + row.flag;
+        if (row.value != nullptr)
+            left += std::string(" ") + row.value;
         left.resize(std::max(left.size() + 1, kHelpColumn), ' ');
-        text += left + spec.help + "\n";
+        text += left + row.help + "\n";
     }
     text += R"(
 Output formats:

@@ -4,9 +4,9 @@
 #include "core/main_view_model.h"
 #include "core/sheet_export.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
-#include <cstdio>
 
 namespace cli {
 namespace {
@@ -14,6 +14,24 @@ namespace {
 constexpr std::array<std::string_view, 2> kTwoPhaseNames = {"temperature", "pressure"};
 
 std::string_view boolText(bool x) { return x ? "true" : "false"; }
+
+constexpr std::size_t kCaptionWidth = 24; // the table's row captions, left-aligned
+
+/// Appends text right-aligned in a column `width` wide, with at least one blank before it.
+void appendRightAligned(std::string& out, std::string_view text, std::size_t width)
+{
+    out.append(width > text.size() ? width - text.size() : 1, ' ');
+    out += text;
+}
+
+/// Appends value as `digits` lower-case hexadecimal digits (an escape's code).
+void appendHex(std::string& out, unsigned value, int digits)
+{
+    char buf[8];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, 16);
+    out.append(static_cast<std::size_t>(std::max<std::ptrdiff_t>(digits - (r.ptr - buf), 0)), '0');
+    out.append(buf, r.ptr);
+}
 
 void appendNumber(std::string& out, long n)
 {
@@ -95,9 +113,8 @@ void appendJsonString(std::string& out, std::string_view s)
             break;
         default:
             if (u < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", u);
-                out += buf;
+                out += "\\u";
+                appendHex(out, u, 4);
             } else if (u < 0x80) {
                 out += ch;
             } else if (const std::size_t n = utf8Length(s, i); n > 0) {
@@ -123,17 +140,18 @@ void appendTable(std::string& out, const core::MainViewModel& vm, bool showBoxes
     if (showBoxes)
         out += "Temperature  (C): " + vm.txtTemp() + "\nPressure  (bar): " + vm.txtPress() + "\n";
     out += "\n";
-    constexpr std::array<int, 5> kWidths = {8, 11, 11, 9, 11};
-    char line[160];
-    std::snprintf(line, sizeof line, "%-24s%*s%*s%*s%*s%*s\n", "Model", kWidths[0], "SG",
-                  kWidths[1], "Liquid", kWidths[2], "Vapor", kWidths[3], "Z", kWidths[4],
-                  "Density");
-    out += line;
+    constexpr std::array<std::size_t, 5> kWidths = {8, 11, 11, 9, 11};
+    constexpr std::array<std::string_view, 5> kHeadings = {"SG", "Liquid", "Vapor", "Z", "Density"};
+    std::string heading = "Model";
+    heading.resize(kCaptionWidth, ' ');
+    for (std::size_t c = 0; c < kHeadings.size(); ++c)
+        appendRightAligned(heading, kHeadings[c], kWidths[c]);
+    out += heading + "\n";
     bool paleRed = false, lightPink = false;
     for (int r = 0; r < state::kRowCount; ++r) {
         const auto row = static_cast<state::Row>(r);
         std::string text = std::string(state::rowCaption(row));
-        text.resize(24, ' ');
+        text.resize(kCaptionWidth, ' ');
         for (int c = 0; c < state::kColCount; ++c) {
             const auto col = static_cast<state::Col>(c);
             std::string cell;
@@ -148,8 +166,7 @@ void appendTable(std::string& out, const core::MainViewModel& vm, bool showBoxes
                     lightPink = true;
                 }
             }
-            const auto width = static_cast<std::size_t>(kWidths[static_cast<std::size_t>(c)]);
-            text += std::string(width > cell.size() ? width - cell.size() : 1, ' ') + cell;
+            appendRightAligned(text, cell, kWidths[static_cast<std::size_t>(c)]);
         }
         text.erase(text.find_last_not_of(' ') + 1);
         out += text + "\n";
@@ -356,11 +373,9 @@ std::string visible(std::string_view text)
         case '\0':
             out += "\\0";
             break;
-        default: {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\x%02x", u);
-            out += buf;
-        }
+        default:
+            out += "\\x";
+            appendHex(out, u, 2);
         }
     }
     return out;

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <random>
 #include <sqlite3.h>
+#include <string>
 #include <system_error>
 #include <unistd.h>
 
@@ -187,11 +188,9 @@ namespace {
 fs::path uniqueSibling(const fs::path& target)
 {
     std::random_device random;
-    char suffix[64];
-    std::snprintf(suffix, sizeof suffix, ".new-%ld-%08x%08x", static_cast<long>(getpid()), random(),
-                  random());
     fs::path name = target;
-    name += suffix;
+    name += ".new-" + std::to_string(getpid()) + "-" + std::to_string(random()) + "-" +
+            std::to_string(random());
     return name;
 }
 

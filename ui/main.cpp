@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QTimer>
 
-#include <cstdio>
 #include <iostream>
 
 int main(int argc, char** argv)
@@ -35,7 +34,7 @@ int main(int argc, char** argv)
             if (status.open(QIODevice::ReadOnly))
                 for (const QByteArray& line : status.readAll().split('\n'))
                     if (line.startsWith("VmRSS"))
-                        std::printf("%s\n", line.constData());
+                        std::cout << line.constData() << std::endl;
             QApplication::quit();
         });
     }
