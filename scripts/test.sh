@@ -12,7 +12,7 @@ git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 echo "format check passed"
 python3 scripts/check_layers.py
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVREL1_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 # The installed programs, run from a scratch prefix.
@@ -22,7 +22,7 @@ tests/packaging/installed_programs.sh build
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVREL1_SANITIZE=ON \
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVREL1_SANITIZE=ON -DTAVREL1_WERROR=ON \
       -DTAVREL1_BUILD_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
