@@ -7,10 +7,13 @@
 // Generated from assets/components_seed.sql by store/CMakeLists.txt.
 extern const char kComponentSeedSql[];
 extern const std::size_t kComponentSeedSqlSize;
+extern const int kShippedComponentCount;
 
 namespace store {
 
 std::string_view componentSeedSql() { return {kComponentSeedSql, kComponentSeedSqlSize}; }
+
+int shippedComponentCount() { return kShippedComponentCount; }
 
 void createShippedDatabase(const std::string& path)
 {

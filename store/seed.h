@@ -9,6 +9,9 @@ namespace store {
 /// at build time.
 std::string_view componentSeedSql();
 
+/// How many components the shipped database holds, counted in the script at build time.
+int shippedComponentCount();
+
 /// Creates the shipped component database at path, with its folder. Throws StoreException
 /// (kErrCreate) when the file exists already or cannot be written.
 void createShippedDatabase(const std::string& path);

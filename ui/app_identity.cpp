@@ -1,6 +1,7 @@
 #include "ui/app_identity.h"
 
 #include "state/version.h"
+#include "store/seed.h"
 #include "ui/assets.h"
 
 #include <QAction>
@@ -9,6 +10,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+
+#include <string>
 
 // The identity resources live in a static library; they are registered only when named, and
 // Q_INIT_RESOURCE must be used outside any namespace.
@@ -51,8 +54,11 @@ QString aboutText()
                "<p>The volumetric behaviour of one pure fluid: liquid and vapour molar volumes, "
                "compressibility factor and densities from nine equations of state side by "
                "side.</p>"
-               "<p>Program licence: MIT. Component data licence: MIT (see LICENSE-data).</p>"
-               "<p><b>Component data.</b> 199 pure components. Critical constants, acentric "
+               "<p>Program licence: MIT. Component data licence: MIT (see LICENSE-data). "
+               "The program as built links the QCustomPlot library, which is under the GNU "
+               "General Public License version 3, so this binary is distributed under the "
+               "GPL-3.</p>"
+               "<p><b>Component data.</b> %2 pure components. Critical constants, acentric "
                "factors and Antoine coefficients are published values: the IUPAC series "
                "<i>Vapor-Liquid Critical Properties of Elements and Compounds</i>, the "
                "reference equations of state of NIST REFPROP / CoolProp, the CRC Handbook of "
@@ -65,7 +71,8 @@ QString aboutText()
                "atomic weights.</p>"
                "<p>Every source with its full reference: CREDITS.md in the documentation "
                "folder (share/doc/tavrel1).</p>")
-        .arg(QString::fromLatin1(state::kVersion));
+        .arg(QString::fromLatin1(state::kVersion),
+             QString::fromStdString(std::to_string(store::shippedComponentCount())));
 }
 
 void showAbout(QWidget* parent)

@@ -15,7 +15,12 @@ int main(int argc, char** argv)
     if (const auto status =
             ui::answerInfoOption(std::vector<std::string>(argv + 1, argv + argc), std::cout))
         return *status;
+    // QApplication takes the options it knows out of argc and argv; anything left is refused
+    // before a window opens.
     QApplication app(argc, argv);
+    if (const auto status =
+            ui::refuseUnknownArguments(std::vector<std::string>(argv + 1, argv + argc), std::cerr))
+        return *status;
     QApplication::setApplicationName(ui::appTitle());
     ui::identifyApplication();
 

@@ -7,8 +7,9 @@
 namespace ui {
 namespace {
 
+constexpr char kUsage[] = "Usage: tavrel1 [--help] [--version] [Qt options]\n";
+// What --help prints after the usage line.
 constexpr char kHelp[] =
-    "Usage: tavrel1 [--help] [--version] [Qt options]\n"
     "Compare nine equations of state for one pure fluid: pick a component, type a\n"
     "temperature (degrees Celsius) and a pressure (bar), and press Solve.\n"
     "\n"
@@ -24,7 +25,7 @@ std::optional<int> answerInfoOption(const std::vector<std::string>& args, std::o
 {
     for (const std::string& arg : args) {
         if (arg == "--help" || arg == "-h") {
-            out << kHelp;
+            out << kUsage << kHelp;
             return 0;
         }
         if (arg == "--version") {
@@ -33,6 +34,18 @@ std::optional<int> answerInfoOption(const std::vector<std::string>& args, std::o
         }
     }
     return std::nullopt;
+}
+
+std::optional<int> refuseUnknownArguments(const std::vector<std::string>& leftover,
+                                          std::ostream& err)
+{
+    if (leftover.empty())
+        return std::nullopt;
+    const std::string& first = leftover.front();
+    err << "tavrel1: " << (first.starts_with('-') ? "unknown option " : "unexpected argument ")
+        << first << '\n'
+        << kUsage;
+    return kExitUsage;
 }
 
 } // namespace ui

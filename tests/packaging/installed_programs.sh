@@ -2,7 +2,8 @@
 # Installs the whole build into a scratch prefix and runs the installed programs from there,
 # in a scratch home and working directory, so nothing can come from the source or build tree.
 # Checks: the files a desktop installation needs, both programs' --help and --version, a
-# solve, the window program reaching its shown window offscreen, and that running them
+# solve, the window program reaching its shown window offscreen (with Qt's options, and refusing
+# unknown ones), and that running them
 # writes only into the user's own folders. Usage: installed_programs.sh BUILD_DIR
 set -euo pipefail
 build=$(realpath "$1")
@@ -42,6 +43,15 @@ env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$gui" --help | grep -q '^U
 QT_QPA_PLATFORM=offscreen TAVREL1_STARTUP_PROBE=1 timeout 60 "$gui" | grep -q '^VmRSS:' ||
     fail "tavrel1 did not reach its window"
 test -s "$XDG_DATA_HOME/Tavrel1/Components.mdb" || fail "no Components.mdb in the user's data folder"
+
+# Qt's own options still start the windows; anything else is refused as tavrel1-cli refuses
+# a bad option, with the usage on stderr and exit status 2, before a window opens.
+QT_QPA_PLATFORM=offscreen TAVREL1_STARTUP_PROBE=1 timeout 60 "$gui" -style fusion -reverse |
+    grep -q '^VmRSS:' || fail "tavrel1 refused Qt's own options"
+status=0
+QT_QPA_PLATFORM=offscreen timeout 60 "$gui" --bogus >"$scratch/out" 2>"$scratch/err" || status=$?
+test "$status" = 2 && ! test -s "$scratch/out" && grep -q '^Usage: tavrel1' "$scratch/err" ||
+    fail "tavrel1 --bogus: exit $status, not refused with the usage on stderr"
 
 # The command line solves from that database and says its version.
 "$cli" --component Benzene --temp 25 --press 1 >"$scratch/solve" || fail "tavrel1-cli solve"

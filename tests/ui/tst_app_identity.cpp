@@ -1,5 +1,7 @@
 #include "message_box_closer.h"
 #include "state/version.h"
+#include "store/recordset.h"
+#include "store/seed.h"
 #include "ui/app_identity.h"
 #include "ui/frmEOS1Instruct.h"
 #include "ui/program_options.h"
@@ -11,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
 
@@ -37,6 +40,8 @@ class tst_app_identity : public QObject {
 private slots:
     void infoOptions_data();
     void infoOptions();
+    void unknownArgumentsRefused_data();
+    void unknownArgumentsRefused();
     void iconIsDrawnWithATransparentCorner();
     void aboutTextHasVersionLicenceAndDataCredits();
     void instructionsWindowOpensAbout();
@@ -89,6 +94,41 @@ void tst_app_identity::infoOptions()
     }
 }
 
+void tst_app_identity::unknownArgumentsRefused_data()
+{
+    QTest::addColumn<QStringList>("leftover"); // what QApplication left of the arguments
+    QTest::addColumn<QString>("refusal");      // first line on stderr; "" when accepted
+    QTest::newRow("nothing left: the windows start") << QStringList{} << "";
+    QTest::newRow("an unknown option")
+        << QStringList{"--bogus"} << "tavrel1: unknown option --bogus";
+    QTest::newRow("a one-dash near miss of a Qt option")
+        << QStringList{"-platfrom", "xcb"} << "tavrel1: unknown option -platfrom";
+    QTest::newRow("a file name") << QStringList{"states.csv"}
+                                 << "tavrel1: unexpected argument states.csv";
+}
+
+// What Qt does not take is refused as the command line refuses a bad option: the reason and
+// the usage on stderr, exit status 2, so a mistyped option is not silently ignored.
+void tst_app_identity::unknownArgumentsRefused()
+{
+    QFETCH(QStringList, leftover);
+    QFETCH(QString, refusal);
+    std::vector<std::string> args;
+    for (const QString& a : leftover)
+        args.push_back(a.toStdString());
+    std::ostringstream err;
+    const std::optional<int> status = ui::refuseUnknownArguments(args, err);
+    const QStringList lines = QString::fromStdString(err.str()).split('\n');
+    if (refusal.isEmpty()) {
+        QVERIFY(!status);
+        QVERIFY(err.str().empty());
+        return;
+    }
+    QCOMPARE(status, std::optional<int>(2));
+    QCOMPARE(lines.value(0), refusal);
+    QVERIFY(lines.value(1).startsWith("Usage: tavrel1 "));
+}
+
 void tst_app_identity::iconIsDrawnWithATransparentCorner()
 {
     const QIcon icon = ui::appIcon();
@@ -104,8 +144,16 @@ void tst_app_identity::iconIsDrawnWithATransparentCorner()
 void tst_app_identity::aboutTextHasVersionLicenceAndDataCredits()
 {
     const QString text = ui::aboutText();
-    for (const char* needed : {state::kVersion, "MIT", "Caleb Bell", "Stryjek", "CREDITS.md"})
+    for (const char* needed :
+         {state::kVersion, "MIT", "Caleb Bell", "Stryjek", "CREDITS.md", "QCustomPlot", "GPL-3"})
         QVERIFY2(text.contains(QLatin1String(needed)), needed);
+    // The count is that of the database the program creates, counted there.
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("Components.mdb").toStdString();
+    store::createShippedDatabase(path);
+    store::Database db = store::Database::open(path);
+    const int stored = db.openRecordset("tblComps").recordCount();
+    QVERIFY2(text.contains(QStringLiteral("%1 pure components").arg(stored)), qPrintable(text));
 }
 
 void tst_app_identity::instructionsWindowOpensAbout()
