@@ -14,16 +14,22 @@ std::string folded(std::string_view text)
     return out;
 }
 
-std::string_view trimmed(std::string_view text)
+} // namespace
+
+std::string_view trimmedName(std::string_view name)
 {
     constexpr std::string_view kBlanks = " \t\r\n";
-    const std::size_t first = text.find_first_not_of(kBlanks);
+    const std::size_t first = name.find_first_not_of(kBlanks);
     if (first == std::string_view::npos)
         return {};
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+    return name.substr(first, name.find_last_not_of(kBlanks) - first + 1);
 }
 
-} // namespace
+bool sameNameIgnoringCase(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return foldAscii(x) == foldAscii(y); });
+}
 
 void ComponentFinder::setNames(std::vector<std::string> names)
 {
@@ -37,7 +43,7 @@ void ComponentFinder::setNames(std::vector<std::string> names)
 std::vector<int> ComponentFinder::matches(std::string_view typed) const
 {
     std::vector<int> found;
-    const std::string needle = folded(trimmed(typed));
+    const std::string needle = folded(trimmedName(typed));
     if (needle.empty())
         return found;
     for (std::size_t i = 0; i < m_folded.size(); ++i)
@@ -48,11 +54,11 @@ std::vector<int> ComponentFinder::matches(std::string_view typed) const
 
 std::optional<int> ComponentFinder::chosen(std::string_view typed) const
 {
-    const std::string needle = folded(trimmed(typed));
+    const std::string needle = folded(trimmedName(typed));
     if (needle.empty())
         return std::nullopt;
     // A name stored twice in different cases is told apart by the case the user typed.
-    const std::string_view text = trimmed(typed);
+    const std::string_view text = trimmedName(typed);
     const auto same = std::find(m_names.begin(), m_names.end(), text);
     if (same != m_names.end())
         return static_cast<int>(same - m_names.begin());

@@ -7,6 +7,12 @@
 
 namespace store {
 
+/// The name without the blanks around it, as names are stored and looked up.
+std::string_view trimmedName(std::string_view name);
+/// Whether two names are the same apart from letter case (ASCII, as the store's COLLATE
+/// NOCASE compares them).
+bool sameNameIgnoringCase(std::string_view a, std::string_view b);
+
 /// Finds entries of the component list from typed text, for the list's completer and for a
 /// name typed into its edit field. Letters compare without regard to case (ASCII, which is
 /// every stored name); other bytes compare as they are. Blanks around the typed text are

@@ -55,7 +55,7 @@ inline constexpr std::array<ConstantField, 8> kConstantFields{{
 }};
 
 /// The constants editor's rows: key, name, the eight constants and, when the file has that
-/// field, the source, in name order. The key makes its rows writable.
+/// field, the source, in the main list's order. The key makes its rows writable.
 inline std::string editorQuery(bool withSource)
 {
     std::string sql = "SELECT " + std::string(kKeyField) + ", " + std::string(kNameField);
@@ -63,7 +63,10 @@ inline std::string editorQuery(bool withSource)
         sql += ", " + std::string(f.name);
     if (withSource)
         sql += ", " + std::string(kSourceField);
-    return sql + " FROM " + std::string(kCompsTable) + " ORDER BY " + std::string(kNameField);
+    const std::string name(kNameField);
+    // The main list's order (the view kCritView): by name ignoring case, nameless rows last.
+    return sql + " FROM " + std::string(kCompsTable) + " ORDER BY " + name + " = '', " + name +
+           " COLLATE NOCASE, " + name;
 }
 
 } // namespace store::schema

@@ -2,12 +2,16 @@
 
 #include "state/number_format.h"
 #include "store/component_database.h"
+#include "store/component_finder.h"
 #include "store/component_schema.h"
 #include "store/settings.h"
 #include "store/store_errors.h"
 
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <string_view>
+#include <vector>
 
 namespace store {
 
@@ -27,6 +31,46 @@ constexpr auto kNumericBoxes = [] {
     return boxes;
 }();
 static_assert(static_cast<std::size_t>(EditorBox::TxtK3) == schema::kConstantFields.size());
+
+std::string nameTakenMessage(const std::string& name)
+{
+    return "A compound named \"" + name +
+           "\" is already in the database.\nEnter another name and click Update again.";
+}
+
+/// The stored name that equals `name` apart from letter case, on a record other than `self`;
+/// none when the name is free. The table's own uniqueness compares exact bytes, so without
+/// this "benzene" would be stored beside "Benzene" and both listed.
+std::optional<std::string> storedNameLike(Database& db, std::string_view name,
+                                          std::optional<std::int64_t> self)
+{
+    Recordset names = db.openRecordset("SELECT " + std::string(schema::kKeyField) + ", " +
+                                       std::string(schema::kNameField) + " FROM " +
+                                       std::string(schema::kCompsTable));
+    if (names.recordCount() == 0)
+        return std::nullopt;
+    for (names.moveFirst(); !names.eof(); names.moveNext()) {
+        const std::optional<std::string> stored = names.text(schema::kNameField);
+        if (stored && sameNameIgnoringCase(*stored, name) && names.bookmark().key != self)
+            return stored;
+    }
+    return std::nullopt;
+}
+
+/// The status line after an Update that met constants which are not numbers: what became of
+/// them (an added record stores null, an edited one keeps its value).
+std::string notNumbersStatus(const std::vector<std::string>& texts, bool added)
+{
+    std::string status = "'" + texts.front() + "'";
+    if (texts.size() == 1) {
+        status += " is not a number: ";
+    } else {
+        status += " and ";
+        status += std::to_string(texts.size() - 1);
+        status += " more are not numbers: ";
+    }
+    return status + (added ? "stored empty" : "left as stored");
+}
 
 } // namespace
 
@@ -79,7 +123,7 @@ void CritConstEditor::Form_Load(const Settings& settings, const std::string& def
     }
     guarded([&] {
         m_rst->moveFirst();
-        showFields();
+        ShowCurrentRecord();
     });
 }
 
@@ -194,9 +238,10 @@ void CritConstEditor::cmdUpdate_Click()
 {
     if (!m_rst || (!m_adding && !m_editing))
         return;
-    const std::string name = m_view.boxText(EditorBox::txtCompound);
+    // Stored without the blanks around it, so "  Benzene " cannot sit beside "Benzene".
+    const std::string name(trimmedName(m_view.boxText(EditorBox::txtCompound)));
     // The main list leaves out nameless records, so one stored here could never be chosen.
-    if (name.find_first_not_of(" \t\r\n") == std::string::npos) {
+    if (name.empty()) {
         m_view.showMessage("Enter the name of the compound: a record without a name "
                            "cannot be stored.",
                            std::string(kAppTitle));
@@ -204,15 +249,24 @@ void CritConstEditor::cmdUpdate_Click()
         return;
     }
     guarded([&] {
+        const std::optional<std::int64_t> self =
+            m_editing ? std::optional(m_rst->bookmark().key) : std::nullopt;
+        if (const std::optional<std::string> stored = storedNameLike(*m_db, name, self))
+            throw StoreException(kErrRefused, nameTakenMessage(*stored));
         // The pending record starts afresh from the boxes on every attempt, so after a refused
         // Update a box the user has since cleared leaves its field as stored (or null), not
         // as the failed attempt set it.
         m_rst->cancelUpdate();
         m_adding ? m_rst->addNew() : m_rst->edit();
         m_rst->setField(schema::kNameField, name);
-        for (const NumericBox& nb : kNumericBoxes)
-            if (const std::optional<double> value = state::toDouble(m_view.boxText(nb.box)))
+        std::vector<std::string> notNumbers;
+        for (const NumericBox& nb : kNumericBoxes) {
+            const std::string text = m_view.boxText(nb.box);
+            if (const std::optional<double> value = state::toDouble(text))
                 m_rst->setField(nb.field, *value);
+            else if (!trimmedName(text).empty())
+                notNumbers.push_back(text);
+        }
         if (m_hasSource) {
             // A blank source is no source: stored as null, like an empty cell of the data.
             std::string source = m_view.boxText(EditorBox::txtSource);
@@ -227,19 +281,21 @@ void CritConstEditor::cmdUpdate_Click()
             // The only unique field of tblComps is the name; say so in words, not SQLite's.
             if (e.number() == kErrRefused &&
                 e.description().find("tblComps.Component") != std::string::npos)
-                throw StoreException(e.number(), "A compound named \"" + name +
-                                                     "\" is already in the database.\nEnter "
-                                                     "another name and click Update again.");
+                throw StoreException(e.number(), nameTakenMessage(name));
             throw;
         }
-        if (m_adding)
+        const bool added = m_adding;
+        if (added)
             m_rst->moveLast();
         m_editing = false;
         m_adding = false;
         SetBrowseMode(true);
         // The boxes show what the record now holds: a text that was not a number was stored
-        // as null, and its box must not go on showing a value the database does not have.
+        // as null, and its box must not go on showing a value the database does not have; the
+        // status line says so.
         ShowCurrentRecord();
+        if (!notNumbers.empty())
+            m_view.setStatus(notNumbersStatus(notNumbers, added));
     });
 }
 

@@ -110,7 +110,7 @@ void ComponentCompleter::showSelected()
     if (field->text() != name)
         field->setText(name);
     field->setCursorPosition(0);
-    m_combo->setToolTip(name);
+    m_combo->setToolTip(plainToolTip(name));
 }
 
 } // namespace ui

@@ -32,6 +32,11 @@ constexpr int kKappaTops[] = {1524, 1824, 2124};
 constexpr int kLabelHeight = 252;
 
 constexpr int kButtonHeight = 300;
+// The navigation strip ends at the window's bottom edge, so its buttons are drawn a little
+// shorter and lower than the strip: their frames stop clear of both the command buttons above
+// and the edge below.
+constexpr int kNavTop = 15;
+constexpr int kNavHeight = 255;
 
 EditorKey editorKey(int key)
 {
@@ -180,7 +185,9 @@ void frmCritConst1::createControls()
     for (const ButtonSpec& s : buttons) {
         auto* b = new QPushButton(s.caption, s.strip);
         b->setObjectName(s.name);
-        b->setGeometry(twipsRect(s.left, 0, s.width, kButtonHeight));
+        const bool navigation = s.strip == picStatBox;
+        b->setGeometry(twipsRect(s.left, navigation ? kNavTop : 0, s.width,
+                                 navigation ? kNavHeight : kButtonHeight));
         b->setAutoDefault(false);
         m_buttons[static_cast<std::size_t>(s.id)] = b;
     }
@@ -192,6 +199,7 @@ void frmCritConst1::createControls()
     lblStatus->setObjectName("lblStatus");
     lblStatus->setGeometry(twipsRect(1080, 0, 2856, 288));
     lblStatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lblStatus->setTextFormat(Qt::PlainText); // it quotes what the user typed
     fillBackground(lblStatus, Qt::white);
 }
 
@@ -267,7 +275,7 @@ void frmCritConst1::updateSourceTip()
     QLineEdit* source = box(EditorBox::txtSource);
     source->setToolTip(source->isReadOnly() && source->text().isEmpty()
                            ? QStringLiteral("This database file has no Source field.")
-                           : source->text());
+                           : plainToolTip(source->text()));
 }
 
 void frmCritConst1::setStatus(const std::string& text) { lblStatus->setText(fromStd(text)); }

@@ -2,6 +2,7 @@
 
 #include "store/app_title.h"
 
+#include <QTextDocument>
 #include <QWidget>
 
 namespace ui {
@@ -26,6 +27,14 @@ QFont underlined(QFont font)
 {
     font.setUnderline(true);
     return font;
+}
+
+QString plainToolTip(const QString& text)
+{
+    if (!Qt::mightBeRichText(text))
+        return text;
+    return QStringLiteral("<p style=\"white-space: pre\">") + text.toHtmlEscaped() +
+           QStringLiteral("</p>");
 }
 
 QString fromStd(const std::string& s)

@@ -30,6 +30,11 @@ void fillBackground(QWidget* w, const QColor& color,
 /// The font, underlined (the design's captions).
 QFont underlined(QFont font);
 
+/// A tooltip that shows text as it is. Qt reads a tooltip that looks like HTML as HTML, so
+/// such a text (a component name or source may hold "<b>" or "&") is escaped and wrapped;
+/// any other text is returned unchanged.
+QString plainToolTip(const QString& text);
+
 /// UTF-8 both ways: the store and core speak std::string.
 QString fromStd(const std::string& s);
 std::string toStd(const QString& s);

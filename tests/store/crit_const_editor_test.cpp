@@ -84,7 +84,7 @@ TEST_F(EditorTest, LoadShowsTheFirstRecordInShortForm)
     EXPECT_EQ(box(EditorBox::txtTcrit), "562.1");
     EXPECT_EQ(box(EditorBox::txtPcrit), "48.9");
     EXPECT_EQ(box(EditorBox::txtAcent), "") << "null";
-    EXPECT_EQ(view.status, "") << "no number until the first move";
+    EXPECT_EQ(view.status, "Compound record # 1") << "the record shown is numbered from the start";
     EXPECT_FALSE(view.visible[EditorButton::cmdUpdate] || view.visible[EditorButton::cmdCancel]);
     EXPECT_TRUE(view.visible[EditorButton::cmdAdd] && view.enabled[EditorButton::cmdNext]);
     editor.cmdNext_Click();
@@ -175,7 +175,7 @@ TEST_F(EditorTest, AddWithANonNumericFieldStoresNull)
     view.boxes[EditorBox::txtPcrit] = "12.5";
     editor.cmdUpdate_Click();
     EXPECT_TRUE(view.messages.empty());
-    EXPECT_EQ(view.status, "Compound record # 4") << "the record count";
+    EXPECT_EQ(view.status, "'hot' is not a number: stored empty");
     EXPECT_EQ(box(EditorBox::txtTcrit), "") << "the box shows the null that was stored";
     EXPECT_EQ(box(EditorBox::txtPcrit), "12.5");
     EXPECT_FALSE(editor.AddingRecord());
@@ -299,6 +299,89 @@ TEST_F(EditorTest, DeleteTheLastThenTheOnlyRecord)
     editor.cmdUpdate_Click();
     EXPECT_EQ(view.status, "Compound record # 1");
     EXPECT_EQ(storedCount(), 1);
+}
+
+// A name equal to a stored one apart from blanks and letter case would be listed as a second
+// component beside it: refused with the program's own message, nothing stored, the record kept
+// pending; the record's own name in another case is no clash.
+TEST_F(EditorTest, NearDuplicateNamesAreRefused)
+{
+    struct Case {
+        const char* name;
+        bool editing; // editing Alpha rather than adding
+        const char* typed;
+        const char* clash; // the stored name the message quotes; null when stored
+        const char* stored;
+    };
+    const Case cases[] = {
+        {"other case", false, "BETA", "Beta", nullptr},
+        {"blanks around", false, "  beta \t", "Beta", nullptr},
+        {"new name, trimmed", false, "  Delta ", nullptr, "Delta"},
+        {"edit to another's name", true, "gamma", "Gamma", nullptr},
+        {"edit to its own name in capitals", true, "ALPHA ", nullptr, "ALPHA"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        view.messages.clear();
+        editor.cmdFirst_Click();
+        c.editing ? editor.cmdEdit_Click() : editor.cmdAdd_Click();
+        typeRecord(c.typed, "300");
+        editor.cmdUpdate_Click();
+        if (c.clash) {
+            ASSERT_EQ(view.messages.size(), 1u);
+            EXPECT_EQ(view.messages[0], std::string("A compound named \"") + c.clash +
+                                            "\" is already in the database.\nEnter another "
+                                            "name and click Update again.");
+            EXPECT_TRUE(editor.AddingRecord() || editor.EditingRecord());
+            EXPECT_EQ(box(EditorBox::txtCompound), c.typed) << "the pending record keeps its boxes";
+            editor.cmdCancel_Click();
+        } else {
+            EXPECT_TRUE(view.messages.empty());
+            EXPECT_EQ(box(EditorBox::txtCompound), c.stored);
+        }
+    }
+    Database db = Database::open(path);
+    std::vector<std::string> names;
+    for (Recordset rs = db.openRecordset("SELECT Component FROM tblComps ORDER BY CompID");
+         !rs.eof(); rs.moveNext())
+        names.push_back(*rs.text("Component"));
+    EXPECT_EQ(names, (std::vector<std::string>{"Beta", "ALPHA", "Gamma", "Delta"}));
+}
+
+TEST_F(EditorTest, EditKeepsAConstantThatIsNotANumberAndSaysSo)
+{
+    editor.cmdEdit_Click(); // Alpha, 562.1 K
+    view.boxes[EditorBox::txtTcrit] = "abc";
+    view.boxes[EditorBox::txtPcrit] = "4x";
+    editor.cmdUpdate_Click();
+    EXPECT_EQ(view.status, "'abc' and 1 more are not numbers: left as stored");
+    EXPECT_EQ(box(EditorBox::txtTcrit), "562.1");
+}
+
+// One order for the editor and the main list: by name ignoring case, so the names starting with
+// a small letter sit among the others instead of after "Z".
+TEST(EditorOrder, NamesInTheMainListsOrder)
+{
+    TempDir dir;
+    const std::string path = test::makeDatabase(
+        dir, "INSERT INTO tblComps (Component) VALUES ('Zinc'), ('m-Xylene'), ('Argon');");
+    Settings settings(dir.file("settings.ini"));
+    settings.setDbPath(path);
+    FakeView view;
+    CritConstEditor editor(view);
+    view.editor = &editor;
+    editor.Form_Load(settings, path);
+    std::vector<std::string> shown{view.boxText(EditorBox::txtCompound)};
+    for (int i = 0; i < 2; ++i) {
+        editor.cmdNext_Click();
+        shown.push_back(view.boxText(EditorBox::txtCompound));
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{"Argon", "m-Xylene", "Zinc"}));
+    Database db = Database::open(path);
+    std::vector<std::string> listed;
+    for (Recordset rs = db.openRecordset("qryCritCos"); !rs.eof(); rs.moveNext())
+        listed.push_back(*rs.text("Component"));
+    EXPECT_EQ(listed, shown);
 }
 
 TEST_F(EditorTest, ClosingWhileAddingStoresNothing)

@@ -40,6 +40,7 @@ private slots:
     void cleanup();
     void layoutAndCaptions();
     void nothingClippedOrOverlapping();
+    void navigationClearOfTheBottomEdge();
     void loadShowsFirstRecord();
     void keysNavigate_data();
     void keysNavigate();
@@ -169,15 +170,25 @@ void TestCritConstWindow::nothingClippedOrOverlapping()
     }
 }
 
+// The navigation strip ends at the client area's bottom edge; its buttons stop short of it, so
+// their frames show whole (at twice the scale too).
+void TestCritConstWindow::navigationClearOfTheBottomEdge()
+{
+    for (const char* name : {"cmdFirst", "cmdPrevious", "cmdNext", "cmdLast"}) {
+        auto* b = child<QPushButton>(name);
+        const int bottom = b->mapTo(m_win, QPoint(0, b->height())).y();
+        QVERIFY2(bottom <= m_win->height() - 2, name);
+    }
+}
+
 void TestCritConstWindow::loadShowsFirstRecord()
 {
     store::Database db = store::Database::open(m_db);
-    store::Recordset rst =
-        db.openRecordset("SELECT Component, CritTemp FROM tblComps ORDER BY Component");
+    store::Recordset rst = db.openRecordset("qryCritCos"); // the main list's order
     rst.moveFirst();
     QCOMPARE(edit("txtCompound")->text().toStdString(), *rst.text("Component"));
     QVERIFY(!edit("txtTcrit")->text().isEmpty());
-    QVERIFY(status().isEmpty()); // until the first move
+    QCOMPARE(status(), recordNumber(1));
 }
 
 void TestCritConstWindow::keysNavigate_data()
