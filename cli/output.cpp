@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <optional>
 
 namespace cli {
 namespace {
@@ -147,7 +148,7 @@ void appendTable(std::string& out, const core::MainViewModel& vm, bool showBoxes
     for (std::size_t c = 0; c < kHeadings.size(); ++c)
         appendRightAligned(heading, kHeadings[c], kWidths[c]);
     out += heading + "\n";
-    bool paleRed = false, lightPink = false;
+    std::array<bool, core::kMissingConstantNotes.size()> marked{};
     for (int r = 0; r < state::kRowCount; ++r) {
         const auto row = static_cast<state::Row>(r);
         std::string text = std::string(state::rowCaption(row));
@@ -158,12 +159,10 @@ void appendTable(std::string& out, const core::MainViewModel& vm, bool showBoxes
             if (state::hasCell(row, col)) {
                 const auto& ce = vm.sheet().cell({row, col});
                 cell = ce.text;
-                if (!cell.empty() && ce.color == state::kPaleRed) {
-                    cell += "*";
-                    paleRed = true;
-                } else if (!cell.empty() && ce.color == state::kLightPink) {
-                    cell += "+";
-                    lightPink = true;
+                const std::optional<std::size_t> note = core::missingConstantNote(ce.color);
+                if (note && !cell.empty()) {
+                    cell += core::kMissingConstantNotes[*note].marker;
+                    marked[*note] = true;
                 }
             }
             appendRightAligned(text, cell, kWidths[static_cast<std::size_t>(c)]);
@@ -172,10 +171,11 @@ void appendTable(std::string& out, const core::MainViewModel& vm, bool showBoxes
         out += text + "\n";
     }
     out += "\nSG in g/cm3, volumes in cm3/mol, vapour density in kg/m3.\n";
-    if (paleRed)
-        out += "* computed with a missing acentric factor taken as zero\n";
-    if (lightPink)
-        out += "+ computed with a missing Stryjek-Vera constant K1 or K2 taken as zero\n";
+    for (std::size_t i = 0; i < marked.size(); ++i)
+        if (marked[i]) {
+            out += core::kMissingConstantNotes[i].footnote;
+            out += "\n";
+        }
 }
 
 /// `"txtVapVir": ` and so on, built once: a batch writes them for every state.

@@ -65,6 +65,39 @@ void MainViewModel::componentChosen(std::string_view name,
         setOptEqStateEnabled(false);
     }
     m_state.constants = constants;
+    m_component.assign(name);
+}
+
+bool MainViewModel::sheetCurrent() const
+{
+    return m_solvedFrom && m_solvedFrom->component == m_component &&
+           m_solvedFrom->state == m_state && m_solvedFrom->twoPhase == m_optSelected &&
+           state::toFloat(m_solvedFrom->txtTemp) == state::toFloat(m_txtTemp);
+}
+
+SheetView MainViewModel::resultsView() const
+{
+    if (!m_solvedFrom)
+        return {m_component, m_txtTemp,   m_txtPress, m_lblStCond,
+                chkStCalc(), chkSphMol(), &m_sheet};
+    const SolvedFrom& s = *m_solvedFrom;
+    return {s.component,       s.txtTemp,         s.txtPress, s.stCond,
+            s.state.chkStCalc, s.state.chkSphMol, &m_sheet};
+}
+
+void MainViewModel::recordSolve()
+{
+    // Assigned member by member into the record kept from the last solve, so that a batch
+    // re-uses its strings' buffers instead of allocating them for every state.
+    if (!m_solvedFrom)
+        m_solvedFrom.emplace();
+    SolvedFrom& s = *m_solvedFrom;
+    s.component = m_component;
+    s.state = m_state;
+    s.twoPhase = m_optSelected;
+    s.txtTemp = m_txtTemp;
+    s.txtPress = m_txtPress;
+    s.stCond = m_lblStCond;
 }
 
 void MainViewModel::cmdSolve_Click()
@@ -80,6 +113,7 @@ void MainViewModel::cmdSolve_Click()
         setStCond((*c.message)[0], (*c.message)[1], (*c.message)[2]);
     if (c.clearsTwoPhaseOption)
         clearOptEqState();
+    recordSolve();
 }
 
 Selection MainViewModel::txt_GotFocus(std::string_view text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/sheet_export.h"
 #include "state/calc_state.h"
 #include "state/result_sheet.h"
 
@@ -32,6 +33,17 @@ struct Effects {
 struct Selection {
     int start = 0;
     int length = 0;
+};
+
+/// Everything a solve read, and the title it was shown under: the sheet belongs to exactly
+/// this and to nothing else.
+struct SolvedFrom {
+    std::string component;
+    state::CalcState state; // as the solve left it: constants, Antoine set, T, P, flags, boxes
+    std::array<bool, 2> twoPhase{}; // the two-phase option buttons
+    std::string txtTemp;            // the classification reads the typed temperature
+    std::string txtPress;
+    std::string stCond; // the message the solve wrote
 };
 
 /// The main window without widgets: the calculation state, the result sheet, and every
@@ -80,8 +92,22 @@ public:
     void componentChosen(std::string_view name, const state::ComponentConstants& constants,
                          const std::optional<state::AntoineCoefficients>& antoine);
 
+    /// The name of the component whose constants the state holds ("" before any).
+    const std::string& component() const { return m_component; }
+    /// What the last solve read; none before the first solve.
+    const std::optional<SolvedFrom>& solvedFrom() const { return m_solvedFrom; }
+    /// Whether the sheet was solved from exactly what the state holds now: the component, its
+    /// constants and Antoine set, T and P as stored, the typed temperature, both check boxes
+    /// and the two-phase choice.
+    bool sheetCurrent() const;
+    /// The sheet under the title it was solved with, so that an export never labels one
+    /// state with another's numbers; before any solve, the entries as they stand and the
+    /// empty sheet.
+    SheetView resultsView() const;
+
     // --- handlers ---------------------------------------------------------------------------
-    /// The solve step of core/solve.h on this state, then the message and the option buttons.
+    /// The solve step of core/solve.h on this state, then the message and the option buttons;
+    /// records what it read (solvedFrom).
     void cmdSolve_Click();
     /// The first nine characters of the box are selected for overtyping.
     static Selection txt_GotFocus(std::string_view text);
@@ -92,6 +118,10 @@ public:
     Effects optEqState_Click(int index);
 
 private:
+    void recordSolve();
+
+    std::string m_component;
+    std::optional<SolvedFrom> m_solvedFrom;
     state::CalcState m_state;
     state::ResultSheet m_sheet;
     std::string m_lblStCond;

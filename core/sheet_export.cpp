@@ -2,6 +2,8 @@
 
 #include "state/number_format.h"
 
+#include <algorithm>
+
 namespace core {
 namespace {
 
@@ -55,7 +57,7 @@ std::string joined(const TextTable& table, char separator, std::string_view spec
         for (std::size_t i = 0; i < row.size(); ++i) {
             if (i > 0)
                 out += separator;
-            appendField(out, row[i], specials);
+            appendField(out, row[i].text, specials);
         }
         out += '\n';
     }
@@ -84,7 +86,28 @@ void appendHtmlEscaped(std::string& out, std::string_view text)
     }
 }
 
+/// "#rrggbb" of a blue-green-red integer.
+std::string htmlColor(std::int32_t bgr)
+{
+    constexpr std::string_view kHex = "0123456789abcdef";
+    std::string out = "#";
+    for (const int shift : {0, 8, 16}) {
+        const auto channel = static_cast<unsigned>(bgr >> shift) & 0xffu;
+        out += kHex[channel >> 4];
+        out += kHex[channel & 0xfu];
+    }
+    return out;
+}
+
 } // namespace
+
+std::optional<std::size_t> missingConstantNote(std::int32_t color)
+{
+    for (std::size_t i = 0; i < kMissingConstantNotes.size(); ++i)
+        if (kMissingConstantNotes[i].color == color)
+            return i;
+    return std::nullopt;
+}
 
 std::vector<std::string_view> messageLines(std::string_view stCond)
 {
@@ -114,16 +137,34 @@ TextTable exportSheet(const SheetView& view)
     t.push_back({""}); // one empty field, so every format shows an empty line
     t.push_back(
         {"Model", "SG (g/cm3)", "Liquid (cm3/mol)", "Vapor (cm3/mol)", "Z", "Density (kg/m3)"});
+    std::array<bool, kMissingConstantNotes.size()> used{};
     for (int r = 0; r < state::kRowCount; ++r) {
         const auto row = static_cast<state::Row>(r);
-        std::vector<std::string> fields{std::string(state::rowCaption(row))};
+        std::vector<TableField> fields{std::string(state::rowCaption(row))};
         for (int c = 0; c < state::kColCount; ++c) {
             const auto col = static_cast<state::Col>(c);
-            fields.push_back(state::hasCell(row, col) && view.sheet ? view.sheet->text(row, col)
-                                                                    : std::string());
+            if (!state::hasCell(row, col) || !view.sheet) {
+                fields.emplace_back("");
+                continue;
+            }
+            const state::Cell& cell = view.sheet->cell({row, col});
+            TableField field(cell.text);
+            if (cell.color != state::kWhite)
+                field.tint = cell.color;
+            const std::optional<std::size_t> note = missingConstantNote(cell.color);
+            if (note && !cell.text.empty()) {
+                field.text += kMissingConstantNotes[*note].marker;
+                used[*note] = true;
+            }
+            fields.push_back(std::move(field));
         }
         t.push_back(std::move(fields));
     }
+    if (std::find(used.begin(), used.end(), true) != used.end())
+        t.push_back({""});
+    for (std::size_t i = 0; i < used.size(); ++i)
+        if (used[i])
+            t.push_back({std::string(kMissingConstantNotes[i].footnote)});
     return t;
 }
 
@@ -142,8 +183,14 @@ std::string toHtml(const TextTable& table)
     for (const auto& row : table) {
         out += "<tr>";
         for (const auto& field : row) {
-            out += "<td>";
-            appendHtmlEscaped(out, field);
+            if (field.tint) {
+                out += "<td style=\"background-color: ";
+                out += htmlColor(*field.tint);
+                out += "\">";
+            } else {
+                out += "<td>";
+            }
+            appendHtmlEscaped(out, field.text);
             out += "</td>";
         }
         out += "</tr>\n";

@@ -22,6 +22,7 @@ struct DiagramInput {
     state::CalcState state;
     std::optional<state::ResultSheet> sheet; // the solved sheet of exactly this state
     bool solvedBefore = false;               // some solve happened since start-up
+    bool componentSolved = false; // without a sheet: this component was solved, at another state
     std::optional<AntoineRange> antoineRange;
 };
 

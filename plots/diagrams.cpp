@@ -412,6 +412,8 @@ std::string note(const DiagramInput& in, StatePoint st)
         return where + "; markers on the curves are the volumes the sheet shows.";
     if (!in.solvedBefore)
         return "Not solved yet: " + where + ". Press Solve to draw your own state.";
+    if (in.componentSolved)
+        return where + ", not solved at this state: press Solve to mark the sheet's volumes.";
     return where + ", not solved for this component yet: press Solve to mark the sheet's volumes.";
 }
 

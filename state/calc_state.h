@@ -20,6 +20,7 @@ struct ComponentConstants {
     float K1 = 0;        // Stryjek-Vera constants, dimensionless
     float K2 = 0;
     float K3 = 0;
+    friend bool operator==(const ComponentConstants&, const ComponentConstants&) = default;
 };
 
 /// The value taken for a constant the store leaves empty (a benzene-like default for the
@@ -32,11 +33,13 @@ struct AntoineCoefficients {
     float AntA = 0;
     float AntB = 0;
     float AntC = 0;
+    friend bool operator==(const AntoineCoefficients&, const AntoineCoefficients&) = default;
 };
 
 struct StateConditions {
     float TempK = 0;    // K
     float PressBar = 0; // bar
+    friend bool operator==(const StateConditions&, const StateConditions&) = default;
 };
 
 struct PhaseFlags {
@@ -44,6 +47,7 @@ struct PhaseFlags {
     bool CalcLiquid = false;
     bool CalcVapor = false;
     bool AboveCritical = false;
+    friend bool operator==(const PhaseFlags&, const PhaseFlags&) = default;
 };
 
 /// Everything a model reads when it runs: the state plus the two check boxes.
@@ -54,6 +58,7 @@ struct CalcState {
     PhaseFlags flags;
     bool chkStCalc = false; // "Calculate HYPOTHETICAL Molar Volumes" ticked
     bool chkSphMol = false; // "Spherical Molecule Shape factor" ticked
+    friend bool operator==(const CalcState&, const CalcState&) = default;
 };
 
 } // namespace state

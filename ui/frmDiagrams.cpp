@@ -102,8 +102,10 @@ void frmDiagrams::createControls()
     lblNote = new QLabel(this);
     lblNote->setObjectName("lblNote");
     lblNote->setWordWrap(true);
+    lblNote->setTextFormat(Qt::PlainText); // it names the component
     lblReadout = new QLabel(this);
     lblReadout->setObjectName("lblReadout");
+    lblReadout->setTextFormat(Qt::PlainText);
     lblReadout->setText("Wheel: zoom   Drag: pan   Ctrl+drag: zoom box   Double-click: reset   "
                         "Legend: show or hide a model");
     cmdSaveImage = new QPushButton("Save Image...", this);
@@ -144,6 +146,8 @@ void frmDiagrams::showState(const core::MainViewModel& vm, store::ComponentDatab
     if (sheetCurrent)
         in.sheet = vm.sheet();
     in.solvedBefore = solvedBefore;
+    in.componentSolved =
+        !sheetCurrent && vm.solvedFrom() && vm.solvedFrom()->component == component;
     try {
         if (const auto range = store::antoineFitRange(db, component))
             in.antoineRange = plots::AntoineRange{range->tmin_C, range->tmax_C};

@@ -37,8 +37,9 @@ public:
                          QWidget* parent = nullptr);
     ~frmDiagrams() override;
 
-    /// Draws the main window's state. `sheetCurrent`: the sheet was solved for exactly this
-    /// state; `solvedBefore`: some solve has happened since start-up.
+    /// Draws the main window's state. `sheetCurrent`: the sheet was solved from exactly this
+    /// state (core::MainViewModel::sheetCurrent); `solvedBefore`: some solve has happened since
+    /// start-up.
     void showState(const core::MainViewModel& vm, store::ComponentDatabase& db,
                    const std::string& component, bool sheetCurrent, bool solvedBefore);
     /// Draws an input as it is.

@@ -91,7 +91,7 @@ public:
     // The source shows as the entry's tooltip in the drop-down list.
     void setItemSource(int i, const std::string& source) override
     {
-        const QVariant tip = source.empty() ? QVariant() : QVariant(fromStd(source));
+        const QVariant tip = source.empty() ? QVariant() : QVariant(plainToolTip(fromStd(source)));
         if (m_combo->itemData(i, Qt::ToolTipRole) != tip)
             m_combo->setItemData(i, tip, Qt::ToolTipRole);
     }
@@ -211,6 +211,8 @@ void frmEOS1Main::createControls()
     // substitute face, and the space to its right is free down to the result grid.
     lblStCond = label("lblStCond", "", twips(360, 2280, 5160, 852), font());
     lblStCond->setWordWrap(true);
+    // The message holds component names: shown as typed, never read as HTML.
+    lblStCond->setTextFormat(Qt::PlainText);
 
     chkStCalc = new WrappingCheckBox("Calculate HYPOTHETICAL Molar Volumes", this);
     chkStCalc->setObjectName("chkStCalc");
@@ -471,7 +473,6 @@ void frmEOS1Main::cmdSolve_Click()
             return;
         m_vm.cmdSolve_Click();
         refresh();
-        m_solvedFor.emplace(toStd(cmbComp->currentText()), m_vm.state().conditions);
         updateDiagrams();
     });
 }
@@ -563,9 +564,12 @@ void frmEOS1Main::cmdCompList_Click()
 
 namespace {
 
-// The result area: from the row captions to the right edge, from the column headings to
-// below the last row (twips).
-const QRect kResultArea = twipsRect(3240, 2160, 9648 - 3240, 6720 - 2160);
+// The result area: from the row captions to the right edge, from the column headings down to
+// the bottom edge, so the empty space below the last row belongs to it too (twips).
+constexpr int kResultLeft = 3240;
+constexpr int kResultTop = 2160;
+const QRect kResultArea =
+    twipsRect(kResultLeft, kResultTop, kClientWidth - kResultLeft, kClientHeight - kResultTop);
 
 /// The entry box whose selected text Ctrl+C copies, if the key goes to one that has some.
 const QLineEdit* selectingEdit(QObject* watched)
@@ -580,9 +584,7 @@ const QLineEdit* selectingEdit(QObject* watched)
 
 void frmEOS1Main::copyResults()
 {
-    const core::TextTable table =
-        core::exportSheet({toStd(cmbComp->currentText()), m_vm.txtTemp(), m_vm.txtPress(),
-                           m_vm.lblStCond(), m_vm.chkStCalc(), m_vm.chkSphMol(), &m_vm.sheet()});
+    const core::TextTable table = core::exportSheet(m_vm.resultsView());
     auto* mime = new QMimeData;
     mime->setText(fromStd(core::toTsv(table)));
     mime->setHtml(fromStd(core::toHtml(table)));
@@ -591,9 +593,7 @@ void frmEOS1Main::copyResults()
 
 bool frmEOS1Main::saveResultsAsCsv(const QString& path)
 {
-    const std::string csv = core::toCsv(
-        core::exportSheet({toStd(cmbComp->currentText()), m_vm.txtTemp(), m_vm.txtPress(),
-                           m_vm.lblStCond(), m_vm.chkStCalc(), m_vm.chkSphMol(), &m_vm.sheet()}));
+    const std::string csv = core::toCsv(core::exportSheet(m_vm.resultsView()));
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) &&
         file.write(csv.data(), static_cast<qint64>(csv.size())) ==
@@ -668,12 +668,10 @@ void frmEOS1Main::updateDiagrams()
     frmDiagrams* diagrams = openSingle<frmDiagrams>();
     if (diagrams == nullptr)
         return;
-    const std::string name = toStd(cmbComp->currentText());
-    const state::StateConditions& now = m_vm.state().conditions;
-    const bool sheetCurrent = m_solvedFor && m_solvedFor->first == name &&
-                              m_solvedFor->second.TempK == now.TempK &&
-                              m_solvedFor->second.PressBar == now.PressBar;
-    diagrams->showState(m_vm, m_db, name, sheetCurrent, m_solvedFor.has_value());
+    // The diagrams draw the state the view model holds, so they are titled with the name of
+    // the component it was loaded from (the list may show a name whose load failed).
+    diagrams->showState(m_vm, m_db, m_vm.component(), m_vm.sheetCurrent(),
+                        m_vm.solvedFrom().has_value());
 }
 
 // ---- binding -------------------------------------------------------------------------------

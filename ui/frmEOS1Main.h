@@ -57,11 +57,11 @@ public:
     void cmbComp_GotFocus();
     void cmbComp_LostFocus();
 
-    /// "Copy results": the title block and the sheet to the clipboard, as tab-separated
-    /// text and as an HTML table.
+    /// "Copy results": the last solved sheet under its own title to the clipboard, as
+    /// tab-separated text and as an HTML table.
     void copyResults();
-    /// "Save results as CSV…" once the file is chosen: UTF-8 CSV; a failure is shown in a
-    /// message box. True when the file was written.
+    /// "Save results as CSV…" once the file is chosen: the last solved sheet under its own
+    /// title as UTF-8 CSV; a failure is shown in a message box. True when the file was written.
     bool saveResultsAsCsv(const QString& path);
     /// The menu of the result area; `standard` is the cell's own menu, extended, or null.
     QMenu* resultsMenu(QMenu* standard = nullptr);
@@ -127,9 +127,6 @@ private:
     QPointer<QWidget> m_current;
     QPointer<QWidget> m_restoreTarget;
     bool m_unloaded = false;
-    // The component and conditions of the last solve, so the diagrams mark the sheet's
-    // volumes only while the sheet belongs to the state they draw.
-    std::optional<std::pair<std::string, state::StateConditions>> m_solvedFor;
 };
 
 } // namespace ui

@@ -439,4 +439,138 @@ TEST(Solve, RandomStatesNeverShowGarbage)
     }
 }
 
+// Benzene at 25 °C and 5 bar as the window takes it in: chosen, both boxes left, solved.
+MainViewModel solvedBenzene()
+{
+    MainViewModel vm;
+    vm.componentChosen("Benzene", kBenzene, kBenzeneAnt);
+    vm.setTxtTemp("25");
+    vm.txtTemp_LostFocus();
+    vm.setTxtPress("5");
+    vm.txtPress_LostFocus();
+    vm.setChkStCalc(true);
+    vm.cmdSolve_Click();
+    return vm;
+}
+
+// Each of the inputs the solve read, changed alone, leaves a sheet that no longer belongs to the
+// state; a change that reads back the same values does not.
+TEST(SolvedFrom, SheetIsCurrentOnlyForEverythingItWasSolvedFrom)
+{
+    struct Case {
+        const char* name;
+        void (*change)(MainViewModel&);
+        bool current;
+    };
+    const Case cases[] = {
+        {"nothing changed", [](MainViewModel&) {}, true},
+        {"the same temperature typed again",
+         [](MainViewModel& vm) {
+             vm.setTxtTemp("25.0");
+             vm.txtTemp_LostFocus();
+         },
+         true},
+        {"another component",
+         [](MainViewModel& vm) { vm.componentChosen("Toluene", kBenzene, kBenzeneAnt); }, false},
+        {"a constant edited, same name",
+         [](MainViewModel& vm) {
+             state::ComponentConstants c = kBenzene;
+             c.AcentricF = 0.2f;
+             vm.componentChosen("Benzene", c, kBenzeneAnt);
+         },
+         false},
+        {"no Antoine set any more",
+         [](MainViewModel& vm) { vm.componentChosen("Benzene", kBenzene, std::nullopt); }, false},
+        {"the temperature",
+         [](MainViewModel& vm) {
+             vm.setTxtTemp("100");
+             vm.txtTemp_LostFocus();
+         },
+         false},
+        {"the temperature typed, not yet left", [](MainViewModel& vm) { vm.setTxtTemp("100"); },
+         false},
+        {"the pressure",
+         [](MainViewModel& vm) {
+             vm.setTxtPress("6");
+             vm.txtPress_LostFocus();
+         },
+         false},
+        {"hypothetical volumes", [](MainViewModel& vm) { vm.setChkStCalc(false); }, false},
+        {"spherical molecule", [](MainViewModel& vm) { vm.setChkSphMol(true); }, false},
+        {"put on the two-phase line", [](MainViewModel& vm) { vm.optEqState_Click(0); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainViewModel vm = solvedBenzene();
+        ASSERT_TRUE(vm.sheetCurrent());
+        c.change(vm);
+        EXPECT_EQ(vm.sheetCurrent(), c.current);
+    }
+    EXPECT_FALSE(MainViewModel().sheetCurrent()) << "never solved";
+}
+
+// After the entries moved on, the results keep the title they were solved under: Benzene at
+// 25 °C, not the 100 °C typed since.
+TEST(SolvedFrom, ResultsKeepTheTitleTheyWereSolvedUnder)
+{
+    MainViewModel vm = solvedBenzene();
+    const std::string message = vm.lblStCond();
+    const std::string liquidPR = vm.sheet().text(Row::PR, Col::Liq);
+    ASSERT_FALSE(liquidPR.empty());
+    vm.setTxtTemp("100");
+    vm.txtTemp_LostFocus();
+    vm.setChkSphMol(true);
+    vm.componentChosen("Water", kBenzene, kBenzeneAnt);
+    const core::SheetView v = vm.resultsView();
+    EXPECT_EQ(v.component, "Benzene");
+    EXPECT_EQ(v.temp_C, "25");
+    EXPECT_EQ(v.press_bar, "5");
+    EXPECT_EQ(v.stCond, message);
+    EXPECT_TRUE(v.hypothetical);
+    EXPECT_FALSE(v.spherical);
+    EXPECT_EQ(v.sheet->text(Row::PR, Col::Liq), liquidPR);
+
+    MainViewModel fresh; // before any solve: the entries as they stand, nothing computed
+    fresh.componentChosen("Water", kBenzene, std::nullopt);
+    fresh.setTxtTemp("30");
+    EXPECT_EQ(fresh.resultsView().component, "Water");
+    EXPECT_EQ(fresh.resultsView().temp_C, "30");
+}
+
+// A value computed with a missing constant carries the command line's mark, tint and footnote in
+// every export; a complete row carries none.
+TEST(SheetExport, MissingConstantIsMarkedTintedAndExplained)
+{
+    state::ResultSheet sheet;
+    sheet.setText(Row::PRSV2, Col::Vap, "2484.7");
+    sheet.setColor(Row::PRSV2, Col::Vap, state::kLightPink);
+    sheet.setText(Row::SRK, Col::Vap, "2490.3");
+    sheet.setColor(Row::SRK, Col::Liq, state::kPaleRed); // tinted but empty: no mark
+    sheet.setText(Row::PR, Col::Vap, "2482.9");
+    const core::TextTable t =
+        core::exportSheet({"Helium", "25", "10", "a\r\nb\r\nc", false, false, &sheet});
+    const auto rowOf = [&](std::string_view caption) {
+        for (const auto& r : t)
+            if (r.front().text == caption)
+                return r;
+        return std::vector<core::TableField>{};
+    };
+    const auto prsv2 = rowOf(state::rowCaption(Row::PRSV2));
+    ASSERT_EQ(prsv2.size(), 6u);
+    EXPECT_EQ(prsv2[3].text, "2484.7+");
+    EXPECT_EQ(prsv2[3].tint, state::kLightPink);
+    EXPECT_EQ(rowOf(state::rowCaption(Row::PR))[3], core::TableField("2482.9"));
+    EXPECT_EQ(rowOf(state::rowCaption(Row::SRK))[2].text, "");
+    EXPECT_EQ(t.back().front().text,
+              "+ computed with a missing Stryjek-Vera constant K1 or K2 taken as zero");
+    EXPECT_EQ(t[t.size() - 2].front().text, "") << "an empty line before the footnotes";
+
+    const std::string csv = core::toCsv(t);
+    EXPECT_NE(csv.find(",2484.7+,"), std::string::npos);
+    EXPECT_EQ(csv.find("*"), std::string::npos) << "the empty tinted cell has no mark";
+    const std::string html = core::toHtml(t);
+    EXPECT_NE(html.find("<td style=\"background-color: #ffcccc\">2484.7+</td>"), std::string::npos);
+    EXPECT_NE(html.find("<td>2482.9</td>"), std::string::npos);
+}
+
 } // namespace

@@ -9,6 +9,7 @@
 #include "ui/window_registry.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
@@ -41,6 +42,8 @@ private slots:
     void rootMarkersAreTheSheetValues_data();
     void rootMarkersAreTheSheetValues();
     void componentChangeRedrawsWithoutStaleMarkers();
+    void staleSheetGivesNoMarkers_data();
+    void staleSheetGivesNoMarkers();
     void legendHidesAModelInEveryTab();
     void exportsDecodeAndParse();
     void closingMainWindowWithDiagramsOpen();
@@ -226,6 +229,47 @@ void TestDiagrams::componentChangeRedrawsWithoutStaleMarkers()
     QVERIFY(d->plot(Tab::PV)->rootMarkers(state::Row::SRK).isEmpty());
     QTest::mouseClick(child<QPushButton>("cmdSolve"), Qt::LeftButton);
     QVERIFY(!d->plot(Tab::PV)->rootMarkers(state::Row::SRK).isEmpty());
+}
+
+void TestDiagrams::staleSheetGivesNoMarkers_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("note");
+    const QString atThisState = "not solved at this state";
+    QTest::newRow("spherical ticked") << "chkSphMol" << atThisState;
+    QTest::newRow("hypothetical unticked") << "chkStCalc" << atThisState;
+    QTest::newRow("temperature changed") << "txtTemp" << atThisState;
+    QTest::newRow("another component") << "cmbComp"
+                                       << "not solved for this component yet";
+}
+
+// Benzene at 25 °C and 5 bar with hypothetical volumes, solved; then one entry changes and the
+// diagrams open. They draw the state as it is now, so the sheet's volumes, solved from another
+// one, mark nothing, and the note says what was not solved.
+void TestDiagrams::staleSheetGivesNoMarkers()
+{
+    QFETCH(QString, change);
+    QFETCH(QString, note);
+    MessageBoxCloser closer;
+    chooseComponent("Benzene");
+    type("txtTemp", "25");
+    type("txtPress", "5");
+    child<QCheckBox>("chkStCalc")->click();
+    QTest::mouseClick(child<QPushButton>("cmdSolve"), Qt::LeftButton);
+    if (change == "txtTemp") {
+        type("txtTemp", "30");
+        focusTo(child<QLineEdit>("txtPress"));
+    } else if (change == "cmbComp") {
+        chooseComponent("Toluene");
+    } else {
+        child<QCheckBox>(change.toUtf8())->click();
+    }
+    frmDiagrams* d = openDiagrams();
+    for (state::Row row : analysis::kModels)
+        QVERIFY(d->plot(Tab::PV)->rootMarkers(row).isEmpty());
+    const QString text = d->findChild<QLabel*>("lblNote")->text();
+    QVERIFY2(text.contains(note), qPrintable(text));
+    QVERIFY(closer.seen.isEmpty());
 }
 
 void TestDiagrams::legendHidesAModelInEveryTab()

@@ -28,6 +28,7 @@
 #include <QStringListModel>
 #include <QStyleOptionFrame>
 #include <QTemporaryDir>
+#include <QTextDocumentFragment>
 #include <QTimer>
 #include <QtTest>
 
@@ -121,18 +122,21 @@ Table parseCsv(const QString& text)
     return t;
 }
 
+// A tinted cell reads as its text followed by "|#rrggbb", its background.
 Table parseHtml(const QString& html)
 {
     Table t;
-    static const QRegularExpression row("<tr>(.*?)</tr>"), cell("<td>(.*?)</td>");
+    static const QRegularExpression row("<tr>(.*?)</tr>"),
+        cell("<td(?: style=\"background-color: (#[0-9a-f]{6})\")?>(.*?)</td>");
     for (const auto& r : row.globalMatch(html)) {
         QStringList fields;
         for (const auto& c : cell.globalMatch(r.captured(1)))
-            fields << c.captured(1)
-                          .replace("&lt;", "<")
-                          .replace("&gt;", ">")
-                          .replace("&quot;", "\"")
-                          .replace("&amp;", "&");
+            fields << c.captured(2)
+                              .replace("&lt;", "<")
+                              .replace("&gt;", ">")
+                              .replace("&quot;", "\"")
+                              .replace("&amp;", "&") +
+                          (c.captured(1).isEmpty() ? QString() : "|" + c.captured(1));
         t << fields;
     }
     return t;
@@ -167,6 +171,9 @@ private slots:
     void backgroundClearOfCaptions();
     void editorOpensTheWindowsOwnDatabase();
     void copyAndSaveGiveTheSheet();
+    void resultsKeepTheStateTheyWereSolvedAt_data();
+    void resultsKeepTheStateTheyWereSolvedAt();
+    void namesShowAsPlainText();
     void ctrlCKeepsItsMeaningInASelection();
     void resultAreaMenu();
     void deletingWithFocusInsideReachesNoHandler();
@@ -691,7 +698,9 @@ void TestMainWindow::editorOpensTheWindowsOwnDatabase()
 }
 
 // The copied and saved texts hold what the window shows: the boxes, the message, the check
-// boxes and each cell as its box shows it, with a component name that needs CSV quoting.
+// boxes and each cell as its box shows it, with a component name that needs CSV quoting. A cell
+// the window tints for a missing constant carries the command line's mark and footnote, and in
+// HTML its tint.
 void TestMainWindow::copyAndSaveGiveTheSheet()
 {
     MessageBoxCloser closer;
@@ -715,21 +724,41 @@ void TestMainWindow::copyAndSaveGiveTheSheet()
              << QStringList{"Spherical Molecule Shape factor", "no"} << QStringList{""};
     expected << QStringList{"Model",           "SG (g/cm3)", "Liquid (cm3/mol)",
                             "Vapor (cm3/mol)", "Z",          "Density (kg/m3)"};
+    const QColor lightPink(255, 204, 204); // K1 or K2 missing: R-1234yf has no K2
+    Table html = expected;
     for (int r = 0; r < state::kRowCount; ++r) {
         QStringList row = {child<QLabel>(QString("lblEOS_%1").arg(r).toUtf8())->text()};
+        QStringList htmlRow = row;
         for (int c = 0; c < state::kColCount; ++c) {
             const state::CellId id{static_cast<state::Row>(r), static_cast<state::Col>(c)};
-            row << (state::hasCell(id.row, id.col) ? cell(state::cellName(id).c_str()) : QString());
+            QString text, tint;
+            if (state::hasCell(id.row, id.col)) {
+                auto* box = child<QLineEdit>(state::cellName(id).c_str());
+                text = box->text();
+                if (box->palette().color(QPalette::Base) == lightPink) {
+                    text += "+";
+                    tint = "|#ffcccc";
+                }
+            }
+            row << text;
+            htmlRow << text + tint;
         }
         expected << row;
+        html << htmlRow;
     }
+    QCOMPARE(expected.back()[0], QString("Dieterici EOS"));
+    QCOMPARE(expected[expected.size() - 3][3], cell("txtVapPRSV2") + "+");
+    const Table footnote = {
+        {""}, {"+ computed with a missing Stryjek-Vera constant K1 or K2 taken as zero"}};
+    expected << footnote;
+    html << footnote;
 
     focusTo(child<QLineEdit>("txtLiqPR"));
     QTest::keyClick(child<QLineEdit>("txtLiqPR"), Qt::Key_C, Qt::ControlModifier);
     const QMimeData* mime = QApplication::clipboard()->mimeData();
     QVERIFY(mime->hasText() && mime->hasHtml());
     QCOMPARE(splitTsv(mime->text()), expected);
-    QCOMPARE(parseHtml(mime->html()), expected);
+    QCOMPARE(parseHtml(mime->html()), html);
 
     const QString path = m_fixture.dir->filePath("results.csv");
     QVERIFY(m_win->saveResultsAsCsv(path));
@@ -742,6 +771,87 @@ void TestMainWindow::copyAndSaveGiveTheSheet()
     QVERIFY(closer.seen.isEmpty());
     QVERIFY(!m_win->saveResultsAsCsv(m_fixture.dir->filePath("no/such/folder/results.csv")));
     QCOMPARE(closer.seen.size(), 1);
+}
+
+void TestMainWindow::resultsKeepTheStateTheyWereSolvedAt_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("temperature typed and left") << "txtTemp";
+    QTest::newRow("another component chosen") << "cmbComp";
+}
+
+// Solved for Benzene at 25 °C, then the entries move on without a solve: the copied and saved
+// results still say Benzene at 25 °C, 298.15 K, the state their numbers belong to.
+void TestMainWindow::resultsKeepTheStateTheyWereSolvedAt()
+{
+    QFETCH(QString, change);
+    MessageBoxCloser closer;
+    chooseComponent("Benzene");
+    type("txtTemp", "25");
+    type("txtPress", "1");
+    QTest::mouseClick(child<QPushButton>("cmdSolve"), Qt::LeftButton);
+    const QString message = child<QLabel>("lblStCond")->text().section('\n', 0, 0);
+    const QString liquidPR = cell("txtLiqPR");
+    if (change == "txtTemp") {
+        type("txtTemp", "100");
+        focusTo(child<QLineEdit>("txtPress"));
+    } else {
+        chooseComponent("Water");
+        focusTo(child<QLineEdit>("txtTemp"));
+    }
+    QVERIFY(child<QLabel>("lblStCond")->text().section('\n', 0, 0) != message);
+
+    const auto check = [&](const Table& t) {
+        QCOMPARE(t.value(0), QStringList({"Component", "Benzene"}));
+        QCOMPARE(t.value(1), QStringList({"Temperature (\u00b0C)", "25"}));
+        QCOMPARE(t.value(2), QStringList({"Temperature (K)", "298.15"}));
+        QCOMPARE(t.value(4), QStringList({"State conditions", message}));
+        QCOMPARE(t.value(15).value(0), QString("Peng-Robinson"));
+        QCOMPARE(t.value(15).value(2), liquidPR);
+    };
+    m_win->copyResults();
+    check(splitTsv(QApplication::clipboard()->text()));
+    const QString path = m_fixture.dir->filePath("results.csv");
+    QVERIFY(m_win->saveResultsAsCsv(path));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    check(parseCsv(QString::fromUtf8(file.readAll())));
+    QVERIFY(closer.seen.isEmpty());
+}
+
+// A name that looks like HTML shows as typed wherever it appears: the state message keeps its
+// three lines, the list's tooltip and the editor's refusal show the tags and the ampersand.
+void TestMainWindow::namesShowAsPlainText()
+{
+    const QString name = "Test & <b>Bold</b> 'quote'";
+    QTemporaryDir dir;
+    const std::string db = dir.filePath("Html.mdb").toStdString();
+    store::Database::createFromScript(
+        db,
+        std::string(store::componentSeedSql().substr(0, store::componentSeedSql().find("INSERT"))) +
+            "INSERT INTO tblComps (Component, CritTemp, CritPress) "
+            "VALUES ('Test & <b>Bold</b> ''quote''', 500, 40);");
+    store::Settings settings(dir.filePath("html.ini").toStdString());
+    m_win->close();
+    m_win = new frmEOS1Main;
+    m_win->setAttribute(Qt::WA_DeleteOnClose);
+    m_win->Form_Load(settings, db);
+    m_win->show();
+    MessageBoxCloser closer;
+    chooseComponent(name);
+    focusTo(child<QLineEdit>("txtTemp"));
+    // What a label or tooltip shows of its text: rich text is read as HTML.
+    const auto shown = [](const QString& text, Qt::TextFormat format) {
+        const bool rich =
+            format == Qt::RichText || (format == Qt::AutoText && Qt::mightBeRichText(text));
+        return rich ? QTextDocumentFragment::fromHtml(text).toPlainText() : text;
+    };
+    auto* label = child<QLabel>("lblStCond");
+    const QStringList lines = shown(label->text(), label->textFormat()).split('\n');
+    QVERIFY2(lines.size() == 3 && lines[0].contains(name), qPrintable(lines.join('|')));
+    QCOMPARE(shown(child<QComboBox>("cmbComp")->toolTip(), Qt::AutoText), name);
+    QVERIFY(closer.seen.isEmpty());
+    m_win->close(); // before its database's folder goes
 }
 
 void TestMainWindow::ctrlCKeepsItsMeaningInASelection()
@@ -781,12 +891,18 @@ void TestMainWindow::resultAreaMenu()
     onCell->close();
     QVERIFY(QApplication::clipboard()->text().startsWith("Component\t"));
 
-    const QPoint between = child<QLabel>("lblEOS_4")->geometry().center();
-    QMenu* onArea = menuAt(m_win, between);
-    QVERIFY(onArea != nullptr);
-    QCOMPARE(texts(onArea), QStringList({"Copy results", "Save results as CSV\u2026"}));
-    onArea->close();
-    QApplication::processEvents();
+    // The result area's empty space: a row caption, between two cells, below the last row.
+    const QRect lastCell = child<QLineEdit>("txtVDDEOS")->geometry();
+    for (const QPoint p :
+         {child<QLabel>("lblEOS_4")->geometry().center(),
+          QPoint(lastCell.left() - 3, lastCell.center().y()),
+          QPoint(lastCell.center().x(), (lastCell.bottom() + m_win->height()) / 2)}) {
+        QMenu* onArea = menuAt(m_win, p);
+        QVERIFY2(onArea != nullptr, qPrintable(QString("%1, %2").arg(p.x()).arg(p.y())));
+        QCOMPARE(texts(onArea), QStringList({"Copy results", "Save results as CSV\u2026"}));
+        onArea->close();
+        QApplication::processEvents();
+    }
     QCOMPARE(menuAt(m_win, child<QPushButton>("cmdSolve")->geometry().center()), nullptr);
 }
 
