@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -38,11 +37,10 @@ std::string nameTakenMessage(const std::string& name)
            "\" is already in the database.\nEnter another name and click Update again.";
 }
 
-/// The stored name that equals `name` apart from letter case, on a record other than `self`;
-/// none when the name is free. The table's own uniqueness compares exact bytes, so without
-/// this "benzene" would be stored beside "Benzene" and both listed.
-std::optional<std::string> storedNameLike(Database& db, std::string_view name,
-                                          std::optional<std::int64_t> self)
+/// The stored name that equals `name` apart from letter case, on a record other than `self`
+/// (null while adding); none when the name is free. The table's own uniqueness compares exact
+/// bytes, so without this "benzene" would be stored beside "Benzene" and both listed.
+std::optional<std::string> storedNameLike(Database& db, std::string_view name, const Bookmark* self)
 {
     Recordset names = db.openRecordset("SELECT " + std::string(schema::kKeyField) + ", " +
                                        std::string(schema::kNameField) + " FROM " +
@@ -51,7 +49,8 @@ std::optional<std::string> storedNameLike(Database& db, std::string_view name,
         return std::nullopt;
     for (names.moveFirst(); !names.eof(); names.moveNext()) {
         const std::optional<std::string> stored = names.text(schema::kNameField);
-        if (stored && sameNameIgnoringCase(*stored, name) && names.bookmark().key != self)
+        if (stored && sameNameIgnoringCase(*stored, name) &&
+            (self == nullptr || names.bookmark() != *self))
             return stored;
     }
     return std::nullopt;
@@ -249,9 +248,11 @@ void CritConstEditor::cmdUpdate_Click()
         return;
     }
     guarded([&] {
-        const std::optional<std::int64_t> self =
-            m_editing ? std::optional(m_rst->bookmark().key) : std::nullopt;
-        if (const std::optional<std::string> stored = storedNameLike(*m_db, name, self))
+        // A pointer rather than an optional: GCC 12 at -O3 warns falsely that an optional's
+        // value may be used uninitialized here.
+        const Bookmark edited = m_editing ? m_rst->bookmark() : Bookmark{};
+        if (const std::optional<std::string> stored =
+                storedNameLike(*m_db, name, m_editing ? &edited : nullptr))
             throw StoreException(kErrRefused, nameTakenMessage(*stored));
         // The pending record starts afresh from the boxes on every attempt, so after a refused
         // Update a box the user has since cleared leaves its field as stored (or null), not
