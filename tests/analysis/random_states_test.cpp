@@ -64,7 +64,9 @@ TEST(RandomStates, IdentitiesOrStatusNeverNaN)
                     << "state " << n << ", model " << static_cast<int>(m.model);
             }
             const analysis::StateRoots& r = m.roots;
-            ASSERT_EQ(r.status == analysis::RootsStatus::Found, r.count > 0);
+            ASSERT_EQ(r.status == analysis::RootsStatus::Found ||
+                          r.status == analysis::RootsStatus::Singular,
+                      r.count > 0);
             if (r.count > 0)
                 ++rooted;
             const analysis::Isotherm iso = analysis::makeIsotherm(m.model, f, t);
