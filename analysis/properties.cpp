@@ -250,26 +250,47 @@ StateProperties stateProperties(const state::CalcState& s)
 
 std::array<NamedProperty, kPropertyCount> namedProperties(const RootProperties& p)
 {
-    const auto maybe = [](std::string_view key, std::optional<double> v, PropertyStatus why) {
-        return NamedProperty{key, v, v ? PropertyStatus::Defined : why};
-    };
     constexpr PropertyStatus kSpinodal = PropertyStatus::AtSpinodal;
-    return {{{"molar_volume_cm3_mol", p.v_cm3mol},
-             {"Z", p.z},
-             maybe("density_kg_m3", p.density_kg_m3, PropertyStatus::NoMolarMass),
-             {"ln_phi", p.lnPhi},
-             maybe("fugacity_bar", p.fugacity_bar, PropertyStatus::OutOfRange),
-             {"H_res_J_mol", p.hRes_J_mol},
-             {"S_res_J_molK", p.sRes_J_molK},
-             {"G_res_J_mol", p.gRes_J_mol},
-             {"U_res_J_mol", p.uRes_J_mol},
-             {"A_res_J_mol", p.aRes_J_mol},
-             {"dPdT_V_bar_K", p.dPdT_V_bar_K},
-             {"dPdV_T_bar_mol_cm3", p.dPdV_T_bar_mol_cm3},
-             maybe("beta_1_K", p.beta_1_K, kSpinodal),
-             maybe("kappa_T_1_bar", p.kappaT_1_bar, kSpinodal),
-             {"Cv_res_J_molK", p.cvRes_J_molK},
-             maybe("Cp_minus_Cv_J_molK", p.cpMinusCv_J_molK, kSpinodal)}};
+    const std::optional<double> values[kPropertyCount] = {p.v_cm3mol,      p.z,
+                                                          p.density_kg_m3, p.lnPhi,
+                                                          p.fugacity_bar,  p.hRes_J_mol,
+                                                          p.sRes_J_molK,   p.gRes_J_mol,
+                                                          p.uRes_J_mol,    p.aRes_J_mol,
+                                                          p.dPdT_V_bar_K,  p.dPdV_T_bar_mol_cm3,
+                                                          p.beta_1_K,      p.kappaT_1_bar,
+                                                          p.cvRes_J_molK,  p.cpMinusCv_J_molK};
+    // What an empty value means, by position: no molar mass, a fugacity beyond the double
+    // range, or a spinodal.
+    const PropertyStatus missing[kPropertyCount] = {{},
+                                                    {},
+                                                    PropertyStatus::NoMolarMass,
+                                                    {},
+                                                    PropertyStatus::OutOfRange,
+                                                    {},
+                                                    {},
+                                                    {},
+                                                    {},
+                                                    {},
+                                                    {},
+                                                    {},
+                                                    kSpinodal,
+                                                    kSpinodal,
+                                                    {},
+                                                    kSpinodal};
+    std::array<NamedProperty, kPropertyCount> out;
+    for (std::size_t i = 0; i < out.size(); ++i)
+        out[i] = {kPropertyKeys[i], values[i], values[i] ? PropertyStatus::Defined : missing[i]};
+    return out;
+}
+
+std::string_view stableStatusText(const ModelProperties& m)
+{
+    if (m.stable < 0)
+        return m.status == RootsStatus::Found || m.status == RootsStatus::Singular
+                   ? "no mechanically stable root"
+                   : statusText(m.status);
+    const TaggedRoot& r = m.roots[static_cast<std::size_t>(m.stable)];
+    return r.properties ? statusText(m.status) : statusText(r.status);
 }
 
 std::string_view tagText(RootTag t)

@@ -117,11 +117,31 @@ struct NamedProperty {
     PropertyStatus status = PropertyStatus::Defined;
 };
 inline constexpr int kPropertyCount = 16;
-/// Every property of a root in a fixed order, keyed "molar_volume_cm3_mol", "Z",
-/// "density_kg_m3", "ln_phi", "fugacity_bar", "H_res_J_mol", "S_res_J_molK", "G_res_J_mol",
-/// "U_res_J_mol", "A_res_J_mol", "dPdT_V_bar_K", "dPdV_T_bar_mol_cm3", "beta_1_K",
-/// "kappa_T_1_bar", "Cv_res_J_molK", "Cp_minus_Cv_J_molK": one JSON object or CSV column each.
+/// The keys of every property of a root, in output order: one JSON member or CSV column each.
+inline constexpr std::array<std::string_view, kPropertyCount> kPropertyKeys = {
+    "molar_volume_cm3_mol",
+    "Z",
+    "density_kg_m3",
+    "ln_phi",
+    "fugacity_bar",
+    "H_res_J_mol",
+    "S_res_J_molK",
+    "G_res_J_mol",
+    "U_res_J_mol",
+    "A_res_J_mol",
+    "dPdT_V_bar_K",
+    "dPdV_T_bar_mol_cm3",
+    "beta_1_K",
+    "kappa_T_1_bar",
+    "Cv_res_J_molK",
+    "Cp_minus_Cv_J_molK"};
+/// Every property of a root under its key, in the order of kPropertyKeys.
 std::array<NamedProperty, kPropertyCount> namedProperties(const RootProperties& p);
+
+/// Why a model has no stable-root properties, in words: the roots' status ("no root",
+/// "invalid input"), "no mechanically stable root", or the stable root's ("beyond the double
+/// range"); its roots' status ("found", "singular") when it has them.
+std::string_view stableStatusText(const ModelProperties& m);
 
 std::string_view tagText(RootTag t);        // "stable", "metastable", "unstable", "unphysical"
 std::string_view kindText(Metastability m); // "", "superheated liquid", "subcooled vapour"

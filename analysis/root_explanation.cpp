@@ -184,10 +184,11 @@ void placeState(const ModelExplanation& e, double p, std::vector<std::string>& s
                         " K, but its alpha(T) grows again here and the isotherm loops once "
                         "more: P(V) rises between " +
                         loop + ".");
+    else if (c.found())
+        steps.push_back("T is below this model's critical temperature " + num(c.t_K) +
+                        " K, so the isotherm has a loop: P(V) rises between " + loop + ".");
     else
-        steps.push_back("T is below this model's critical temperature " +
-                        (c.found() ? num(c.t_K) + " K" : std::string("")) +
-                        ", so the isotherm has a loop: P(V) rises between " + loop + ".");
+        steps.push_back("The isotherm has a loop at this T: P(V) rises between " + loop + ".");
     if (p < sp.pLiquid)
         steps.push_back("P is below the liquid spinodal's pressure: only the vapour root exists.");
     else if (p > sp.pVapour)

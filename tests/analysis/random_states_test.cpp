@@ -127,6 +127,9 @@ TEST(RandomStates, PropertiesFiniteOrStatus)
             for (int i = 0; i < m.parameters.itemCount; ++i)
                 ASSERT_TRUE(finite(m.parameters.items[static_cast<std::size_t>(i)].value));
             ASSERT_LE(m.count, static_cast<int>(m.roots.size()));
+            ASSERT_EQ(analysis::stableStatusText(m) == "found" ||
+                          analysis::stableStatusText(m) == "singular",
+                      m.stableProperties().has_value());
             for (int i = 0; i < m.count; ++i) {
                 const analysis::TaggedRoot& r = m.roots[static_cast<std::size_t>(i)];
                 ASSERT_TRUE(finite(r.v_cm3mol) && finite(r.z));
