@@ -100,8 +100,8 @@ std::string parametersLine(const ModelProperties& m, const Fluid& f)
     }
     return "a(T) = ac alpha(T) = " + val(p.a) +
            " bar cm6/mol2 with ac = " + val(item("ac_bar_cm6_mol2")) + ", " + kappa +
-           " and alpha(T) = [1 + kappa (1 - sqrt(Tr))]^2 = " + val(p.alpha) + alphaDerivs + "; " +
-           b + ".";
+           " and alpha(T) = [1 + " + (m.model == Model::SRK ? "m" : "kappa") +
+           " (1 - sqrt(Tr))]^2 = " + val(p.alpha) + alphaDerivs + "; " + b + ".";
 }
 
 std::string equationLine(const ModelProperties& m)
