@@ -1,8 +1,10 @@
+#include "analysis/exponential_integral.h"
 #include "analysis/phase_analysis.h"
 #include "analysis/quadrature.h"
 #include "analysis/reduced_eos.h"
 #include "models/eos_parameters.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <numbers>
@@ -97,10 +99,12 @@ Isotherm makeIsotherm(Model model, const Fluid& f, double t_K)
         iso.esdC = 4 * e.c;
         iso.esdZmQ = e.zm * e.q;
         iso.esdK1 = e.k1;
-        // Far above Tc, Y turns negative; once k1·Y reaches −1.9 the attraction term has a
-        // pole inside the packing limit and the model has no meaning there.
-        iso.valid = positiveFinite(iso.b) && std::isfinite(iso.tau + iso.esdC + iso.esdZmQ) &&
-                    iso.esdK1 * iso.tau > -kEsdPacking;
+        // Far above Tc, Y turns negative; once k1·Y falls below −1.9 the attraction term has
+        // a pole inside the packing limit (see etaMax): the model is singular there, but the
+        // branch from the ideal gas up to the pole stays well defined.
+        iso.valid = positiveFinite(iso.b) &&
+                    std::isfinite(iso.tau + iso.esdC + iso.esdZmQ + iso.esdK1) &&
+                    iso.esdK1 * iso.tau != -kEsdPacking;
         return iso;
     }
     case Model::DEOS:
@@ -131,27 +135,69 @@ double etaMax(const Isotherm& iso)
     case Family::Virial:
         return kVirialEtaMax;
     case Family::Esd:
-        return 1 / kEsdPacking;
+        return std::min(1 / kEsdPacking, esdPole(iso));
     default:
         return 1;
     }
 }
 
+double esdPole(const Isotherm& iso)
+{
+    const double l = iso.esdK1 * iso.tau;
+    return l < 0 ? -1 / l : HUGE_VAL;
+}
+
+bool singularBelowPacking(const Isotherm& iso)
+{
+    return iso.family == Family::Esd && esdPole(iso) < 1 / kEsdPacking;
+}
+
+DietericiIntegrals dietericiIntegrals(double tau, double eta)
+{
+    // With a small η the difference of exponential integrals cancels; the integrands are
+    // then smooth on [0, η] (the pole at 1 is ten widths away and e^(−τs) varies by at most
+    // e^2), and one 15-point Kronrod panel is exact to rounding.
+    constexpr double kPanelEta = 0.1;
+    constexpr double kPanelTauEta = 2;
+    if (eta <= kPanelEta && tau * eta <= kPanelTauEta) {
+        const double half = eta / 2;
+        DietericiIntegrals out{0, 0};
+        for (int i = 0; i < 15; ++i) {
+            const double node = i < 8 ? -kKronrodNodes[i] : kKronrodNodes[14 - i];
+            const double w = kKronrodWeights[i < 8 ? i : 14 - i];
+            const double s = half * (1 + node);
+            const double f = w * std::exp(-tau * s) / (1 - s);
+            out.d += f;
+            out.d2 += f * s;
+        }
+        out.d *= half;
+        out.d2 *= half;
+        return out;
+    }
+    // ∫0^η e^(−τs)/(1 − s) ds = e^(−τ)·(Ei(τ) − Ei(τ·(1 − η))), written with e^(−x)·Ei(x)
+    // so that neither factor overflows; s/(1 − s) = 1/(1 − s) − 1 gives the second.
+    const double x = tau * eta;
+    const double d = expIntEiScaled(tau) - std::exp(-x) * expIntEiScaled(tau * (1 - eta));
+    return {d, d + std::expm1(-x) / tau};
+}
+
 double reducedH(const Isotherm& iso, double eta) { return reduced(iso, eta).h; }
 
-double residualHelmholtz(const Isotherm& iso, double eta, double tol)
+double cubicAttraction(const Isotherm& iso, double eta)
+{
+    const double d1 = iso.delta1, d2 = iso.delta2;
+    // van der Waals has δ1 = δ2 = 0.
+    return d1 == d2 ? eta / (1 + d1 * eta)
+                    : (std::log1p(d1 * eta) - std::log1p(d2 * eta)) / (d1 - d2);
+}
+
+double residualHelmholtz(const Isotherm& iso, double eta)
 {
     switch (iso.family) {
     case Family::Virial:
         return -eta - eta * eta / 18;
-    case Family::Cubic: {
-        const double d1 = iso.delta1, d2 = iso.delta2;
-        // ∫0^η dη/((1 + δ1·η)(1 + δ2·η)); van der Waals has δ1 = δ2 = 0.
-        const double attraction = d1 == d2
-                                      ? eta / (1 + d1 * eta)
-                                      : (std::log1p(d1 * eta) - std::log1p(d2 * eta)) / (d1 - d2);
-        return -std::log1p(-eta) - iso.tau * attraction;
-    }
+    case Family::Cubic:
+        return -std::log1p(-eta) - iso.tau * cubicAttraction(iso, eta);
     case Family::Esd: {
         const double L = iso.esdK1 * iso.tau;
         const double K = iso.esdZmQ * iso.tau;
@@ -160,33 +206,23 @@ double residualHelmholtz(const Isotherm& iso, double eta, double tol)
         const double logTerm = std::fabs(x) < 1e-8 ? eta * (1 - x / 2) : std::log1p(x) / L;
         return -iso.esdC / kEsdPacking * std::log1p(-kEsdPacking * eta) - K * logTerm;
     }
-    case Family::Dieterici: {
-        // (Z − 1)/η = (e^(−τη) − 1)/η + e^(−τη)/(1 − η). The second part, less its value
-        // e^(−τ)/(1 − η) at the pole, is e^(−τ)·(e^(τ(1−η)) − 1)/(1 − η); with the first it
-        // makes an integrand free of singularities, and the pole part integrates to
-        // −e^(−τ)·ln(1 − η). The adaptive rule then settles in a few panels.
-        const double t = iso.tau;
-        const double et = std::exp(-t);
-        const auto smooth = [t, et](double x) {
-            return std::expm1(-t * x) / x + et * std::expm1(t * (1 - x)) / (1 - x);
-        };
-        return -et * std::log1p(-eta) + integrate(smooth, 0.0, eta, tol);
-    }
+    case Family::Dieterici:
+        return -expIntEin(iso.tau * eta) + dietericiIntegrals(iso.tau, eta).d;
     }
     return 0;
 }
 
-double lnPhiAt(const Isotherm& iso, double eta, double pi, double tol)
+double lnPhiAt(const Isotherm& iso, double eta, double pi)
 {
     const double z = pi / eta;
-    return residualHelmholtz(iso, eta, tol) + z - 1 - std::log(z);
+    return residualHelmholtz(iso, eta) + z - 1 - std::log(z);
 }
 
 double minVolume(const Isotherm& iso)
 {
     if (!iso.valid || iso.family == Family::Virial)
         return 0;
-    return iso.b / (iso.family == Family::Esd ? 1 / kEsdPacking : 1.0);
+    return iso.b / etaMax(iso);
 }
 
 namespace {

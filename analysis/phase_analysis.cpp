@@ -47,6 +47,8 @@ std::string_view statusText(RootsStatus s)
         return "no root";
     case RootsStatus::InvalidInput:
         return "invalid input";
+    case RootsStatus::Singular:
+        return "singular";
     }
     return "";
 }

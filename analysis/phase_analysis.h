@@ -99,21 +99,29 @@ enum class RootsStatus : std::uint8_t {
     Found,
     NoRoot, // the virial row above its pressure maximum
     InvalidInput,
+    // Found, but the model has a pole at vSingular inside its range (ESD far above its
+    // critical temperature, where k1·Y < −1.9): the roots are those of the branch that joins
+    // the ideal gas, above the pole; below it the model has no meaning.
+    Singular,
 };
 /// All roots at (T, P), ascending in V, and the stable one (lowest Gibbs energy, that is
-/// lowest ln φ). The virial row has one root and no phase split.
+/// lowest ln φ). The virial row has no phase split: below the volume of its pressure maximum
+/// P(V) falls with density, so its second root there is mechanically unstable.
 struct StateRoots {
     RootsStatus status = RootsStatus::InvalidInput;
     int count = 0;
     std::array<VolumeRoot, 3> roots{};
     int stable = -1;         // index into roots, −1 when there is none
     bool phaseSplit = false; // false for the virial row: it has no liquid branch
+    double vSingular = 0;    // the pole's volume (cm3/mol) when status is Singular
+    bool hasRoots() const { return count > 0; }
 };
 StateRoots volumeRoots(Model model, const Fluid& fluid, double t_K, double p_bar);
 
 enum class SaturationStatus : std::uint8_t {
-    Converged,
-    AboveCritical, // T at or above the model's critical temperature
+    Converged,     // also above the model's critical temperature where its α grows again and the
+                   // isotherm forms a second loop (Soave-type α far above Tc)
+    AboveCritical, // T at or above the model's critical temperature, no loop
     NoLiquidRoot,  // below it, but the isotherm has no loop (no liquid branch)
     NotConverged,
     NoPhaseSplit, // the virial row

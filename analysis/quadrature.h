@@ -1,11 +1,8 @@
 #pragma once
 
-#include <algorithm>
-#include <cmath>
-
-// Adaptive Gauss-Kronrod quadrature (7-point Gauss embedded in 15-point Kronrod). A panel is
-// accepted when the two rules agree to the tolerance, otherwise it is halved; the depth cap
-// bounds the work for an integrand that never settles (the result is then the best estimate).
+// The 15-point Kronrod rule (nodes on [−1, 1] from the end to the centre, mirrored about
+// it; Piessens et al. 1983, QUADPACK, qk15). Dieterici's small-density integrals take one panel
+// of it (isotherm.cpp).
 namespace analysis {
 
 inline constexpr double kKronrodNodes[8] = {
@@ -18,54 +15,5 @@ inline constexpr double kKronrodWeights[8] = {
     0.104790010322250183839876322541518, 0.140653259715525918745189590510238,
     0.169004726639267902826583426598550, 0.190350578064785409913256402421014,
     0.204432940075298892414161999234649, 0.209482141084727828012999174891714};
-inline constexpr double kGaussWeights[4] = {
-    0.129484966168869693270611432679082, 0.279705391489276667901467771423780,
-    0.381830050505118944950369775488975, 0.417959183673469387755102040816327};
-
-/// One 15-point panel on [a, b]: the Kronrod estimate, and in `error` QUADPACK's estimate of
-/// its error from the difference to the embedded 7-point Gauss rule (Piessens et al. 1983,
-/// QUADPACK, qk15): the raw difference scaled by (200·|K − G|/I|f − mean|)^1.5, since the
-/// Kronrod result is far more accurate than the Gauss one it is compared with.
-template <class F> double kronrodPanel(const F& f, double a, double b, double& error)
-{
-    const double half = (b - a) / 2;
-    const double mid = (a + b) / 2;
-    double values[15];
-    values[7] = f(mid);
-    double kronrod = kKronrodWeights[7] * values[7];
-    double gauss = kGaussWeights[3] * values[7];
-    for (int i = 0; i < 7; ++i) {
-        const double dx = half * kKronrodNodes[i];
-        values[i] = f(mid - dx);
-        values[14 - i] = f(mid + dx);
-        const double sum = values[i] + values[14 - i];
-        kronrod += kKronrodWeights[i] * sum;
-        if (i % 2 == 1)
-            gauss += kGaussWeights[i / 2] * sum;
-    }
-    const double mean = kronrod / 2;
-    double spread = kKronrodWeights[7] * std::fabs(values[7] - mean);
-    for (int i = 0; i < 7; ++i)
-        spread +=
-            kKronrodWeights[i] * (std::fabs(values[i] - mean) + std::fabs(values[14 - i] - mean));
-    spread *= std::fabs(half);
-    error = std::fabs((kronrod - gauss) * half);
-    if (spread != 0 && error != 0)
-        error = spread * std::min(1.0, std::pow(200 * error / spread, 1.5));
-    return kronrod * half;
-}
-
-/// ∫ f over [a, b] to an absolute tolerance, halving panels at most `depth` times.
-template <class F>
-double integrate(const F& f, double a, double b, double tolerance, int depth = 12)
-{
-    double error = 0;
-    const double whole = kronrodPanel(f, a, b, error);
-    if (error <= tolerance || depth == 0 || !std::isfinite(whole))
-        return whole;
-    const double mid = (a + b) / 2;
-    return integrate(f, a, mid, tolerance / 2, depth - 1) +
-           integrate(f, mid, b, tolerance / 2, depth - 1);
-}
 
 } // namespace analysis

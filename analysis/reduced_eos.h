@@ -20,17 +20,29 @@ struct Reduced {
     double h, dh, d2h;
 };
 
-/// Upper end of the η range: 1 for the cubics and Dieterici, 1/1.9 for ESD, and for the
-/// virial row the pressure maximum (the vapour branch ends there).
+/// Upper end of the η range: 1 for the cubics and Dieterici, 1/1.9 for ESD (or the pole of
+/// its attraction term where that lies below, far above Tc), and for the virial row the
+/// pressure maximum (the vapour branch ends there).
 double etaMax(const Isotherm& iso);
+/// ESD: η where 1 + k1·Y·η = 0 (infinite while Y ≥ 0).
+double esdPole(const Isotherm& iso);
+/// True for ESD when that pole lies inside its packing limit.
+bool singularBelowPacking(const Isotherm& iso);
+/// Dieterici: ∫0^η e^(−τs)/(1 − s) ds, the τ-derivative of A_res/(R·T) with its sign turned,
+/// and ∫0^η s·e^(−τs)/(1 − s) ds, its second τ-derivative.
+struct DietericiIntegrals {
+    double d, d2;
+};
+DietericiIntegrals dietericiIntegrals(double tau, double eta);
 Reduced reduced(const Isotherm& iso, double eta);
 double reducedH(const Isotherm& iso, double eta);
-/// Absolute tolerance of Dieterici's quadrature when nothing asks for a looser one.
-inline constexpr double kQuadratureTol = 1e-13;
-/// A_res/(R·T) at η (closed form, or quadrature for Dieterici to `tol`).
-double residualHelmholtz(const Isotherm& iso, double eta, double tol = kQuadratureTol);
+/// Cubics: ∫0^η dη/((1 + δ1·η)(1 + δ2·η)), the attraction part of A_res/(R·T) per τ.
+double cubicAttraction(const Isotherm& iso, double eta);
+/// A_res/(R·T) at η, in closed form for every model (Dieterici's through the exponential
+/// integrals).
+double residualHelmholtz(const Isotherm& iso, double eta);
 /// ln φ at η on a root of h(η) = π (π > 0).
-double lnPhiAt(const Isotherm& iso, double eta, double pi, double tol = kQuadratureTol);
+double lnPhiAt(const Isotherm& iso, double eta, double pi);
 
 /// The isotherm's τ (or Y) replaced, everything else kept: the critical search moves along it.
 Isotherm withTau(const Isotherm& iso, double tau);

@@ -22,7 +22,19 @@ double inflection(const Isotherm& iso, double relTol);
 double branchRoot(const Isotherm& iso, double lo, double hi, double pi, double guess,
                   double relTol = 1e-15);
 
+/// Every real root x = V/b of the polynomial P(V) = P becomes for the cubics and the virial
+/// row (π = P·b/(R·T) > 0), ascending, those at or below the co-volume (or zero) included;
+/// 0 for the other models.
+int rootsInVolume(const Isotherm& iso, double pi, double xs[3]);
+
 /// All roots at P for a formed isotherm.
 StateRoots rootsAt(const Isotherm& iso, double p_bar);
+/// The same, handing out the cubics' roots at or below the co-volume (x = V/b ≤ 1), in
+/// descending x.
+struct UnphysicalRoots {
+    double x[3];
+    int count = 0;
+};
+StateRoots rootsAt(const Isotherm& iso, double p_bar, UnphysicalRoots* unphysical);
 
 } // namespace analysis

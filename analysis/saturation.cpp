@@ -48,14 +48,21 @@ Saturation saturation(Model model, const Fluid& fluid, double t_K, const Critica
     case CriticalStatus::NoCriticalPoint:
         return fail(out, SaturationStatus::NoLiquidRoot);
     }
-    if (t_K >= critical.t_K)
-        return fail(out, SaturationStatus::AboveCritical);
+    // Above the critical temperature a Soave-type α that grows again far up (its root
+    // 1 + m·(1 − √Tr) crosses zero) can raise a/(b·R·T) past its critical value once more:
+    // the isotherm loops again and the model has a vapour pressure there. Only the loop
+    // decides; where there is none, or the solve fails within rounding of Tc, T is above
+    // critical.
+    const bool aboveCritical = t_K >= critical.t_K;
+    const SaturationStatus noLoop =
+        aboveCritical ? SaturationStatus::AboveCritical : SaturationStatus::NoLiquidRoot;
     const Isotherm iso = makeIsotherm(model, fluid, t_K);
     if (!iso.valid)
-        return fail(out, SaturationStatus::InvalidInput);
+        return fail(out, aboveCritical ? SaturationStatus::AboveCritical
+                                       : SaturationStatus::InvalidInput);
     const ReducedSpinodals sp = reducedSpinodals(iso);
     if (!sp.exists)
-        return fail(out, SaturationStatus::NoLiquidRoot);
+        return fail(out, noLoop);
 
     const double top = etaMax(iso) * (1 - 1e-12);
     const double hLiquid = reducedH(iso, sp.etaLiquid);
@@ -63,7 +70,9 @@ Saturation saturation(Model model, const Fluid& fluid, double t_K, const Critica
     double lo = std::max(hLiquid, 0.0);
     double hi = hVapour;
     if (!(hi > lo))
-        return fail(out, SaturationStatus::NoLiquidRoot);
+        return fail(out, noLoop);
+    const SaturationStatus notConverged =
+        aboveCritical ? SaturationStatus::AboveCritical : SaturationStatus::NotConverged;
 
     double etaL = sp.etaLiquid;
     if (hLiquid < 0)
@@ -77,20 +86,18 @@ Saturation saturation(Model model, const Fluid& fluid, double t_K, const Critica
     double lastF = 1;
     for (int it = 1; it <= kIterationCap; ++it) {
         if (!(pi > 0) || !std::isfinite(pi))
-            return fail(out, SaturationStatus::NotConverged);
-        // The roots (and Dieterici's quadrature) need full precision only once the outer step
-        // is small: loosen them while it is large (the last |F| bounds the next one
-        // quadratically).
+            return fail(out, notConverged);
+        // The roots need full precision only once the outer step is small: loosen them while
+        // it is large (the last |F| bounds the next one quadratically).
         const double rootTol = std::clamp(lastF * lastF * 1e-3, kRootTol, 1e-8);
         etaL = branchRoot(iso, sp.etaLiquid, top, pi, etaL, rootTol);
         etaV = branchRoot(iso, 0, sp.etaVapour, pi, etaV, rootTol);
-        const double quadTol = std::max(rootTol * 1e-2, kQuadratureTol);
-        const double lnPhiL = lnPhiAt(iso, etaL, pi, quadTol);
-        const double lnPhiV = lnPhiAt(iso, etaV, pi, quadTol);
+        const double lnPhiL = lnPhiAt(iso, etaL, pi);
+        const double lnPhiV = lnPhiAt(iso, etaV, pi);
         const double f = lnPhiL - lnPhiV;
         const double zL = pi / etaL, zV = pi / etaV;
         if (!std::isfinite(f) || !(zV > zL))
-            return fail(out, SaturationStatus::NotConverged);
+            return fail(out, notConverged);
         const double step = f / (zV - zL);
         if (rootTol == kRootTol && (std::fabs(f) <= kFugacityTol || std::fabs(step) <= 1e-15)) {
             out.status = SaturationStatus::Converged;
@@ -111,7 +118,7 @@ Saturation saturation(Model model, const Fluid& fluid, double t_K, const Critica
             next = lo > 0 ? std::sqrt(lo * hi) : hi / 2;
         pi = next;
     }
-    return fail(out, SaturationStatus::NotConverged);
+    return fail(out, notConverged);
 }
 
 Saturation saturation(Model model, const Fluid& fluid, double t_K)

@@ -104,7 +104,39 @@ void addRoot(StateRoots& out, const Isotherm& iso, double eta, double pi)
     r.mechanicallyStable = reduced(iso, eta).dh > 0;
 }
 
+// The virial row's root on the far side of its pressure maximum `top`, where h falls to its
+// zero at η0 = (√117 − 9)/2; 0 when π is at or above the maximum.
+double fallingBranchRoot(const Isotherm& iso, double top, double pi)
+{
+    static const double kZeroPressureEta = (std::sqrt(117.0) - 9) / 2;
+    if (!(pi < reducedH(iso, top)))
+        return 0;
+    const auto fdf = [&](double eta) {
+        const Reduced r = reduced(iso, eta);
+        return std::pair{r.h - pi, r.dh};
+    };
+    return newtonBracketed(fdf, top, kZeroPressureEta, (top + kZeroPressureEta) / 2, kRelTol,
+                           false);
+}
+
 } // namespace
+
+int rootsInVolume(const Isotherm& iso, double pi, double xs[3])
+{
+    if (iso.family == Family::Virial) // π·x³ − x² + x + 1/9 = 0
+        return cubicRoots(-1 / pi, 1 / pi, 1 / (9 * pi), xs);
+    if (iso.family != Family::Cubic)
+        return 0;
+    // h(η) = π times the denominators, in x = 1/η = V/b:
+    // −π·x³ + (1 − π·(s − 1))·x² + (s − τ − π·(p − s))·x + (p + τ + π·p) = 0.
+    const double s = iso.delta1 + iso.delta2;
+    const double p = iso.delta1 * iso.delta2;
+    const double t = iso.tau;
+    const double c1 = 1 - pi * (s - 1);
+    const double c2 = s - t - pi * (p - s);
+    const double c3 = p + t + pi * p;
+    return cubicRoots(-c1 / pi, -c2 / pi, -c3 / pi, xs);
+}
 
 double branchRoot(const Isotherm& iso, double lo, double hi, double pi, double guess, double relTol)
 {
@@ -181,7 +213,9 @@ Spinodals spinodals(const Isotherm& iso)
     return out;
 }
 
-StateRoots rootsAt(const Isotherm& iso, double p_bar)
+StateRoots rootsAt(const Isotherm& iso, double p_bar) { return rootsAt(iso, p_bar, nullptr); }
+
+StateRoots rootsAt(const Isotherm& iso, double p_bar, UnphysicalRoots* unphysical)
 {
     StateRoots out;
     if (!iso.valid || !(p_bar > 0) || !std::isfinite(p_bar))
@@ -198,20 +232,19 @@ StateRoots rootsAt(const Isotherm& iso, double p_bar)
             return out;
         }
         etas[n++] = branchRoot(iso, 0, top, pi, pi);
+        // Past its maximum h falls to zero at 1 − η − η²/9 = 0; the second crossing of π
+        // lies on that falling, mechanically unstable part.
+        const double fall = fallingBranchRoot(iso, top, pi);
+        if (fall > top)
+            etas[n++] = fall;
     } else if (iso.family == Family::Cubic) {
-        // h(η) = π times the denominators, in x = 1/η = V/b:
-        // −π·x³ + (1 − π·(s − 1))·x² + (s − τ − π·(p − s))·x + (p + τ + π·p) = 0.
-        const double s = iso.delta1 + iso.delta2;
-        const double p = iso.delta1 * iso.delta2;
-        const double t = iso.tau;
-        const double c1 = 1 - pi * (s - 1);
-        const double c2 = s - t - pi * (p - s);
-        const double c3 = p + t + pi * p;
         double xs[3];
-        const int m = cubicRoots(-c1 / pi, -c2 / pi, -c3 / pi, xs);
+        const int m = rootsInVolume(iso, pi, xs);
         for (int i = m - 1; i >= 0; --i) // descending x: ascending η
             if (xs[i] > 1)
                 etas[n++] = polish(iso, 1 / xs[i], pi);
+            else if (unphysical)
+                unphysical->x[unphysical->count++] = xs[i];
     } else {
         const double top = etaMax(iso) * (1 - 1e-12);
         const ReducedSpinodals sp = reducedSpinodals(iso);
@@ -251,6 +284,10 @@ StateRoots rootsAt(const Isotherm& iso, double p_bar)
             out.stable = i;
     }
     out.phaseSplit = iso.family != Family::Virial && stableCount >= 2;
+    if (out.count > 0 && singularBelowPacking(iso)) {
+        out.status = RootsStatus::Singular;
+        out.vSingular = iso.b / esdPole(iso);
+    }
     return out;
 }
 

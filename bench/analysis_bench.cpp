@@ -1,8 +1,11 @@
 // Phase-equilibrium analysis: the vapour pressure of one model at one temperature (with the
 // model's critical point formed beforehand, as a saturation curve does, and from scratch),
-// and the whole analysis of a state (nine models: roots, ln φ, saturation, critical point).
+// the whole analysis of a state (nine models: roots, ln φ, saturation, critical point), the
+// properties of every root of every model, and the step-by-step explanation.
 // Benzene-like reference component; Tr is relative to each model's own critical temperature.
 #include "analysis/phase_analysis.h"
+#include "analysis/properties.h"
+#include "analysis/root_explanation.h"
 
 #include <benchmark/benchmark.h>
 
@@ -63,6 +66,32 @@ void fullAnalysis(benchmark::State& st)
         benchmark::DoNotOptimize(analysis::analyseState(kBenzene, s[0], s[1]));
 }
 BENCHMARK(fullAnalysis)->DenseRange(0, 2)->ArgName("state");
+
+// Every root of all nine models tagged, with every property at each: the whole of what a
+// properties view or output needs, less the explanation's saturation and text.
+void allProperties(benchmark::State& st)
+{
+    constexpr double kStates[][2] = {{298.15, 1.0}, {480.0, 40.0}, {540.0, 30.0}};
+    const auto& s = kStates[st.range(0)];
+    for (auto _ : st)
+        benchmark::DoNotOptimize(analysis::stateProperties(kBenzene, s[0], s[1], 78.11));
+}
+BENCHMARK(allProperties)->DenseRange(0, 2)->ArgName("state");
+
+void modelProperties(benchmark::State& st)
+{
+    const analysis::Model m = modelOf(st);
+    for (auto _ : st)
+        benchmark::DoNotOptimize(analysis::modelProperties(m, kBenzene, 298.15, 1.0, 78.11));
+}
+BENCHMARK(modelProperties)->DenseRange(0, 8)->ArgName("model");
+
+void explanation(benchmark::State& st)
+{
+    for (auto _ : st)
+        benchmark::DoNotOptimize(analysis::explainState(kBenzene, 298.15, 1.0, 78.11));
+}
+BENCHMARK(explanation);
 
 } // namespace
 

@@ -18,10 +18,13 @@ constexpr int kDigits = 7; // significant digits in the readable table
 constexpr double kZeroCelsius_K = 273.15;
 
 /// (model psat − Antoine psat)/Antoine psat, when the component has Antoine data and both
-/// pressures exist at the state temperature.
-std::optional<double> antoineDeviation(const state::CalcState& s, const analysis::Saturation& sat)
+/// pressures exist at the state temperature. A vapour pressure above the model's critical
+/// temperature (a second loop of a Soave-type α) has no Antoine counterpart.
+std::optional<double> antoineDeviation(const state::CalcState& s, const analysis::ModelAnalysis& m)
 {
-    if (!s.flags.AntoineAvailable || !sat.converged())
+    const analysis::Saturation& sat = m.saturation;
+    if (!s.flags.AntoineAvailable || !sat.converged() ||
+        (m.critical.found() && sat.t_K >= m.critical.t_K))
         return std::nullopt;
     const auto antoine = core::SaturationPressure(
         s.antoine, static_cast<float>(s.conditions.TempK - kZeroCelsius_K));
@@ -45,7 +48,7 @@ std::string jsonNumber(double x)
 
 std::string rootsLine(const analysis::StateRoots& r)
 {
-    if (r.status != analysis::RootsStatus::Found)
+    if (!r.hasRoots())
         return std::string(analysis::statusText(r.status));
     std::string line;
     for (int i = 0; i < r.count; ++i) {
@@ -57,6 +60,8 @@ std::string rootsLine(const analysis::StateRoots& r)
             line += ", unstable";
         line += ")";
     }
+    if (r.status == analysis::RootsStatus::Singular)
+        line += "; singular at " + sig(r.vSingular) + " (pole of its attraction term)";
     return line;
 }
 
@@ -70,13 +75,13 @@ void printAnalysisTable(const state::CalcState& s, std::ostream& out)
     for (const analysis::ModelAnalysis& m : a.models) {
         out << "\n" << state::rowCaption(m.model) << "\n  roots: " << rootsLine(m.roots);
         if (m.model == analysis::Model::Vir)
-            out << "; one root, no phase split";
+            out << "; no phase split";
         out << "\n  saturation: ";
         const analysis::Saturation& sat = m.saturation;
         if (sat.converged()) {
             out << sig(sat.p_bar) << " bar, liquid " << sig(sat.vLiquid) << ", vapour "
                 << sig(sat.vVapour);
-            if (const auto dev = antoineDeviation(s, sat))
+            if (const auto dev = antoineDeviation(s, m))
                 out << "; " << state::formatSignificant(100 * *dev, 4) << " % from Antoine";
         } else {
             out << analysis::statusText(sat.status);
@@ -114,7 +119,7 @@ std::string analysisJson(const state::CalcState& s)
             j += ", \"pressure\": " + jsonNumber(sat.p_bar) +
                  ", \"liquidVolume\": " + jsonNumber(sat.vLiquid) +
                  ", \"vapourVolume\": " + jsonNumber(sat.vVapour);
-        const auto dev = antoineDeviation(s, sat);
+        const auto dev = antoineDeviation(s, m);
         j += "}, \"antoineDeviation\": " + (dev ? jsonNumber(*dev) : "null");
         const analysis::CriticalPoint& c = m.critical;
         j += ", \"critical\": {\"status\": " + jsonString(analysis::statusText(c.status));

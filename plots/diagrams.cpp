@@ -359,7 +359,7 @@ std::vector<TableRow> table(const DiagramInput& in, const Models& m, StatePoint 
     for (const analysis::ModelAnalysis& a : m.state.models) {
         TableRow r;
         r.model = a.model;
-        if (a.roots.status == analysis::RootsStatus::Found) {
+        if (a.roots.hasRoots()) {
             std::vector<std::string> v;
             std::vector<std::string> phi;
             for (int k = 0; k < a.roots.count; ++k) {

@@ -1,10 +1,14 @@
 // Physics that nobody tuned: acentric factors recovered, van der Waals' universal
 // coexistence curve, the stable-root rule, and what the virial row can and cannot say.
+#include "analysis/exponential_integral.h"
 #include "analysis/phase_analysis.h"
 #include "analysis_checks.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <numbers>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -105,24 +109,108 @@ TEST(Physics, ClosedFormRootsAreTheExactCubicRoots)
     EXPECT_NEAR(rk.roots[0].v_cm3mol, 100.1008, 5e-5);
 }
 
-// The virial row: B and C do not depend on T, so it has one root on its branch, no liquid,
-// no critical point and no vapour pressure; above its pressure maximum, no root at all.
-TEST(Physics, VirialRowHasOneRootAndNoPhaseSplit)
+// The virial row: B and C do not depend on T, so it has no critical point and no vapour
+// pressure. Below its pressure maximum P(V) crosses the state pressure twice: on the gas
+// branch, and past the maximum where P falls with density (mechanically unstable; benzene at
+// 25 °C and 1 bar has it near 285 cm3/mol). Above the maximum it has no root at all.
+TEST(Physics, VirialRowHasAGasRootAndAnUnstableOneNoPhaseSplit)
 {
-    const analysis::Fluid f = fluid(562.1, 48.9, 259, 0.212);
-    const analysis::StateRoots r = analysis::volumeRoots(Model::Vir, f, 400, 5);
-    ASSERT_EQ(r.status, analysis::RootsStatus::Found);
-    EXPECT_EQ(r.count, 1);
-    EXPECT_EQ(r.stable, 0);
-    EXPECT_FALSE(r.phaseSplit);
-    EXPECT_EQ(analysis::saturation(Model::Vir, f, 400).status,
+    const analysis::Fluid benzene = fluid(562.02, 49.0728, 256.34, 0.211);
+    for (const auto& [t, p] : {std::pair{400.0, 5.0}, {298.15, 1.0}, {150.0, 1e-3}}) {
+        SCOPED_TRACE(testing::Message() << "T " << t << ", P " << p);
+        const analysis::Isotherm iso = analysis::makeIsotherm(Model::Vir, benzene, t);
+        const analysis::StateRoots r = analysis::volumeRoots(Model::Vir, benzene, t, p);
+        ASSERT_EQ(r.status, analysis::RootsStatus::Found);
+        ASSERT_EQ(r.count, 2);
+        EXPECT_EQ(r.stable, 1);
+        EXPECT_FALSE(r.phaseSplit);
+        EXPECT_FALSE(r.roots[0].mechanicallyStable);
+        EXPECT_GT(analysis::pressureSlope(iso, r.roots[0].v_cm3mol), 0);
+        EXPECT_TRUE(r.roots[1].mechanicallyStable);
+        const analysis::Spinodals sp = analysis::spinodals(iso);
+        EXPECT_LT(r.roots[0].v_cm3mol, sp.vVapour);
+        for (const analysis::VolumeRoot& root : {r.roots[0], r.roots[1]})
+            EXPECT_NEAR(analysis::pressure(iso, root.v_cm3mol) / p, 1,
+                        1e-12 + testing_analysis::volumeResolution(iso, root.v_cm3mol, p));
+        EXPECT_EQ(analysis::volumeRoots(Model::Vir, benzene, t, sp.pVapour * 1.01).status,
+                  analysis::RootsStatus::NoRoot);
+    }
+    const analysis::StateRoots benzeneRoots =
+        analysis::volumeRoots(Model::Vir, benzene, 298.15, 1.0);
+    EXPECT_NEAR(benzeneRoots.roots[0].v_cm3mol, 285.2, 0.05);
+    EXPECT_EQ(analysis::saturation(Model::Vir, benzene, 400).status,
               analysis::SaturationStatus::NoPhaseSplit);
-    EXPECT_EQ(analysis::criticalPoint(Model::Vir, f).status,
+    EXPECT_EQ(analysis::criticalPoint(Model::Vir, benzene).status,
               analysis::CriticalStatus::NoCriticalPoint);
-    const analysis::Spinodals sp = analysis::spinodals(analysis::makeIsotherm(Model::Vir, f, 400));
-    EXPECT_FALSE(sp.exists);
-    EXPECT_EQ(analysis::volumeRoots(Model::Vir, f, 400, sp.pVapour * 1.01).status,
-              analysis::RootsStatus::NoRoot);
+    EXPECT_FALSE(analysis::spinodals(analysis::makeIsotherm(Model::Vir, benzene, 400)).exists);
+}
+
+// Far above Tc, ESD's Y is so negative that 1 + k1·Y·η vanishes inside the packing limit: the
+// model is singular at that volume, but the branch from the ideal gas down to it is sound,
+// and its root is given with the status that says so (triethanolamine, 6000 °C, 50 bar).
+TEST(Physics, EsdPoleIsSingularWithTheGasBranchRoot)
+{
+    const analysis::Fluid tea = fluid(772, 27, 446, 1.284);
+    const double t = 6273.15, p = 50;
+    const analysis::StateRoots r = analysis::volumeRoots(Model::ESD, tea, t, p);
+    ASSERT_EQ(r.status, analysis::RootsStatus::Singular);
+    ASSERT_EQ(r.count, 1);
+    EXPECT_EQ(r.stable, 0);
+    const analysis::Isotherm iso = analysis::makeIsotherm(Model::ESD, tea, t);
+    EXPECT_NEAR(analysis::pressure(iso, r.roots[0].v_cm3mol) / p, 1, 1e-12);
+    // The pole: 1 + k1·Y·b/V = 0 at vSingular, and P(V) grows without bound towards it.
+    EXPECT_NEAR(1 + iso.esdK1 * iso.tau * iso.b / r.vSingular, 0, 1e-14);
+    EXPECT_GT(analysis::pressure(iso, r.vSingular * (1 + 1e-9)), 1e6);
+    EXPECT_EQ(analysis::minVolume(iso), r.vSingular);
+    EXPECT_EQ(analysis::statusText(r.status), "singular");
+    // Below the critical temperature the same fluid has no pole.
+    EXPECT_EQ(analysis::volumeRoots(Model::ESD, tea, 600, 1).status, analysis::RootsStatus::Found);
+}
+
+// A Soave-type α grows again far above Tc once 1 + m·(1 − √Tr) turns negative; where it
+// lifts a/(b·R·T) past its critical value, the isotherm loops once more and the model has a
+// vapour pressure there. It must be a true one (equal fugacity), lie between the spinodal
+// pressures, and agree with the stable root: liquid above it, vapour below.
+TEST(Physics, SecondLoopFarAboveTcHasItsOwnVapourPressure)
+{
+    struct Case {
+        const char* name;
+        Model model;
+        analysis::Fluid f;
+        double t_K;
+    };
+    const Case cases[] = {
+        {"1-octanol, PRSV2, 800 C", Model::PRSV2,
+         fluid(652.5, 27.77, 497, 0.583, 0.8294, 2.7372, 0.543), 1073.15},
+        {"1-octanol, PRSV1, 2000 K", Model::PRSV1,
+         fluid(652.5, 27.77, 497, 0.583, 0.8294, 2.7372, 0.543), 2000},
+        {"invented omega 1.5, SRK, 30 Tc", Model::SRK, fluid(900, 8, 1500, 1.5), 27000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const analysis::CriticalPoint cp = analysis::criticalPoint(c.model, c.f);
+        ASSERT_TRUE(cp.found());
+        ASSERT_GT(c.t_K, cp.t_K);
+        const analysis::Saturation s = analysis::saturation(c.model, c.f, c.t_K, cp);
+        ASSERT_EQ(s.status, analysis::SaturationStatus::Converged);
+        EXPECT_TRUE(testing_analysis::saturationIdentities(c.model, c.f, s));
+        const analysis::Spinodals sp =
+            analysis::spinodals(analysis::makeIsotherm(c.model, c.f, c.t_K));
+        ASSERT_TRUE(sp.exists);
+        EXPECT_GT(s.p_bar, sp.pLiquid);
+        EXPECT_LT(s.p_bar, sp.pVapour);
+        for (double factor : {0.99, 1.01}) {
+            const analysis::StateRoots r =
+                analysis::volumeRoots(c.model, c.f, c.t_K, s.p_bar * factor);
+            ASSERT_EQ(r.count, 3);
+            EXPECT_TRUE(r.phaseSplit);
+            EXPECT_EQ(r.stable, factor < 1 ? 2 : 0);
+        }
+    }
+    // The state of the report: three roots, a liquid-like stable one, and 4.497 bar.
+    const analysis::Saturation octanol = analysis::saturation(
+        Model::PRSV2, fluid(652.5, 27.77, 497, 0.583, 0.8294, 2.7372, 0.543), 1073.15);
+    EXPECT_NEAR(octanol.p_bar, 4.497, 1e-3);
 }
 
 // Outcomes that are not numbers are statuses, and the numbers they leave are zeros.
@@ -171,9 +259,10 @@ TEST(Physics, SaturationCurveEndsAtTheCriticalPoint)
               analysis::SaturationStatus::NoLiquidRoot);
 }
 
-// Dieterici's ln φ comes from adaptive quadrature; the exponential integral gives it in closed
-// form: A_res/(R·T) = −(γ + ln x + E1(x)) + e^(−τ)·(Ei(τ) − Ei(τ·(1 − η))), x = τ·η.
-TEST(Physics, DietericiQuadratureMatchesExponentialIntegral)
+// Dieterici's ln φ in closed form, through this tree's exponential integrals, against the
+// same form through the standard library's (a second, independent implementation):
+// A_res/(R·T) = −(γ + ln x + E1(x)) + e^(−τ)·(Ei(τ) − Ei(τ·(1 − η))), x = τ·η.
+TEST(Physics, DietericiClosedFormMatchesLibraryExponentialIntegral)
 {
     const analysis::Fluid f = fluid(562.1, 48.9, 259, 0.212);
     for (double tr : {0.3, 0.7, 1.0, 2.0}) {
@@ -189,6 +278,35 @@ TEST(Physics, DietericiQuadratureMatchesExponentialIntegral)
             const double z = p * v / iso.rt;
             EXPECT_NEAR(analysis::lnPhi(iso, v), ares + z - 1 - std::log(z), 1e-12);
         }
+    }
+}
+
+// The exponential integrals against the standard library's, across the switch points of
+// their series, continued fraction and asymptotic series (1 and 50). Relative to 4e-15, but
+// e^(−x)·Ei absolutely to 1e-16 near its zero at 0.3725, and Ein near x = 0 to 1e-15 of x,
+// where γ + ln x + E1(x) would have cancelled every digit. Above x = 100 the library's E1
+// drifts (by 3e-3 at 300), so there the reference is E1's asymptotic series,
+// e^(−x)/x·Σ (−1)^k·k!/x^k, to its smallest term.
+TEST(Physics, ExponentialIntegralsMatchIndependentValues)
+{
+    for (double x : {1e-12, 1e-6, 0.01, 0.3725, 0.5, 0.999, 1.0, 1.001, 2.0, 7.5, 20.0, 49.9, 50.0,
+                     50.1, 80.0, 300.0, 700.0}) {
+        SCOPED_TRACE(testing::Message() << "x " << x);
+        double e1 = -std::expint(-x);
+        if (x > 100) {
+            double term = 1, sum = 1;
+            for (int k = 1; k < x; ++k)
+                sum += (term *= -k / x);
+            e1 = std::exp(-x) / x * sum;
+        }
+        EXPECT_NEAR(analysis::expIntE1(x) / e1, 1, 4e-15);
+        if (x < 100) {
+            const double scaled = std::exp(-x) * std::expint(x);
+            EXPECT_NEAR(analysis::expIntEiScaled(x), scaled, 4e-15 * std::fabs(scaled) + 1e-16);
+        }
+        const double ein =
+            x < 1e-3 ? x - x * x / 4 + x * x * x / 18 : std::numbers::egamma + std::log(x) + e1;
+        EXPECT_NEAR(analysis::expIntEin(x), ein, 1e-15 * std::max(x, 1.0) * (x < 1e-3 ? x : 1));
     }
 }
 

@@ -44,7 +44,13 @@ TEST(CliAnalysis, TableGainsASecondBlockAndKeepsTheFirst)
     EXPECT_EQ(block.rfind("\nPhase-equilibrium analysis at 298.15 K and 1 bar", 0), 0u);
     EXPECT_EQ(count(block, "\n  roots: "), 9u);
     EXPECT_EQ(count(block, "\n  critical point: "), 9u);
-    EXPECT_NE(block.find("one root, no phase split"), std::string::npos);
+    // The virial row: its root past the pressure maximum is listed and unstable, the gas root
+    // is the stable one, and it has no phase split.
+    const std::size_t virial = block.find("Virial Eq.\n  roots: ");
+    ASSERT_NE(virial, std::string::npos);
+    const std::string virialRoots = block.substr(virial, block.find('\n', virial + 11) - virial);
+    EXPECT_NE(virialRoots.find(", unstable), "), std::string::npos) << virialRoots;
+    EXPECT_NE(virialRoots.find(", stable); no phase split"), std::string::npos) << virialRoots;
     // At 1 bar benzene lies above the SRK vapour pressure (0.127 bar), so its liquid is stable;
     // SRK reproduces the Antoine value to a fraction of a percent at 25 °C.
     EXPECT_NE(block.find("98.35086 (ln phi -2.06832, stable)"), std::string::npos);
@@ -75,6 +81,35 @@ TEST(CliAnalysis, StatusesWithoutAntoineOrAboveCritical)
     const std::string out = runCli({"--temp", "400", "--press", "50", "--json", "--analysis"});
     EXPECT_EQ(count(out, "\"antoineDeviation\": null"), 9u);
     EXPECT_EQ(count(out, "\"status\": \"above critical\""), 8u);
+}
+
+// Where a model is singular or loops again far above its critical temperature, the table
+// says what is true: ESD's root with the pole it stops at (triethanolamine, 6000 °C), and the
+// PRSV2 vapour pressure of 1-octanol at 800 °C without an Antoine comparison, which has no
+// meaning there.
+TEST(CliAnalysis, SingularModelAndASecondLoopSayWhatIsTrue)
+{
+    const std::string esd = runCli({"--tc", "772", "--pc", "27", "--vc", "446", "--omega", "1.284",
+                                    "--temp", "6000", "--press", "50", "--analysis"});
+    const std::size_t at = esd.find("Elliott-Suresh-Donohue\n  roots: ");
+    ASSERT_NE(at, std::string::npos);
+    const std::string esdRoots = esd.substr(at, esd.find('\n', at + 23) - at);
+    EXPECT_NE(esdRoots.find("(ln phi "), std::string::npos) << esdRoots;
+    EXPECT_NE(esdRoots.find("stable); singular at "), std::string::npos) << esdRoots;
+
+    const std::string octanol =
+        runCli({"--tc",      "652.5",  "--pc",      "27.77",
+                "--vc",      "497",    "--omega",   "0.583",
+                "--k1",      "0.8294", "--k2",      "2.7372",
+                "--k3",      "0.543",  "--antoine", "13.59043,2935.335,131.99",
+                "--temp",    "800",    "--press",   "4.94687",
+                "--analysis"});
+    const std::size_t prsv2 = octanol.find("PR-Stryjek-Vera 2\n  roots: ");
+    ASSERT_NE(prsv2, std::string::npos);
+    const std::string block = octanol.substr(prsv2, octanol.find("\n\n", prsv2) - prsv2);
+    EXPECT_NE(block.find("  saturation: 4.497"), std::string::npos) << block;
+    EXPECT_EQ(block.find("from Antoine"), std::string::npos) << block;
+    EXPECT_NE(block.find(", stable), "), std::string::npos) << block; // the liquid-like root
 }
 
 } // namespace
