@@ -1,5 +1,7 @@
 #include "state/exact_decimal.h"
 
+#include "state/number_format.h"
+
 #include <algorithm>
 #include <cassert>
 #include <vector>
@@ -13,12 +15,6 @@ constexpr long kMagnitudeLimit = 400;
 // The typed exponent saturates here while its digits are read, as the numeric test does.
 constexpr long kExponentSaturation = 1'000'000;
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 ExactDecimal normalized(ExactDecimal d)
 {
     const std::size_t first = d.digits.find_first_not_of('0');
@@ -31,7 +27,8 @@ ExactDecimal normalized(ExactDecimal d)
 }
 
 /// The parts of a numeric text: sign, mantissa digits without the point, digits after the
-/// point, the exponent. std::nullopt for a text outside the grammar.
+/// point, the exponent. std::nullopt for a text outside the grammar, which number_format
+/// checks, so the scan here trusts it.
 struct Parts {
     bool negative = false;
     std::string mantissa;
@@ -41,41 +38,33 @@ struct Parts {
 
 std::optional<Parts> split(std::string_view text)
 {
-    std::size_t b = 0, e = text.size();
-    while (b < e && isBlank(text[b]))
-        ++b;
-    while (e > b && isBlank(text[e - 1]))
-        --e;
-    std::string_view s = text.substr(b, e - b);
-    Parts p;
-    if (!s.empty() && s[0] == '+')
-        s.remove_prefix(1);
-    if (!s.empty() && s[0] == '-') {
-        p.negative = true;
-        s.remove_prefix(1);
-    }
-    std::size_t i = 0;
-    for (; i < s.size() && isDigit(s[i]); ++i)
-        p.mantissa += s[i];
-    if (i < s.size() && s[i] == '.')
-        for (++i; i < s.size() && isDigit(s[i]); ++i, ++p.fraction)
-            p.mantissa += s[i];
-    if (p.mantissa.empty())
+    const std::optional<std::string_view> number = numericText(text);
+    if (!number)
         return std::nullopt;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        bool negative = false;
-        if (++i < s.size() && (s[i] == '+' || s[i] == '-'))
-            negative = s[i++] == '-';
-        const std::size_t start = i;
-        for (; i < s.size() && isDigit(s[i]); ++i)
+    std::string_view s = *number;
+    Parts p;
+    p.negative = s.front() == '-';
+    if (p.negative)
+        s.remove_prefix(1);
+    std::size_t i = 0;
+    bool afterPoint = false;
+    for (; i < s.size() && s[i] != 'e' && s[i] != 'E'; ++i) {
+        if (s[i] == '.') {
+            afterPoint = true;
+            continue;
+        }
+        p.mantissa += s[i];
+        p.fraction += afterPoint ? 1 : 0;
+    }
+    if (i < s.size()) { // the grammar puts at least one digit after the exponent's sign
+        const bool negative = s[++i] == '-';
+        if (s[i] == '+' || s[i] == '-')
+            ++i;
+        for (; i < s.size(); ++i)
             p.exponent = std::min(kExponentSaturation, p.exponent * 10 + (s[i] - '0'));
-        if (i == start)
-            return std::nullopt;
         if (negative)
             p.exponent = -p.exponent;
     }
-    if (i != s.size())
-        return std::nullopt;
     return p;
 }
 
