@@ -71,6 +71,18 @@ std::optional<Parts> split(std::string_view text)
 /// Digit strings of equal length and place: |a| <=> |b|.
 int compareDigits(const std::string& a, const std::string& b) { return a.compare(b); }
 
+std::string withoutLeadingZeros(const std::string& s)
+{
+    const std::size_t first = s.find_first_not_of('0');
+    return first == std::string::npos ? std::string() : s.substr(first);
+}
+
+/// Whole numbers as digit strings without leading zeros ("" is zero): a < b.
+bool lessThan(const std::string& a, const std::string& b)
+{
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+
 /// Sum of two digit strings of equal length (a carry may lengthen it).
 std::string addDigits(const std::string& a, const std::string& b)
 {
@@ -165,35 +177,37 @@ ExactDecimal operator*(const ExactDecimal& a, const ExactDecimal& b)
     return normalized({a.negative != b.negative, digits, a.exponent + b.exponent});
 }
 
-Quotient divide(const ExactDecimal& a, std::uint64_t divisor, int significant)
+Quotient divide(const ExactDecimal& a, const ExactDecimal& divisor, int significant)
 {
-    // The remainder stays below the divisor, so remainder·10 + 9 must fit: divisors up to
-    // 10^17 are far above any unit's.
-    assert(divisor > 0 && divisor <= 100'000'000'000'000'000ULL);
-    if (a.isZero())
+    assert(!divisor.isZero());
+    if (a.isZero() || divisor.isZero())
         return {};
-    std::string digits;
-    std::uint64_t remainder = 0;
-    long exponent = a.exponent;
+    // Long division of a's digits (then zeros) by the divisor's digits; the remainder stays
+    // below the divisor, so each quotient digit takes at most nine subtractions.
+    const std::string& d = divisor.digits;
+    std::string digits, remainder;
+    long exponent = a.exponent - divisor.exponent;
     int kept = 0; // significant digits of the quotient so far
-    for (std::size_t i = 0; i < a.digits.size() || (remainder != 0 && kept < significant); ++i) {
+    for (std::size_t i = 0; i < a.digits.size() || (!remainder.empty() && kept < significant);
+         ++i) {
         if (i >= a.digits.size())
             --exponent;
-        const int next = i < a.digits.size() ? a.digits[i] - '0' : 0;
-        remainder = remainder * 10 + static_cast<std::uint64_t>(next);
-        const auto q = remainder / divisor;
-        remainder %= divisor;
+        remainder += i < a.digits.size() ? a.digits[i] : '0';
+        remainder = withoutLeadingZeros(remainder);
+        int q = 0;
+        for (; !lessThan(remainder, d); ++q)
+            remainder = withoutLeadingZeros(
+                subtractDigits(remainder, std::string(remainder.size() - d.size(), '0') + d));
         digits += static_cast<char>('0' + q);
-        if (kept > 0 || q != 0)
-            ++kept;
+        kept += (kept > 0 || q != 0) ? 1 : 0;
     }
     Quotient out;
-    out.exact = remainder == 0;
+    out.exact = remainder.empty();
     if (!out.exact) {
         digits += '1';
         --exponent;
     }
-    out.value = normalized({a.negative, digits, exponent});
+    out.value = normalized({a.negative != divisor.negative, digits, exponent});
     return out;
 }
 

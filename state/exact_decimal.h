@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,15 +30,16 @@ ExactDecimal exactDecimal(std::string_view literal);
 ExactDecimal operator+(const ExactDecimal& a, const ExactDecimal& b);
 ExactDecimal operator*(const ExactDecimal& a, const ExactDecimal& b);
 
-/// a / divisor (divisor > 0) to at least `significant` significant digits. When the quotient
-/// does not end there, `exact` is false and one more non-zero digit is appended, so the kept
-/// digits lie strictly between the truncation and the true value: any later rounding to fewer
-/// digits, and the nearest float or double to the text, come out as for the true value.
+/// a / divisor (divisor not zero) to at least `significant` significant digits. When the
+/// quotient does not end there, `exact` is false and a digit 1 is appended after the kept
+/// ones: the text then lies, like the true value, strictly between two neighbours at the last
+/// kept place, so any rounding to that place or a coarser one comes out as for the true value.
+/// (A non-ending quotient is never a tie, and never a float's or double's rounding midpoint.)
 struct Quotient {
     ExactDecimal value;
     bool exact = true;
 };
-Quotient divide(const ExactDecimal& a, std::uint64_t divisor, int significant);
+Quotient divide(const ExactDecimal& a, const ExactDecimal& divisor, int significant);
 
 /// Rounded half away from zero to `decimals` places after the point (may be negative).
 ExactDecimal roundToDecimals(const ExactDecimal& a, long decimals);

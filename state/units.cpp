@@ -115,30 +115,14 @@ const std::array<Factors, kUnitCount>& factors()
 
 bool isBase(const Unit& u) { return &u == &baseUnit(u.quantity); }
 
-/// The exact factor (scale / divisor) as a decimal numerator and a whole divisor.
-struct ExactFactor {
-    ExactDecimal numerator;
-    std::uint64_t divisor = 1;
-};
-
-/// A decimal constant d as m · 10^k with m whole: a / d = (a · 10^-k) / m.
-ExactFactor over(ExactDecimal numerator, const ExactDecimal& d)
-{
-    std::uint64_t m = 0;
-    for (const char c : d.digits)
-        m = m * 10 + static_cast<std::uint64_t>(c - '0');
-    numerator.exponent -= d.exponent;
-    return {std::move(numerator), m};
-}
-
 /// The exact value of `x` given in `from`, expressed in `to` (one quantity). Enough digits
 /// for any rounding that follows: 60 beyond the operands' own.
 Quotient convertExact(const ExactDecimal& x, const Unit& from, const Unit& to)
 {
-    const ExactDecimal base = (x + exactDecimal(from.offset)) * exactDecimal(from.scale);
-    const ExactFactor f =
-        over(base * exactDecimal(to.divisor), exactDecimal(from.divisor) * exactDecimal(to.scale));
-    Quotient q = divide(f.numerator, f.divisor, static_cast<int>(f.numerator.digits.size()) + 60);
+    const ExactDecimal numerator =
+        (x + exactDecimal(from.offset)) * exactDecimal(from.scale) * exactDecimal(to.divisor);
+    Quotient q = divide(numerator, exactDecimal(from.divisor) * exactDecimal(to.scale),
+                        static_cast<int>(numerator.digits.size()) + 60);
     ExactDecimal offsetTo = exactDecimal(to.offset);
     offsetTo.negative = !offsetTo.negative;
     q.value = q.value + offsetTo;

@@ -44,15 +44,20 @@ TEST(Units, ExactDecimalArithmetic)
         EXPECT_EQ(state::toText(c.value), c.expected);
     }
 
-    const state::Quotient exact = state::divide(exactDecimal("225"), 9, 20);
+    const state::Quotient exact = state::divide(exactDecimal("225"), exactDecimal("9"), 20);
     EXPECT_TRUE(exact.exact);
     EXPECT_EQ(state::toText(exact.value), "25");
+    // Two units' factors multiply into divisors longer than 64 bits (psia to inHg).
+    const state::Quotient wide = state::divide(exactDecimal("246913578024691357802"),
+                                               exactDecimal("1.23456789012345678901e20"), 5);
+    EXPECT_TRUE(wide.exact);
+    EXPECT_EQ(state::toText(wide.value), "2");
     // A third to 5 digits, then the sticky 1: 0.33333 < 0.333331 < 1/3.
-    const state::Quotient third = state::divide(exactDecimal("1"), 3, 5);
+    const state::Quotient third = state::divide(exactDecimal("1"), exactDecimal("3"), 5);
     EXPECT_FALSE(third.exact);
     EXPECT_EQ(state::toText(third.value), "0.333331");
     // A tie in the kept digits is no tie in the true value: 0.5 + 1/(9·10^6) rounds up.
-    const state::Quotient nearHalf = state::divide(exactDecimal("4.5000001"), 9, 6);
+    const state::Quotient nearHalf = state::divide(exactDecimal("4.5000001"), exactDecimal("9"), 6);
     EXPECT_EQ(state::toText(state::roundToDecimals(nearHalf.value, 0)), "1");
 }
 
