@@ -96,34 +96,64 @@ static_assert(std::size(kQuantityNames) == static_cast<std::size_t>(Q::InversePr
 
 std::size_t indexOf(const Unit& u) { return static_cast<std::size_t>(&u - kUnits); }
 
+/// A unit's constants, read once: as exact decimals for texts, as the nearest doubles
+/// (through the one number reader) for values.
 struct Factors {
-    double offset, scale, divisor;
+    ExactDecimal offset, scale, divisor;
+    double offsetValue, scaleValue, divisorValue;
 };
 
-/// The doubles nearest the exact constants, read once through the one number reader.
 const std::array<Factors, kUnitCount>& factors()
 {
     static const auto table = [] {
         std::array<Factors, kUnitCount> t{};
-        for (std::size_t i = 0; i < kUnitCount; ++i)
-            t[i] = {toDouble(kUnits[i].offset).value_or(0), toDouble(kUnits[i].scale).value_or(1),
-                    toDouble(kUnits[i].divisor).value_or(1)};
+        for (std::size_t i = 0; i < kUnitCount; ++i) {
+            const Unit& u = kUnits[i];
+            t[i] = {exactDecimal(u.offset),        exactDecimal(u.scale),
+                    exactDecimal(u.divisor),       toDouble(u.offset).value_or(0),
+                    toDouble(u.scale).value_or(1), toDouble(u.divisor).value_or(1)};
+        }
         return t;
     }();
     return table;
 }
 
+const Factors& factorsOf(const Unit& u) { return factors()[indexOf(u)]; }
+
 bool isBase(const Unit& u) { return &u == &baseUnit(u.quantity); }
 
-/// The exact value of `x` given in `from`, expressed in `to` (one quantity). Enough digits
-/// for any rounding that follows: 60 beyond the operands' own.
-Quotient convertExact(const ExactDecimal& x, const Unit& from, const Unit& to)
+/// What a conversion needs of the exact value: the nearest float, rounding at a place
+/// (10^value), or rounding to a number of significant digits.
+struct Precision {
+    enum Kind { Float, Place, Significant } kind;
+    long value = 0;
+};
+
+/// The exact value of `x` given in `from`, expressed in `to` (one quantity), with the digits
+/// the rounding that follows needs (see divide for what the kept digits guarantee).
+Quotient convertExact(const ExactDecimal& x, const Unit& from, const Unit& to, Precision p)
 {
-    const ExactDecimal numerator =
-        (x + exactDecimal(from.offset)) * exactDecimal(from.scale) * exactDecimal(to.divisor);
-    Quotient q = divide(numerator, exactDecimal(from.divisor) * exactDecimal(to.scale),
-                        static_cast<int>(numerator.digits.size()) + 60);
-    ExactDecimal offsetTo = exactDecimal(to.offset);
+    const Factors& f = factorsOf(from);
+    const Factors& t = factorsOf(to);
+    const ExactDecimal numerator = (x + f.offset) * f.scale * t.divisor;
+    const ExactDecimal divisor = f.divisor * t.scale;
+    const auto top = [](const ExactDecimal& d) {
+        return d.exponent + static_cast<long>(d.digits.size());
+    };
+    // The quotient lies below 10^(top(numerator) − top(divisor) + 1). Digits are kept one
+    // place finer than the rounding and than the offset added after, so that neither moves the
+    // kept value across a rounding boundary the true value does not cross.
+    const long above = top(numerator) - top(divisor) + 1;
+    long significant = 0;
+    if (p.kind == Precision::Float) // 60 digits beyond the operands' keep any midpoint clear
+        significant = static_cast<long>(numerator.digits.size()) + 60;
+    else if (p.kind == Precision::Significant) // offsets are zero outside temperature
+        significant = p.value + 2;
+    else
+        significant =
+            above - (std::min(p.value, t.offset.isZero() ? p.value : t.offset.exponent) - 1);
+    Quotient q = divide(numerator, divisor, static_cast<int>(std::max(1L, significant)));
+    ExactDecimal offsetTo = t.offset;
     offsetTo.negative = !offsetTo.negative;
     q.value = q.value + offsetTo;
     return q;
@@ -252,14 +282,14 @@ UnitChoice parseUnit(std::string_view name, Quantity expected)
 
 double toBase(double value, const Unit& from)
 {
-    const Factors& f = factors()[indexOf(from)];
-    return (value + f.offset) * f.scale / f.divisor;
+    const Factors& f = factorsOf(from);
+    return (value + f.offsetValue) * f.scaleValue / f.divisorValue;
 }
 
 double fromBase(double valueInBase, const Unit& to)
 {
-    const Factors& f = factors()[indexOf(to)];
-    return valueInBase * f.divisor / f.scale - f.offset;
+    const Factors& f = factorsOf(to);
+    return valueInBase * f.divisorValue / f.scaleValue - f.offsetValue;
 }
 
 double convert(double value, const Unit& from, const Unit& to)
@@ -276,7 +306,7 @@ CalculationText toCalculationText(std::string_view typed, const Unit& unit)
     if (isBase(unit) || !typedValue || !x)
         return {std::string(typed), true, {}};
     const Unit& base = baseUnit(unit.quantity);
-    const Quotient q = convertExact(*x, unit, base);
+    const Quotient q = convertExact(*x, unit, base, {Precision::Float, 0});
     const std::string exactText = toText(q.value);
     const std::optional<float> held = toFloat(exactText);
     CalculationText out{held ? exactText : toText(roundToSignificant(q.value, 17)), q.exact, {}};
@@ -308,14 +338,15 @@ std::string convertShownText(std::string_view shown, const Unit& from, const Uni
     const std::optional<ExactDecimal> x = parseExactDecimal(shown);
     if (&from == &to || !x || from.quantity != to.quantity)
         return std::string(shown);
-    const Quotient q = convertExact(*x, from, to);
     if (from.quantity == Q::Temperature) {
         const long decimals = shownDecimals(shown);
+        const Quotient q = convertExact(*x, from, to, {Precision::Place, -decimals});
         return toText(roundToDecimals(q.value, decimals), decimals);
     }
     const int digits = shownSignificant(shown);
     if (digits == 0)
         return toText(ExactDecimal{}, shownDecimals(shown));
+    const Quotient q = convertExact(*x, from, to, {Precision::Significant, digits});
     const ExactDecimal r = roundToSignificant(q.value, digits);
     const long top = r.exponent + static_cast<long>(r.digits.size()); // places above the point
     return toText(r, std::max(0L, static_cast<long>(digits) - top));
