@@ -80,11 +80,4 @@ inline constexpr int kRtfMaxGroupDepth = 256;
 /// Never throws on malformed input; returns an empty document when nothing could be read.
 RtfDocument readRtf(std::string_view rtf);
 
-/// The Unicode code point of a cp1252 byte; bytes undefined in cp1252 map to U+FFFD.
-char32_t cp1252ToUnicode(unsigned char byte);
-
-/// The Unicode code point of a byte in the Symbol font's own encoding (Greek letters and
-/// mathematical signs on the Latin code points); bytes it does not define pass through cp1252.
-char32_t symbolToUnicode(unsigned char byte);
-
 } // namespace rtf

@@ -8,7 +8,7 @@ jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
 # The cheap checks first, so a formatting slip or a wrong-way include fails in seconds.
-git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+scripts/check_format.sh
 echo "format check passed"
 python3 scripts/check_layers.py
 

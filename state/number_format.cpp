@@ -232,4 +232,10 @@ std::optional<double> toDouble(std::string_view text)
 
 bool isNumeric(std::string_view text) { return toFloat(text).has_value(); }
 
+std::optional<std::string_view> numericText(std::string_view text)
+{
+    const auto core = numericCore(text);
+    return core ? std::optional<std::string_view>(core->text) : std::nullopt;
+}
+
 } // namespace state

@@ -69,5 +69,8 @@ bool isNumeric(std::string_view text);
 std::optional<float> toFloat(std::string_view text);
 /// The text converted to a double, when it is numeric (same test as toFloat).
 std::optional<double> toDouble(std::string_view text);
+/// The number inside a text of the numeric grammar (blanks and a leading '+' removed, no
+/// range test), for readers that keep every digit; std::nullopt outside the grammar.
+std::optional<std::string_view> numericText(std::string_view text);
 
 } // namespace state

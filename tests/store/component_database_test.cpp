@@ -212,14 +212,19 @@ TEST(StoreFaults, ReadOnlyFileReadsButRefusesWrites)
         GTEST_SKIP() << "running as a user who can write read-only files (root)";
     ComponentDatabase cd = ComponentDatabase::open(path);
     Recordset rs = cd.dbComps()->openRecordset("qryCritCos");
+    const std::optional<double> molWt = rs.number("MolWt");
+    ASSERT_TRUE(molWt.has_value()) << "the read-only file was not read";
     rs.edit();
-    rs.setField("MolWt", 1.0);
+    rs.setField("MolWt", *molWt + 1.0);
     try {
         rs.update();
         ADD_FAILURE() << "a read-only file was written";
     } catch (const StoreException& e) {
         EXPECT_EQ(e.number(), kErrReadOnly);
     }
+    rs.cancelUpdate();
+    rs.requery();
+    EXPECT_EQ(rs.number("MolWt"), molWt) << "the refused write changed what is read";
 }
 
 TEST(StoreFaults, KilledWriterLeavesOldOrNewRecord)

@@ -84,7 +84,7 @@ const QByteArray kHeader =
 
 } // namespace
 
-class tst_rtf_reader : public QObject {
+class tst_rich_text_builder : public QObject {
     Q_OBJECT
 private slots:
     void text_data();
@@ -98,7 +98,7 @@ private slots:
     void malformedDocumentsBuild();
 };
 
-void tst_rtf_reader::text_data()
+void tst_rich_text_builder::text_data()
 {
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("expected");
@@ -168,14 +168,14 @@ void tst_rtf_reader::text_data()
     row("empty input", "", QString());
 }
 
-void tst_rtf_reader::text()
+void tst_rich_text_builder::text()
 {
     QFETCH(QByteArray, rtf);
     QFETCH(QString, expected);
     QCOMPARE(blocks(*load(rtf)), expected);
 }
 
-void tst_rtf_reader::charFormat_data()
+void tst_rich_text_builder::charFormat_data()
 {
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("expected");
@@ -232,7 +232,7 @@ void tst_rtf_reader::charFormat_data()
     QTest::newRow("no font table") << QByteArray(R"({\rtf1 X})") << u"Liberation Serif 12pt"_s;
 }
 
-void tst_rtf_reader::charFormat()
+void tst_rich_text_builder::charFormat()
 {
     QFETCH(QByteArray, rtf);
     QFETCH(QString, expected);
@@ -242,7 +242,7 @@ void tst_rtf_reader::charFormat()
     QCOMPARE(describe(found.charFormat()), expected);
 }
 
-void tst_rtf_reader::blockFormat_data()
+void tst_rich_text_builder::blockFormat_data()
 {
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<int>("block");
@@ -270,7 +270,7 @@ void tst_rtf_reader::blockFormat_data()
         << QByteArray(R"({\rtf1\li99999999999\sb-50 a\par})") << 0 << u"left 2112 0 0 0 0"_s;
 }
 
-void tst_rtf_reader::blockFormat()
+void tst_rich_text_builder::blockFormat()
 {
     QFETCH(QByteArray, rtf);
     QFETCH(int, block);
@@ -282,7 +282,7 @@ void tst_rtf_reader::blockFormat()
 }
 
 // An empty line takes its height from the format at its paragraph mark.
-void tst_rtf_reader::emptyParagraphKeepsItsSize()
+void tst_rich_text_builder::emptyParagraphKeepsItsSize()
 {
     const auto doc = load(R"({\rtf1 a\par\fs48\par b})");
     QCOMPARE(doc->blockCount(), 3);
@@ -290,7 +290,7 @@ void tst_rtf_reader::emptyParagraphKeepsItsSize()
 }
 
 // The shape a word processor writes: header tables, styles, mixed runs in one paragraph.
-void tst_rtf_reader::realisticDocument()
+void tst_rich_text_builder::realisticDocument()
 {
     const QByteArray rtf =
         kHeader +
@@ -312,7 +312,7 @@ void tst_rtf_reader::realisticDocument()
 
 // Malformed input reaches the builder as whatever the reader made of it; every 25th of the
 // reader's fuzz inputs is built into a document, which must neither crash nor hang.
-void tst_rtf_reader::malformedDocumentsBuild()
+void tst_rich_text_builder::malformedDocumentsBuild()
 {
     std::mt19937 rng(20240611);
     constexpr int kInputs = 100'000;
@@ -326,5 +326,5 @@ void tst_rtf_reader::malformedDocumentsBuild()
     }
 }
 
-QTEST_MAIN(tst_rtf_reader)
-#include "tst_rtf_reader.moc"
+QTEST_MAIN(tst_rich_text_builder)
+#include "tst_rich_text_builder.moc"
