@@ -14,7 +14,7 @@ emcmake cmake -S . -B build-wasm -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build build-wasm -j "$(nproc)"
 
 # The plotting library, pinned by web/package-lock.json.
-if [ ! -f web/node_modules/uplot/dist/uPlot.esm.js ] ||
+if [ ! -f web/node_modules/uplot/dist/uPlot.iife.min.js ] ||
    [ web/package-lock.json -nt web/node_modules/.package-lock.json ]; then
   (cd web && npm ci --no-audit --no-fund --ignore-scripts >/dev/null)
 fi
@@ -25,7 +25,7 @@ mkdir -p "$out/lib"
 cp web/index.html web/*.css web/*.js web/*.mjs web/manifest.webmanifest web/icon.svg "$out/"
 cp build-wasm/web/tavrel1.mjs build-wasm/web/tavrel1.wasm "$out/"
 cp build-wasm/web/tavrel1-cli-core.cjs build-wasm/web/solve_rate.cjs "$out/"
-cp web/node_modules/uplot/dist/uPlot.esm.js web/node_modules/uplot/dist/uPlot.min.css \
+cp web/node_modules/uplot/dist/uPlot.iife.min.js web/node_modules/uplot/dist/uPlot.min.css \
    web/node_modules/uplot/LICENSE "$out/lib/"
 python3 scripts/make_web_components.py assets/components_extended.csv > "$out/components.json"
 version=$(sed -n 's/^project(Tavrel1 VERSION \([^ ]*\).*/\1/p' CMakeLists.txt)

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+// clang-format off: the bodies are JavaScript.
 // The wrapper's Module.findListed(name) gives the list's row or null; its eleven values go to
 // `values` (NaN where missing). Returns -1 for no such component, else whether it has an
 // Antoine set.
@@ -23,7 +24,7 @@ EM_JS(int, findListedComponent, (const char* name, double* values), {
     if (!c)
         return -1;
     for (let i = 0; i < 11; ++i)
-        HEAPF64[(values >> 3) + i] = c.values[i] == = null ? NaN : c.values[i];
+        HEAPF64[(values >> 3) + i] = c.values[i] == null ? NaN : c.values[i];
     return c.antoine ? 1 : 0;
 });
 
@@ -38,6 +39,8 @@ EM_JS(char*, listedNames, (), {
 
 EM_JS(void, writeStream, (int fd, const char* data, int size),
       { Module.writeStream(fd, HEAPU8.slice(data, data + size)); });
+
+// clang-format on
 
 namespace {
 

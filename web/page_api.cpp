@@ -174,6 +174,26 @@ EMSCRIPTEN_KEEPALIVE int t1_choose_typed(const char* name, const char* texts)
     return refused;
 }
 
+/// One CSV row ("\n" ended) of fields separated by '\x1f', quoted as every CSV of the program.
+EMSCRIPTEN_KEEPALIVE const char* t1_csv_row(const char* fields)
+{
+    std::string out;
+    std::string_view rest(fields);
+    for (bool first = true;; first = false) {
+        const std::size_t end = rest.find('\x1f');
+        if (!first)
+            out += ',';
+        core::appendCsvField(out, rest.substr(0, end));
+        if (end == std::string_view::npos)
+            break;
+        rest.remove_prefix(end + 1);
+    }
+    return keep(out + "\n");
+}
+
+/// The entry boxes' numeric test, for the custom components' fields.
+EMSCRIPTEN_KEEPALIVE int t1_is_numeric(const char* text) { return state::isNumeric(text) ? 1 : 0; }
+
 EMSCRIPTEN_KEEPALIVE void t1_set_temp(const char* text) { page().vm.setTxtTemp(text); }
 EMSCRIPTEN_KEEPALIVE void t1_set_press(const char* text) { page().vm.setTxtPress(text); }
 EMSCRIPTEN_KEEPALIVE void t1_set_checks(int hypothetical, int spherical)
