@@ -153,7 +153,7 @@ class Page {
   }
 
   async press(name) {
-    const codes = { Tab: 9, Enter: 13, Escape: 27, ArrowDown: 40, ArrowUp: 38 };
+    const codes = { Backspace: 8, Tab: 9, Enter: 13, Escape: 27, ArrowUp: 38, ArrowDown: 40, Delete: 46 };
     await this.key(name, name, codes[name]);
   }
 
