@@ -8,7 +8,8 @@ cd "$(dirname "$0")/.."
 root=$PWD
 # Debian's emscripten finds its JavaScript helpers (acorn, terser) there.
 export NODE_PATH=/usr/share/nodejs
-export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-}
+# em++ is not run through the native build's compiler cache (CMAKE_CXX_COMPILER_LAUNCHER).
+unset CMAKE_CXX_COMPILER_LAUNCHER
 emcmake cmake -S . -B build-wasm -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_CXX_FLAGS_RELEASE="-O3 -DNDEBUG -fno-rtti" >/dev/null
 cmake --build build-wasm -j "$(nproc)"

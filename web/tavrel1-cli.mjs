@@ -3,8 +3,9 @@
 // The calculation and every printed byte come from the same C++ as the native program
 // (tavrel1-cli-core.cjs, WebAssembly embedded); this file hands it the arguments, the shipped
 // component list (components.json beside it) and the standard streams.
-import { readFileSync, writeSync } from 'node:fs';
+import { readFileSync, realpathSync, writeSync } from 'node:fs';
 import { createRequire } from 'node:module';
+import { pathToFileURL } from 'node:url';
 
 const here = new URL('.', import.meta.url);
 const require = createRequire(import.meta.url);
@@ -64,7 +65,8 @@ export async function loadCli(streams = writeAll) {
   };
 }
 
-if (process.argv[1] && new URL(`file://${process.argv[1]}`).href === import.meta.url) {
+// Run as a program (not imported): the script node was given is this file, maybe by a link.
+if (process.argv[1] && pathToFileURL(realpathSync(process.argv[1])).href === import.meta.url) {
   const cli = await loadCli();
   process.exitCode = cli.run(process.argv.slice(2));
 }
