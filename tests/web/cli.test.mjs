@@ -120,8 +120,10 @@ describe('tavrel1-cli under node', { skip }, () => {
     // the analysis iterates on them, so its doubles agree to 1e-11 relative, not exactly. The
     // sheet in the same output is compared exactly.
     const kTolerance = 1e-11;
+    let largest = 0;
     const close = (a, b, path) => {
       if (typeof a === 'number' && typeof b === 'number') {
+        if (a !== b) largest = Math.max(largest, Math.abs(a - b) / Math.max(Math.abs(a), Math.abs(b)));
         assert.ok(Math.abs(a - b) <= kTolerance * Math.max(Math.abs(a), Math.abs(b), 1e-300), `${path}: ${a} vs ${b}`);
       } else if (a && typeof a === 'object') {
         assert.deepEqual(Object.keys(a), Object.keys(b), path);
@@ -145,5 +147,6 @@ describe('tavrel1-cli under node', { skip }, () => {
       ++compared;
     }
     assert.ok(compared > 200);
+    console.log(`# analysis: largest relative difference ${largest.toExponential(2)} in ${compared} states`);
   });
 });
