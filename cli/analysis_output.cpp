@@ -6,7 +6,6 @@
 #include "state/number_format.h"
 #include "state/result_sheet.h"
 
-#include <charconv>
 #include <cmath>
 #include <optional>
 #include <ostream>
@@ -37,14 +36,7 @@ std::string sig(double x) { return state::formatSignificant(x, kDigits); }
 
 // Shortest text that reads back as the same double; the analysis never hands out a NaN, but
 // a non-finite value would still become null rather than invalid JSON.
-std::string jsonNumber(double x)
-{
-    if (!std::isfinite(x))
-        return "null";
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, x);
-    return std::string(buf, r.ptr);
-}
+std::string jsonNumber(double x) { return std::isfinite(x) ? state::formatShortest(x) : "null"; }
 
 std::string rootsLine(const analysis::StateRoots& r)
 {

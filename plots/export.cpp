@@ -1,21 +1,14 @@
 #include "core/sheet_export.h"
 #include "plots/diagrams.h"
+#include "state/number_format.h"
 
 #include <algorithm>
-#include <charconv>
 #include <functional>
 #include <map>
 #include <optional>
 
 namespace plots {
 namespace {
-
-std::string number(double v)
-{
-    char buf[32];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    return ec == std::errc() ? std::string(buf, end) : std::string();
-}
 
 /// RFC 4180 quoting for a field that needs it, as every CSV of this program quotes.
 std::string field(const std::string& text)
@@ -62,11 +55,11 @@ std::string diagramCsv(const Diagram& diagram, const std::array<bool, kModelCoun
     csv += "\r\n";
     for (auto& [x, ys] : rows) {
         ys.resize(curves.size());
-        csv += number(x);
+        csv += state::formatShortest(x);
         for (const auto& y : ys) {
             csv += ',';
             if (y)
-                csv += number(*y);
+                csv += state::formatShortest(*y);
         }
         csv += "\r\n";
     }

@@ -7,6 +7,10 @@ packages=(build-essential cmake ninja-build pkg-config clang-format
           fonts-liberation fonts-dejavu-core xvfb xauth locales python3)
 # Installing and packaging: icon rendering, the desktop validators, dpkg-shlibdeps.
 packages+=(librsvg2-bin desktop-file-utils appstream dpkg-dev file)
+# The browser edition (scripts/build_web.sh) and its tests: em++, the number conversions' headers
+# for it, node (the machine's own where it has one: that package is also named nodejs) and
+# headless Chromium.
+packages+=(emscripten libfast-float-dev libfmt-dev nodejs chromium)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 missing=()
@@ -17,6 +21,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# A node built with its own npm (the machine's nodejs 20) needs nothing more; Debian's node needs
+# Debian's npm, which conflicts with the other node: it is asked for only when npm is missing.
+if ! command -v npm >/dev/null; then
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends npm
 fi
 
 # A decimal-comma locale for the tests that prove the number paths ignore the desktop's locale.

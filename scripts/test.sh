@@ -18,6 +18,11 @@ ctest --test-dir build --output-on-failure -j "$jobs"
 # The installed programs, run from a scratch prefix.
 tests/packaging/installed_programs.sh build
 
+# The browser edition: built with em++, then its node command line against the native one and
+# the page in headless Chromium.
+scripts/build_web.sh
+node --test tests/web/
+
 # Qt and fontconfig keep caches alive to process exit; their leaks are listed in lsan.supp.
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0

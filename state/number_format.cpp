@@ -6,8 +6,35 @@
 #include <cstdint>
 #include <cstring>
 
+#if TAVREL1_PORTABLE_CHARCONV
+#include "state/portable_charconv.h"
+#endif
+
 namespace state {
 namespace {
+
+#if TAVREL1_PORTABLE_CHARCONV
+namespace conv = portable;
+#else
+namespace conv {
+std::to_chars_result toFixed(char* first, char* last, double value, int decimals)
+{
+    return std::to_chars(first, last, value, std::chars_format::fixed, decimals);
+}
+std::to_chars_result toGeneral(char* first, char* last, double value, int digits)
+{
+    return std::to_chars(first, last, value, std::chars_format::general, digits);
+}
+std::to_chars_result toShortest(char* first, char* last, double value)
+{
+    return std::to_chars(first, last, value);
+}
+template <class T> std::from_chars_result fromChars(const char* first, const char* last, T& value)
+{
+    return std::from_chars(first, last, value);
+}
+} // namespace conv
+#endif
 
 constexpr double kPow10[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
 constexpr int kMaxScaledDecimals = 8;
@@ -73,8 +100,7 @@ char* formatScaled(double value, int decimals, char* end)
 [[gnu::noinline]] int formatExact(double value, int decimals, char* end)
 {
     std::array<char, NumberText::kCapacity> tmp;
-    const auto res = std::to_chars(tmp.data(), tmp.data() + tmp.size(), value,
-                                   std::chars_format::fixed, decimals);
+    const auto res = conv::toFixed(tmp.data(), tmp.data() + tmp.size(), value, decimals);
     const char* first = tmp.data();
     if (*first == '-' && std::string_view(first, static_cast<std::size_t>(res.ptr - first))
                                  .find_first_not_of("-0.") == std::string_view::npos)
@@ -111,8 +137,7 @@ std::string formatSignificant(double value, int digits)
     if (!std::isfinite(value))
         return "0";
     char buf[64];
-    const auto res =
-        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits);
+    const auto res = conv::toGeneral(buf, buf + sizeof buf, value, digits);
     std::string text(buf, res.ptr);
     if (text == "-0")
         text = "0";
@@ -124,7 +149,7 @@ std::string formatShortest(double value)
     if (!std::isfinite(value))
         return "";
     char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value);
+    const auto res = conv::toShortest(buf, buf + sizeof buf, value);
     return std::string(buf, res.ptr);
 }
 
@@ -204,7 +229,7 @@ template <class T> std::optional<T> convert(const NumericCore& core)
     T value{};
     const char* first = core.text.data();
     const char* last = first + core.text.size();
-    const auto res = std::from_chars(first, last, value);
+    const auto res = conv::fromChars(first, last, value);
     if (res.ec == std::errc::result_out_of_range && core.magnitude <= 0)
         return *first == '-' ? -T{0} : T{0};
     if (res.ec != std::errc{} || res.ptr != last || !std::isfinite(value))
