@@ -106,7 +106,7 @@ void BatchFileSource::fill(Job& job)
         throw Rejected{m_record.fault};
     if (m_record.fields.size() != m_fieldCount)
         throw Rejected{"the row has " + fieldCount(m_record.fields.size()) +
-                       " where the header has " + fieldCount(m_fieldCount)};
+                       " where the header has " + std::to_string(m_fieldCount)};
     Entries& e = job.entries;
     e.temp = field(Temp);
     e.press = field(Press);
