@@ -87,11 +87,11 @@ int runBatch(const Options& o, const Streams& s)
     }
     BatchFileSource source(*in, size_bytes, o,
                            [&] { return StoredComponents(openDatabase(o.db)); });
-    if (!source.hasRows()) {
+    // No rows is said, but it is no failure: the output keeps its header and the status 0
+    // that scripts fed an empty batch rely on.
+    if (!source.hasRows())
         s.err << "tavrel1-cli: the batch file has no rows"
               << (source.hasHeader() ? " after its header\n" : " (no header either)\n");
-        return kExitUsage;
-    }
     s.out << outputHeader(o.format, Layout::Batch);
     const RunTotals t =
         runJobs(source, o.format, Layout::Batch, threadsFor(o), s.out, s.err, s.errIsTerminal);

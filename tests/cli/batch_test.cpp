@@ -289,6 +289,8 @@ TEST_F(Batch, FileShapes)
         {"empty file", "", 0, 0},
         {"header only", header, 0, 0},
         {"header without a line end", "tc,pc,name,temp,press", 0, 0},
+        {"only a byte order mark", "\xEF\xBB\xBF", 0, 0},
+        {"only blank lines", "\n\r\n\n", 0, 0},
         {"byte order mark", "\xEF\xBB\xBF" + header + "500,40,,25,1\n", 0, 1},
         {"CRLF line ends", "tc,pc,name,temp,press\r\n500,40,,25,1\r\n500,40,,30,1\r\n", 0, 2},
         {"last row without a line end", header + "500,40,,25,1", 0, 1},
@@ -307,6 +309,8 @@ TEST_F(Batch, FileShapes)
             EXPECT_EQ(r.out, "");
             continue;
         }
+        // Without rows the run says so, and nothing else is said otherwise.
+        EXPECT_EQ(r.err.find("has no rows") != std::string::npos, c.outputRows == 0) << r.err;
         const auto rows = readCsv(r.out);
         ASSERT_EQ(rows.size(), c.outputRows + 1);
         EXPECT_TRUE(r.out.starts_with(csvHeader));
@@ -321,6 +325,48 @@ TEST_F(Batch, FileShapes)
     const auto twoLines =
         readCsv(runBatch(header + "500,40,\"two\r\nlines\",25,1\r\n", {"--format", "csv"}).out);
     EXPECT_EQ(twoLines[1][2], "two\r\nlines");
+}
+
+// A malformed record is one rejected row with its line number, never the rest of the file,
+// and its memory is bounded.
+TEST_F(Batch, MalformedRecordsAreOneRejectedRow)
+{
+    const std::string header = "tc,pc,name,temp,press\n";
+    struct Case {
+        const char* name;
+        std::string line2;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"quote inside an unquoted field", "500,40,Ben\"zene,25,1\n", "a quote inside"},
+        {"longer than a record may be", std::string(200'000, ',') + "\n", "longer than"},
+        {"more fields than a record may have", std::string(300, ',') + "\n", "fields"},
+        {"one field", "500\n", "the row has 1 field where the header has 5"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun r = runBatch(header + c.line2 + "500,40,,30,1\n", {"--format", "csv"});
+        EXPECT_EQ(r.status, 3);
+        const auto rows = readCsv(r.out);
+        ASSERT_EQ(rows.size(), 3u);
+        EXPECT_EQ(rows[1][0], "2");
+        EXPECT_NE(rows[1][1].find(c.error), std::string::npos) << rows[1][1];
+        EXPECT_EQ(rows[2][0], "3");
+        EXPECT_EQ(rows[2][1], "") << "the next line is solved";
+    }
+    // A bad header is told escaped and short, without the usage.
+    const std::pair<std::string, const char*> headers[] = {
+        {"temp,\x1b[31mpress\n", "\"\\x1b[31mpress\""},
+        {"temp,\"press\n" + std::string(100'000, 'x') + "\n", "not usable"},
+    };
+    for (const auto& [bad, said] : headers) {
+        const CliRun r = runBatch(bad);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find(said), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find('\x1b'), std::string::npos);
+        EXPECT_EQ(r.err.find("usage:"), std::string::npos);
+        EXPECT_LT(r.err.size(), 400u);
+    }
 }
 
 TEST(Sweep, GridCountAndOrder)
