@@ -441,23 +441,41 @@ TEST_F(Batch, ThreadsDoNotChangeTheBytes)
 // Rows made on demand and output thrown away, so only the program's own memory counts.
 class RowStream : public std::streambuf {
 public:
-    explicit RowStream(long rows) : m_rows(rows) {}
+    /// rows rows; with badBytes > 0, row badRow is a line of that many commas instead.
+    explicit RowStream(long rows, long badRow = 0, std::size_t badBytes = 0)
+        : m_rows(rows), m_badRow(badRow), m_badBytes(badBytes)
+    {
+    }
 
 protected:
     int_type underflow() override
     {
         if (m_made > m_rows)
             return traits_type::eof();
-        m_line = m_made == 0 ? std::string("tc,pc,temp,press\n")
-                             : "562.1,48.9," + std::to_string(m_made % 500) + "," +
-                                   std::to_string(1 + m_made % 97) + "\n";
-        ++m_made;
+        if (m_made == m_badRow && m_badBytes > 0) {
+            // The bad line is served 64 KiB at a time, so only the program can hold it whole.
+            const std::size_t n = std::min<std::size_t>(m_badBytes - m_badServed, 65536);
+            m_line.assign(n, ',');
+            m_badServed += n;
+            if (m_badServed == m_badBytes) {
+                m_line += '\n';
+                ++m_made;
+            }
+        } else {
+            m_line = m_made == 0 ? std::string("tc,pc,temp,press\n")
+                                 : "562.1,48.9," + std::to_string(m_made % 500) + "," +
+                                       std::to_string(1 + m_made % 97) + "\n";
+            ++m_made;
+        }
         setg(m_line.data(), m_line.data(), m_line.data() + m_line.size());
         return traits_type::to_int_type(m_line[0]);
     }
 
 private:
     long m_rows;
+    long m_badRow;
+    std::size_t m_badBytes;
+    std::size_t m_badServed = 0;
     long m_made = 0; // lines made, the header first
     std::string m_line;
 };
@@ -497,20 +515,31 @@ constexpr bool kSanitized = false;
 
 TEST(BatchStreaming, MemoryStaysFlat)
 {
-    const auto stream = [](long rows) {
-        RowStream source(rows);
+    const auto stream = [](long rows, std::size_t badBytes = 0) {
+        RowStream source(rows, rows / 2, badBytes);
         std::istream in(&source);
         CountingSink sink;
         std::ostream out(&sink);
         std::ostringstream err;
-        EXPECT_EQ(cli::run({"--batch", "-", "--json", "--jobs", "2"}, {in, out, err}), 0)
-            << err.str();
+        EXPECT_EQ(cli::run({"--batch", "-", "--json", "--jobs", "2"}, {in, out, err}),
+                  badBytes > 0 ? 3 : 0);
+        // The bad row is rejected with its line number (the header is line 1); every other
+        // row is solved.
+        if (badBytes > 0) {
+            EXPECT_NE(err.str().find("1 of " + std::to_string(rows) +
+                                     " rows rejected, the first on line " +
+                                     std::to_string(rows / 2 + 1)),
+                      std::string::npos)
+                << err.str();
+        }
         return sink.lines;
     };
     const long small = kSanitized ? 1'000 : 10'000;
     EXPECT_EQ(stream(small), small);
     const long before = peakRss_kB();
     EXPECT_EQ(stream(10 * small), 10 * small);
+    // A line of 20 MB of commas in the middle is read past, not held.
+    EXPECT_EQ(stream(10 * small, 20'000'000), 10 * small);
     // About 2 KB of JSON a state: ten times the rows held at once would add 400 MB. The
     // bound allows for allocator slack; the sanitizer's quarantine keeps freed memory, so
     // there only the count is checked.
