@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -396,7 +397,8 @@ ProcessRun runRedirected(const std::string& args, const std::string& target,
 
 TEST(CliWrites, FailedWritesStopWithTheReasonAndStatus4)
 {
-    const std::string dir = testing::TempDir() + "tavrel1_cli_full";
+    // A directory of this process alone: a filesystem is mounted under it.
+    const std::string dir = testing::TempDir() + "tavrel1_cli_full_" + std::to_string(getpid());
     const std::string db = freshShippedDatabase(dir);
     std::ofstream(dir + "/batch.csv") << "temp,press\n25,1\n30,1\n";
     const std::string sweep = "--tc 562 --pc 49 --temp-range 0:100:1 --press-range 1:100:1";
