@@ -7,8 +7,10 @@
 #include "state/result_sheet.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <optional>
 #include <ostream>
+#include <string_view>
 
 namespace cli {
 namespace {
@@ -16,26 +18,65 @@ namespace {
 constexpr int kDigits = 7; // significant digits in the readable table
 constexpr double kZeroCelsius_K = 273.15;
 
+// A number that is not finite is said as such, never printed as a number (the shared
+// formatter writes 0 for it).
+constexpr std::string_view kNotFinite = "not finite";
+// A result the solver calls converged or found whose numbers are not finite or not positive
+// (constants far outside any fluid's range) is no result.
+constexpr std::string_view kNoFiniteResult = "no finite result";
+
+std::string sig(double x)
+{
+    return std::isfinite(x) ? state::formatSignificant(x, kDigits) : std::string(kNotFinite);
+}
+
+bool finitePositive(std::initializer_list<double> values)
+{
+    for (const double x : values)
+        if (!std::isfinite(x) || !(x > 0))
+            return false;
+    return true;
+}
+
+bool saturationUsable(const analysis::Saturation& sat)
+{
+    return sat.converged() && finitePositive({sat.p_bar, sat.vLiquid, sat.vVapour});
+}
+
+std::string_view saturationStatus(const analysis::Saturation& sat)
+{
+    return sat.converged() && !saturationUsable(sat) ? kNoFiniteResult
+                                                     : analysis::statusText(sat.status);
+}
+
+bool criticalUsable(const analysis::CriticalPoint& c)
+{
+    return c.found() && finitePositive({c.t_K, c.p_bar, c.v_cm3mol});
+}
+
+std::string_view criticalStatus(const analysis::CriticalPoint& c)
+{
+    return c.found() && !criticalUsable(c) ? kNoFiniteResult : analysis::statusText(c.status);
+}
+
 /// (model psat − Antoine psat)/Antoine psat, when the component has Antoine data and both
 /// pressures exist at the state temperature. A vapour pressure above the model's critical
 /// temperature (a second loop of a Soave-type α) has no Antoine counterpart.
 std::optional<double> antoineDeviation(const state::CalcState& s, const analysis::ModelAnalysis& m)
 {
     const analysis::Saturation& sat = m.saturation;
-    if (!s.flags.AntoineAvailable || !sat.converged() ||
+    if (!s.flags.AntoineAvailable || !saturationUsable(sat) ||
         (m.critical.found() && sat.t_K >= m.critical.t_K))
         return std::nullopt;
     const auto antoine = core::SaturationPressure(
         s.antoine, static_cast<float>(s.conditions.TempK - kZeroCelsius_K));
     if (!antoine || !(*antoine > 0))
         return std::nullopt;
-    return (sat.p_bar - *antoine) / *antoine;
+    const double deviation = (sat.p_bar - *antoine) / *antoine;
+    return std::isfinite(deviation) ? std::optional(deviation) : std::nullopt;
 }
 
-std::string sig(double x) { return state::formatSignificant(x, kDigits); }
-
-// Shortest text that reads back as the same double; the analysis never hands out a NaN, but
-// a non-finite value would still become null rather than invalid JSON.
+// Shortest text that reads back as the same double; a value that is not finite is null.
 std::string jsonNumber(double x) { return std::isfinite(x) ? state::formatShortest(x) : "null"; }
 
 std::string rootsLine(const analysis::StateRoots& r)
@@ -70,20 +111,20 @@ void printAnalysisTable(const state::CalcState& s, std::ostream& out)
             out << "; no phase split";
         out << "\n  saturation: ";
         const analysis::Saturation& sat = m.saturation;
-        if (sat.converged()) {
+        if (saturationUsable(sat)) {
             out << sig(sat.p_bar) << " bar, liquid " << sig(sat.vLiquid) << ", vapour "
                 << sig(sat.vVapour);
             if (const auto dev = antoineDeviation(s, m))
                 out << "; " << state::formatSignificant(100 * *dev, 4) << " % from Antoine";
         } else {
-            out << analysis::statusText(sat.status);
+            out << saturationStatus(sat);
         }
         out << "\n  critical point: ";
         const analysis::CriticalPoint& c = m.critical;
-        if (c.found())
+        if (criticalUsable(c))
             out << sig(c.t_K) << " K, " << sig(c.p_bar) << " bar, " << sig(c.v_cm3mol);
         else
-            out << analysis::statusText(c.status);
+            out << criticalStatus(c);
         out << "\n";
     }
 }
@@ -106,16 +147,16 @@ std::string analysisJson(const state::CalcState& s)
              ", \"stable\": " + (r.stable >= 0 ? std::to_string(r.stable) : "null") +
              ", \"phaseSplit\": " + (r.phaseSplit ? "true" : "false");
         const analysis::Saturation& sat = m.saturation;
-        j += ", \"saturation\": {\"status\": " + jsonString(analysis::statusText(sat.status));
-        if (sat.converged())
+        j += ", \"saturation\": {\"status\": " + jsonString(saturationStatus(sat));
+        if (saturationUsable(sat))
             j += ", \"pressure\": " + jsonNumber(sat.p_bar) +
                  ", \"liquidVolume\": " + jsonNumber(sat.vLiquid) +
                  ", \"vapourVolume\": " + jsonNumber(sat.vVapour);
         const auto dev = antoineDeviation(s, m);
         j += "}, \"antoineDeviation\": " + (dev ? jsonNumber(*dev) : "null");
         const analysis::CriticalPoint& c = m.critical;
-        j += ", \"critical\": {\"status\": " + jsonString(analysis::statusText(c.status));
-        if (c.found())
+        j += ", \"critical\": {\"status\": " + jsonString(criticalStatus(c));
+        if (criticalUsable(c))
             j += ", \"temperature\": " + jsonNumber(c.t_K) +
                  ", \"pressure\": " + jsonNumber(c.p_bar) +
                  ", \"volume\": " + jsonNumber(c.v_cm3mol);

@@ -1,5 +1,7 @@
 #include "cli/batch.h"
 
+#include "cli/output_stream.h"
+
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
@@ -19,6 +21,15 @@ namespace {
 // busy while the output is written, few enough that memory does not depend on the length.
 constexpr std::size_t kChunkRows = 512;
 constexpr std::size_t kChunksPerThread = 4;
+// A chunk also ends once its rows hold this much text, so long rows cannot multiply the
+// memory in flight.
+constexpr std::size_t kChunkTextBytes = std::size_t{1} << 20;
+
+std::size_t textBytes(const Job& job)
+{
+    return job.component.size() + job.rejected.size() + job.entries.temp.size() +
+           job.entries.press.size();
+}
 
 struct Chunk {
     std::vector<Job> jobs;
@@ -158,7 +169,9 @@ private:
         std::unique_lock lock(m_mutex);
         for (;;) {
             m_work.wait(lock, [&] { return m_taken < m_queue.size() || m_closing; });
-            if (m_taken >= m_queue.size())
+            // Closing before the queue is drained means the output failed: nothing more is
+            // solved for it.
+            if (m_closing || m_taken >= m_queue.size())
                 return;
             Chunk& c = *m_queue[m_taken++];
             lock.unlock();
@@ -235,11 +248,10 @@ Range::Range(const std::string& text, const std::string& option)
     std::int64_t stop = 0;
     if (m_decimals > kMaxDecimals || !parseScaled(parts[0], m_decimals, m_start) ||
         !parseScaled(parts[1], m_decimals, stop) || !parseScaled(parts[2], m_decimals, m_step) ||
-        m_step == 0 || (stop - m_start) / m_step < 0)
+        m_step == 0 || (stop != m_start && (stop > m_start) != (m_step > 0)))
         throw fault;
     m_count = static_cast<std::uint64_t>((stop - m_start) / m_step) + 1;
-    constexpr std::uint64_t kMaxCount = 1'000'000'000;
-    if (m_count > kMaxCount)
+    if (m_count > kMaxGridStates)
         throw UsageError{option + " has more than 10^9 values"};
 }
 
@@ -281,6 +293,7 @@ RunTotals runJobs(JobSource& source, Format format, Layout layout, unsigned jobs
     std::vector<std::unique_ptr<Chunk>> spare;
     const auto write = [&](std::unique_ptr<Chunk> c) {
         out.write(c->out.data(), static_cast<std::streamsize>(c->out.size()));
+        checkWritten(out);
         totals.states += c->totals.states;
         if (totals.rejected == 0)
             totals.firstRejectedLine = c->totals.firstRejectedLine;
@@ -303,8 +316,9 @@ RunTotals runJobs(JobSource& source, Format format, Layout layout, unsigned jobs
         }
         chunk->jobs.resize(kChunkRows);
         std::size_t n = 0;
-        while (n < kChunkRows && (more = source.next(chunk->jobs[n])))
-            ++n;
+        std::size_t bytes = 0;
+        while (n < kChunkRows && bytes < kChunkTextBytes && (more = source.next(chunk->jobs[n])))
+            bytes += textBytes(chunk->jobs[n++]);
         chunk->jobs.resize(n);
         if (n > 0)
             pipeline.push(std::move(chunk));

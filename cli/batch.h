@@ -30,8 +30,12 @@ struct RunTotals {
 /// Solves every state of the source on `jobs` threads and writes the results in source
 /// order, a bounded number of chunks in flight, so memory stays flat for any length. The
 /// progress shows on err only when showProgress is set and the run lasts over a second.
+/// Each chunk written is checked: when out fails, solving stops and WriteFailed is thrown.
 RunTotals runJobs(JobSource& source, Format format, Layout layout, unsigned jobs, std::ostream& out,
                   std::ostream& err, bool showProgress);
+
+/// The most states one sweep may solve (the product of its two ranges).
+inline constexpr std::uint64_t kMaxGridStates = 1'000'000'000;
 
 /// A START:STOP:STEP range of decimal numbers, computed in scaled integers so that every value
 /// is the decimal text a user would type (0.1 steps never drift to 0.30000000000000004).
@@ -41,7 +45,8 @@ public:
     Range(const std::string& text, const std::string& option);
     /// A range of the one value text (a --temp or --press given as it is).
     explicit Range(std::string single) : m_single(std::move(single)), m_count(1) {}
-    /// START, START+STEP, ... up to STOP, STOP included when a step lands on it.
+    /// START, START+STEP, ... up to STOP, STOP included when a step lands on it. The step
+    /// leads from START towards STOP (any step when they are equal: one value).
     std::uint64_t count() const { return m_count; }
     std::string text(std::uint64_t i) const;
 

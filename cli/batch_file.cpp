@@ -1,5 +1,6 @@
 #include "cli/batch_file.h"
 
+#include "cli/output.h"
 #include "state/number_format.h"
 
 #include <algorithm>
@@ -40,6 +41,11 @@ struct Rejected {
     std::string why;
 };
 
+std::string fieldCount(std::size_t n)
+{
+    return std::to_string(n) + (n == 1 ? " field" : " fields");
+}
+
 } // namespace
 
 BatchFileSource::BatchFileSource(std::istream& in, std::uint64_t size_bytes,
@@ -48,23 +54,26 @@ BatchFileSource::BatchFileSource(std::istream& in, std::uint64_t size_bytes,
     : m_reader(in), m_size_bytes(size_bytes), m_defaults(defaults)
 {
     if (!m_reader.next(m_record))
-        return; // an empty file: no rows
+        return; // an empty file: no header, no rows
+    const std::string where = "line " + std::to_string(m_record.line) + ": ";
+    if (!m_record.fault.empty())
+        throw InputError{where + "the batch header is not usable: " + m_record.fault};
     for (std::size_t i = 0; i < m_record.fields.size(); ++i) {
         const std::string name = trimmedLower(m_record.fields[i]);
         const auto it = std::find(kColumnNames.begin(), kColumnNames.end(), name);
         if (it == kColumnNames.end())
-            throw UsageError{"line " + std::to_string(m_record.line) + ": unknown column \"" +
-                             m_record.fields[i] + "\" in the batch header"};
+            throw InputError{where + "unknown column " + quotedExcerpt(m_record.fields[i]) +
+                             " in the batch header"};
         auto& slot = m_index[static_cast<std::size_t>(it - kColumnNames.begin())];
         if (slot)
-            throw UsageError{"line " + std::to_string(m_record.line) + ": column \"" + name +
-                             "\" given twice"};
+            throw InputError{where + "column \"" + name + "\" given twice"};
         slot = i;
     }
     m_fieldCount = m_record.fields.size();
     if (!m_index[Temp] || !m_index[Press])
-        throw UsageError{"the batch header needs the columns temp and press"};
-    if (m_index[Component])
+        throw InputError{"the batch header needs the columns temp and press"};
+    m_pending = m_reader.next(m_record);
+    if (m_pending && m_index[Component])
         m_store.emplace(openStore());
 }
 
@@ -76,8 +85,9 @@ const std::string& BatchFileSource::field(Column c) const
 
 bool BatchFileSource::next(Job& job)
 {
-    if (m_fieldCount == 0 || !m_reader.next(m_record))
+    if (!m_pending && (m_fieldCount == 0 || !m_reader.next(m_record)))
         return false;
+    m_pending = false;
     job = Job{};
     job.line = m_record.line;
     try {
@@ -95,8 +105,8 @@ void BatchFileSource::fill(Job& job)
     if (!m_record.fault.empty())
         throw Rejected{m_record.fault};
     if (m_record.fields.size() != m_fieldCount)
-        throw Rejected{"the row has " + std::to_string(m_record.fields.size()) +
-                       " fields where the header has " + std::to_string(m_fieldCount)};
+        throw Rejected{"the row has " + fieldCount(m_record.fields.size()) +
+                       " where the header has " + std::to_string(m_fieldCount)};
     Entries& e = job.entries;
     e.temp = field(Temp);
     e.press = field(Press);

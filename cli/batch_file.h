@@ -14,11 +14,15 @@ namespace cli {
 /// one state; a row that cannot be a state comes out rejected with the reason.
 class BatchFileSource final : public JobSource {
 public:
-    /// Reads the header. `openStore` is called once, when the header has a component column.
-    /// Throws UsageError for a header that names no usable columns.
+    /// Reads the header and the first row. `openStore` is called once, when the header has a
+    /// component column and the file has a row. Throws InputError for a header that names no
+    /// usable columns.
     BatchFileSource(std::istream& in, std::uint64_t size_bytes, const Options& defaults,
                     const std::function<StoredComponents()>& openStore);
 
+    bool hasHeader() const { return m_fieldCount > 0; }
+    /// Whether the file has a row after its header (known before any is taken).
+    bool hasRows() const { return m_pending; }
     bool next(Job& job) override;
     std::optional<double> fraction() const override;
 
@@ -53,6 +57,7 @@ private:
     const Options& m_defaults;
     std::array<std::optional<std::size_t>, ColumnCount> m_index{}; // field of each column
     std::size_t m_fieldCount = 0;
+    bool m_pending = false; // m_record holds a row not yet handed out
     std::optional<StoredComponents> m_store;
 };
 

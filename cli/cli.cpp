@@ -7,6 +7,7 @@
 #include "cli/merge_shipped_command.h"
 #include "cli/options.h"
 #include "cli/output.h"
+#include "cli/output_stream.h"
 #include "cli/replay.h"
 #include "store/component_selection.h"
 #include "store/store_errors.h"
@@ -75,7 +76,7 @@ int runBatch(const Options& o, const Streams& s)
     if (*o.batch != "-") {
         file.open(*o.batch, std::ios::binary);
         if (!file) {
-            s.err << "tavrel1-cli: cannot read the batch file " << *o.batch << "\n";
+            s.err << "tavrel1-cli: cannot read the batch file " << visible(*o.batch) << "\n";
             return kExitUsage;
         }
         std::error_code ec;
@@ -86,6 +87,11 @@ int runBatch(const Options& o, const Streams& s)
     }
     BatchFileSource source(*in, size_bytes, o,
                            [&] { return StoredComponents(openDatabase(o.db)); });
+    // No rows is said, but it is no failure: the output keeps its header and the status 0
+    // that scripts fed an empty batch rely on.
+    if (!source.hasRows())
+        s.err << "tavrel1-cli: the batch file has no rows"
+              << (source.hasHeader() ? " after its header\n" : " (no header either)\n");
     s.out << outputHeader(o.format, Layout::Batch);
     const RunTotals t =
         runJobs(source, o.format, Layout::Batch, threadsFor(o), s.out, s.err, s.errIsTerminal);
@@ -109,7 +115,8 @@ int solveStates(const Options& o, const Streams& s)
         StoredComponents stored(openDatabase(o.db));
         auto chosen = stored.find(*o.component);
         if (!chosen) {
-            s.err << "tavrel1-cli: no component named \"" << *o.component << "\" in the database\n";
+            s.err << "tavrel1-cli: no component named \"" << visible(*o.component)
+                  << "\" in the database\n";
             return kExitUsage;
         }
         job.component = *o.component;
@@ -122,6 +129,9 @@ int solveStates(const Options& o, const Streams& s)
     if (o.tempRange || o.pressRange) {
         Range temps = o.tempRange ? Range(*o.tempRange, "--temp-range") : Range(*o.temp);
         Range presses = o.pressRange ? Range(*o.pressRange, "--press-range") : Range(*o.press);
+        if (temps.count() > kMaxGridStates / presses.count())
+            throw UsageError{"the grid of --temp-range and --press-range has more than 10^9 "
+                             "states"};
         // Generated texts are always numbers, so a refusal (a two-phase click the component
         // cannot take) refuses every state alike: say it once, as a single run does.
         job.entries.temp = temps.text(0);
@@ -155,33 +165,46 @@ int solveStates(const Options& o, const Streams& s)
     return kExitOk;
 }
 
+int dispatch(const Options& o, const Streams& s)
+{
+    if (o.help) {
+        s.out << helpText();
+        return kExitOk;
+    }
+    if (o.version) {
+        s.out << versionText();
+        return kExitOk;
+    }
+    if (o.mergeShipped)
+        return runMergeShipped(o.db, s.out, s.err);
+    if (o.list)
+        return printList(o, s);
+    if (o.batch)
+        return runBatch(o, s);
+    return solveStates(o, s);
+}
+
 } // namespace
 
 int run(const std::vector<std::string>& args, const Streams& s)
 {
-    Options o;
     try {
-        o = parseOptions(args);
-        if (o.help) {
-            s.out << helpText();
-            return kExitOk;
-        }
-        if (o.version) {
-            s.out << versionText();
-            return kExitOk;
-        }
-        if (o.mergeShipped)
-            return runMergeShipped(o.db, s.out, s.err);
-        if (o.list)
-            return printList(o, s);
-        if (o.batch)
-            return runBatch(o, s);
-        return solveStates(o, s);
+        const int status = dispatch(parseOptions(args), s);
+        // Written, not only computed: a full disk or a closed pipe found at the last flush is
+        // a failure like any other.
+        flushChecked(s.out);
+        return status;
     } catch (const UsageError& e) {
         s.err << "tavrel1-cli: " << e.what << "\n" << kUsage;
         return kExitUsage;
+    } catch (const InputError& e) {
+        s.err << "tavrel1-cli: " << e.what << "\n";
+        return kExitUsage;
+    } catch (const WriteFailed& e) {
+        s.err << "tavrel1-cli: writing output: " << e.reason << "\n";
+        return kExitWrite;
     } catch (const store::StoreException& e) {
-        s.err << "tavrel1-cli: " << e.what() << "\n";
+        s.err << "tavrel1-cli: " << visible(e.what()) << "\n";
         return kExitStore;
     }
 }

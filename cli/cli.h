@@ -11,6 +11,7 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitUsage = 2;    // bad options, rejected entry, unknown component
 inline constexpr int kExitStore = 1;    // the component database could not be opened or read
 inline constexpr int kExitRejected = 3; // --batch: some rows were rejected, the rest solved
+inline constexpr int kExitWrite = 4;    // the output could not be written (disk full, pipe closed)
 
 /// The streams of a run: standard input for "--batch -", and whether standard error is a
 /// terminal (then a long run shows its progress there).

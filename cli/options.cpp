@@ -9,11 +9,13 @@
 namespace cli {
 
 const char* const kUsage =
-    "usage: tavrel1-cli --temp TEXT --press TEXT [--mw X] [--tc X] [--pc X] [--vc X] [--omega X]\n"
-    "                   [--k1 X] [--k2 X] [--k3 X] [--antoine A,B,C] [--name TEXT]\n"
-    "                   [--two-phase temperature|pressure] [--hypothetical] [--spherical]\n"
-    "                   [--json] [--db PATH] [--component NAME]\n"
-    "       tavrel1-cli [--db PATH] --list\n";
+    "usage: tavrel1-cli --temp TEXT --press TEXT [--mw X] [--tc X] [--pc X] [--vc X]\n"
+    "                   [--omega X] [--k1 X] [--k2 X] [--k3 X] [--antoine A,B,C]\n"
+    "                   [--name TEXT] [--two-phase temperature|pressure]\n"
+    "                   [--hypothetical] [--spherical] [--json] [--db PATH]\n"
+    "                   [--component NAME] [--analysis]\n"
+    "       tavrel1-cli [--db PATH] --list\n"
+    "       tavrel1-cli [--db PATH] --merge-shipped\n";
 
 namespace {
 
@@ -78,7 +80,7 @@ const OptionRow kOptions[] = {
     {"--k1", "X", "Stryjek-Vera K1", constant<5>},
     {"--k2", "X", "Stryjek-Vera K2", constant<6>},
     {"--k3", "X", "Stryjek-Vera K3", constant<7>},
-    {"--antoine", "A,B,C", "Antoine coefficients: ln(P/kPa) = A - B/(t/C + C)",
+    {"--antoine", "A,B,C", "Antoine: ln(P/kPa) = A - B/(t/C + C)",
      [](Options& o, S, S v) {
          o.antoine = parseAntoine(v);
          if (!o.antoine)
@@ -135,8 +137,18 @@ const OptionRow* findOption(std::string_view flag)
 
 void checkCombination(const Options& o)
 {
-    if (o.list || o.help || o.version || o.mergeShipped)
+    if (o.help || o.version)
         return;
+    if (o.list || o.mergeShipped) {
+        // Both print a list or a count of the database: nothing else applies to them.
+        const char* const command = o.list ? "--list" : "--merge-shipped";
+        for (const std::string& flag : o.flags)
+            if (flag != command && flag != "--db")
+                throw UsageError{std::string(command) + " takes no option but --db; drop " + flag};
+        return;
+    }
+    if (o.analysis && (o.batch || o.tempRange || o.pressRange || o.format == Format::Csv))
+        throw UsageError{"--analysis goes with one state in table or JSON output"};
     if (o.batch) {
         if (o.temp || o.press || o.component || o.customConstants || o.tempRange || o.pressRange)
             throw UsageError{"--batch takes the component, constants, temperature and pressure "
@@ -151,8 +163,31 @@ void checkCombination(const Options& o)
         throw UsageError{"--temp and --press are required"};
     if (o.component && o.customConstants)
         throw UsageError{"--component takes its constants from the database; drop the constants"};
-    if (o.analysis && (o.tempRange || o.pressRange || o.format == Format::Csv))
-        throw UsageError{"--analysis goes with one state in table or JSON output"};
+}
+
+/// Appends words to text, wrapped so that no line passes kWidth columns; continuation lines
+/// start at column indent.
+void appendWrapped(std::string& text, std::string_view words, std::size_t column,
+                   std::size_t indent)
+{
+    constexpr std::size_t kWidth = 80;
+    while (!words.empty()) {
+        std::size_t take = words.size();
+        if (column + take > kWidth) {
+            const std::size_t space = words.rfind(' ', kWidth - column);
+            take = space == std::string_view::npos || space == 0 ? words.find(' ') : space;
+            take = std::min(take, words.size());
+        }
+        text += words.substr(0, take);
+        words.remove_prefix(take);
+        if (!words.empty() && words.front() == ' ')
+            words.remove_prefix(1);
+        text += "\n";
+        if (!words.empty()) {
+            text.append(indent, ' ');
+            column = indent;
+        }
+    }
 }
 
 } // namespace
@@ -203,6 +238,7 @@ Options parseOptions(const std::vector<std::string>& args)
         if (row->value != nullptr && i + 1 >= args.size())
             throw UsageError{a + " needs a value"};
         row->apply(o, a, row->value != nullptr ? args[++i] : kNoValue);
+        o.flags.push_back(a);
     }
     checkCombination(o);
     return o;
@@ -211,56 +247,68 @@ Options parseOptions(const std::vector<std::string>& args)
 std::string helpText()
 {
     std::string text = "tavrel1-cli: the Tavrel1 calculator without windows. It replays what a "
-                       "user does in the\nmain window (choose a component, type the temperature "
-                       "and the pressure, optionally\nclick a two-phase button, tick the check "
-                       "boxes, press Solve) and prints the sheet.\n\n";
+                       "user does\nin the main window (choose a component, type the "
+                       "temperature and the pressure,\noptionally click a two-phase button, "
+                       "tick the check boxes, press Solve) and\nprints the sheet.\n\n";
     text += kUsage;
     text += "       tavrel1-cli --batch FILE|- [--format F] [--jobs N] [--db PATH]\n"
             "       tavrel1-cli (--component NAME | constants) (--temp T | --temp-range R)\n"
             "                   (--press P | --press-range R) [--format F] [--jobs N]\n"
             "       tavrel1-cli --help | --version\n\nOptions:\n";
-    constexpr std::size_t kHelpColumn = 36;
+    constexpr std::size_t kHelpColumn = 35;
     for (const OptionRow& row : kOptions) {
         std::string left = std::string("  ") + row.flag;
         if (row.value != nullptr)
             left += std::string(" ") + row.value;
         left.resize(std::max(left.size() + 1, kHelpColumn), ' ');
-        text += left + row.help + "\n";
+        text += left;
+        appendWrapped(text, row.help, left.size(), kHelpColumn);
     }
     text += R"(
 Output formats:
-  table   the message, then one line a model with SG, Liquid, Vapor, Z and Density as the
-          cells show them; * marks a value computed without an acentric factor, + one
-          computed without K1 or K2.
-  json    one object a state on one line: message, cells, colours, flags, temp, press.
-  csv     one header row, then one row a state: component, temp_C, press_bar, two_phase,
-          hypothetical, spherical, message_1..message_3, the four flags, the 39 cells.
+  table   the message, then one line a model with SG, Liquid, Vapor, Z and
+          Density as the cells show them; * marks a value computed without an
+          acentric factor, + one computed without K1 or K2.
+  json    one object a state on one line: message, cells, colours, flags,
+          temp, press.
+  csv     one header row, then one row a state: component, temp_C, press_bar,
+          two_phase, hypothetical, spherical, message_1..message_3, the four
+          flags, the 39 cells.
 
-Batch (--batch): a CSV file (UTF-8, "," separated, fields quoted with "..." where needed,
-LF or CRLF line ends) with a header row naming its columns, in any order:
+Batch (--batch): a CSV file (UTF-8, "," separated, fields quoted with "..."
+where needed, LF or CRLF line ends) with a header row naming its columns, in
+any order:
   component                 a name from the database, or else the constants:
   mw, tc, pc, vc, omega, k1, k2, k3, antoine_a, antoine_b, antoine_c, name
   temp, press               required: the texts typed into the two boxes
   two_phase                 optional: temperature, pressure or empty
   hypothetical, spherical   optional: 1/0, true/false, yes/no or empty
---two-phase, --hypothetical and --spherical give the value for a column the file lacks.
-Each row is solved on its own, exactly as a single run with the same options, and the
-output keeps the input order. Every output row starts with the row's line number (csv:
-columns line and error; json: "line"); a rejected row (bad number, unknown component,
-rejected entry) gives its line number and the message, and the run goes on.
+--two-phase, --hypothetical and --spherical give the value for a column the
+file lacks. Each row is solved on its own, exactly as a single run with the
+same options, and the output keeps the input order. Every output row starts
+with the row's line number (csv: columns line and error; json: "line"); a
+rejected row (bad number, unknown component, rejected entry, a row longer than
+65536 bytes or of more than 256 fields, a quote inside an unquoted field) gives
+its line number and the message, and the run goes on at the next line. A file
+without rows is an error.
 
-Sweeps: --temp-range and --press-range (either or both) solve the grid of states,
-temperature outer and pressure inner, START, START+STEP, ... up to STOP.
+Sweeps: --temp-range and --press-range (either or both) solve the grid of
+states, temperature outer and pressure inner, START, START+STEP, ... up to
+STOP; the step leads from START towards STOP, and the grid holds at most 10^9
+states.
 
-A run longer than about a second shows its progress on standard error when that is a
-terminal.
+A run longer than about a second shows its progress on standard error when
+that is a terminal.
 
 Exit status:
   0  every state was solved (the sheet may still say a value is not calculable)
   1  the component database could not be opened or read
-  2  a bad option, a rejected entry, an unknown component, a two-phase click the
-     component cannot take, or a batch file that cannot be read
+  2  a bad option, a rejected entry, an unknown component, a two-phase click
+     the component cannot take, or a batch file that cannot be read or has no
+     rows
   3  --batch: at least one row was rejected; the other rows were solved
+  4  the output could not be written (a full disk, a closed pipe): the run
+     stops at the first failed write and says why
 )";
     return text;
 }

@@ -34,18 +34,25 @@ struct Options {
     unsigned jobs = 0; // 0: one a core
     bool help = false;
     bool version = false;
+    std::vector<std::string> flags; // every option given, in order
 };
 
+/// A bad command line: the message, then the usage.
 struct UsageError {
+    std::string what;
+};
+
+/// Input that cannot be used (a batch file without rows, a bad header): the message alone.
+struct InputError {
     std::string what;
 };
 
 /// Reads the arguments (without the program name). Throws UsageError naming the fault.
 Options parseOptions(const std::vector<std::string>& args);
 
-/// The short usage printed after a usage error.
+/// The short usage printed after a usage error; no line is wider than 80 columns.
 extern const char* const kUsage;
-/// The complete --help text.
+/// The complete --help text, no line wider than 80 columns.
 std::string helpText();
 /// "tavrel1-cli VERSION\n".
 std::string versionText();

@@ -381,6 +381,16 @@ std::string visible(std::string_view text)
     return out;
 }
 
+std::string quotedExcerpt(std::string_view text)
+{
+    std::size_t end = std::min(text.size(), kExcerptBytes);
+    // Back to the start of a UTF-8 sequence, so the cut never splits a character.
+    if (end < text.size())
+        while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xc0) == 0x80)
+            --end;
+    return "\"" + visible(text.substr(0, end)) + (end < text.size() ? "...\"" : "\"");
+}
+
 std::string jsonString(std::string_view s)
 {
     std::string out;

@@ -36,6 +36,10 @@ void appendRejected(std::string& out, Format format, long line, std::string_view
 /// Text with its control characters but tab (line ends, NUL, escape, ...) written as visible
 /// escapes such as "\n", "\r", "\0" or "\x1b", for output read line by line.
 std::string visible(std::string_view text);
+/// The start of a text, at most kExcerptBytes of it (cut at a character boundary, "..."
+/// marking the cut), made visible and in double quotes: for echoing input in a message.
+std::string quotedExcerpt(std::string_view text);
+inline constexpr std::size_t kExcerptBytes = 60;
 /// A JSON string literal: escapes as JSON needs them; a byte sequence that is not UTF-8 is
 /// replaced by U+FFFD, so the output is always valid JSON.
 std::string jsonString(std::string_view s);

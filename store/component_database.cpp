@@ -47,16 +47,31 @@ std::string pathUnsavedText(const std::string& path, const StoreError& e)
 }
 
 // A first start without a stored path: put the shipped database at the default path so the
-// calculator opens without asking. When that fails the usual message and dialog follow.
-void provisionDefault(const std::string& path)
+// calculator opens without asking. When that fails the usual message and dialog follow, and
+// the reason it failed is returned, to be told instead of "not found". What a first start
+// killed half-way left there goes first: its build files, and the empty file an earlier
+// version could leave under the real name (an empty file holds no database, so nothing is
+// lost; any other file is kept as it is).
+std::optional<StoreError> provisionDefault(const std::string& path)
 {
+    namespace fs = std::filesystem;
+    Database::removeStaleBuilds(path);
+    const fs::path file = fs::u8path(path);
     std::error_code ec;
-    if (std::filesystem::exists(std::filesystem::u8path(path), ec))
-        return;
+    if (fs::exists(file, ec)) {
+        const std::uintmax_t size = fs::is_regular_file(file, ec) ? fs::file_size(file, ec) : 1;
+        if (ec || size != 0)
+            return std::nullopt;
+        fs::remove(file, ec);
+    }
     try {
         createShippedDatabase(path);
-    } catch (const StoreException&) {
+    } catch (const StoreException& e) {
+        // Another process starting at the same time may have created it: then all is well.
+        if (!fs::exists(file, ec))
+            return e.error();
     }
+    return std::nullopt;
 }
 
 } // namespace
@@ -66,6 +81,8 @@ ComponentDatabase ComponentDatabase::open(const std::string& path, OpenOptions o
     ComponentDatabase cd;
     cd.m_path = path;
     cd.m_dbComps = Database::open(path, options);
+    // Both lists from one version of the file, so the Antoine sets match the components.
+    ReadSnapshot snapshot(*cd.m_dbComps);
     cd.m_rstAntCos = cd.m_dbComps->openRecordset(std::string(schema::kAntoineView));
     moveToLastIfAny(*cd.m_rstAntCos);
     cd.m_rstComps = cd.m_dbComps->openRecordset(std::string(schema::kCritView));
@@ -84,8 +101,7 @@ void ComponentDatabase::LoadDatabase(Settings& settings, const std::string& defa
     if (const std::optional<StoreError> fault = settings.readFault())
         prompts.showMessage(settingsUnreadableText(defaultPath, *fault), std::string(kAppTitle));
     std::string path = stored.value_or(defaultPath);
-    if (!stored)
-        provisionDefault(path);
+    const std::optional<StoreError> provisionFault = stored ? std::nullopt : provisionDefault(path);
 
     auto attempt = [&](const std::string& p) -> std::optional<StoreError> {
         try {
@@ -107,6 +123,10 @@ void ComponentDatabase::LoadDatabase(Settings& settings, const std::string& defa
         error = attempt(path);
     }
     m_path = path;
+    // The default file is missing because it could not be created: say why (a full disk, a
+    // folder that may not be written), not only that it is missing.
+    if (error && provisionFault && isMissing(*error) && path == defaultPath)
+        error = provisionFault;
     if (error) {
         m_loadError = error;
         prompts.showMessage(failureText(path, *error), std::string(kAppTitle));
@@ -119,9 +139,14 @@ ComponentDatabase openConfiguredDatabase(Settings& settings, const std::string& 
 {
     const std::optional<std::string> stored = settings.dbPath();
     const std::string path = stored.value_or(defaultPath);
-    if (!stored)
-        provisionDefault(path);
-    return ComponentDatabase::open(path);
+    const std::optional<StoreError> provisionFault = stored ? std::nullopt : provisionDefault(path);
+    try {
+        return ComponentDatabase::open(path);
+    } catch (const StoreException& e) {
+        if (provisionFault && isMissing(e.error()))
+            throw StoreException(*provisionFault);
+        throw;
+    }
 }
 
 } // namespace store

@@ -130,13 +130,34 @@ namespace {
 
 /// Loads row k of rstComps, named name, into the calculation state. Everything is read first
 /// and only then written, so a store failure (thrown) leaves the previous component's state
-/// whole.
+/// whole. The constants and the Antoine set are read from one version of the file: both
+/// recordsets are brought up to date inside one read transaction, so another process's
+/// commit can never pair one component's constants with another version's Antoine set.
 void chooseRow(ComponentDatabase& db, int k, const std::string& name, core::MainViewModel& vm)
 {
     Recordset* rstAntCos = db.rstAntCos();
     Recordset* rstComps = db.rstComps();
-    if (!rstAntCos || !rstComps)
+    if (!rstAntCos || !rstComps || !db.dbComps())
         throw StoreException(kErrClosed, "The component database is not open.");
+    ReadSnapshot snapshot(*db.dbComps());
+    rstAntCos->requery();
+    rstComps->requery();
+    // Row k is the entry chosen unless the rows changed since the list was built; then the
+    // first row of that name is.
+    if (k < rstComps->recordCount()) {
+        rstComps->move(k);
+        if (rstComps->text(schema::kNameField) != name)
+            k = -1;
+    } else {
+        k = -1;
+    }
+    if (k < 0) {
+        rstComps->findFirst(schema::kNameField, name);
+        if (rstComps->noMatch())
+            throw StoreException(kErrRecordGone,
+                                 "The component " + name + " is no longer in the database.");
+        k = rstComps->absolutePosition();
+    }
     // An exact comparison of the field with the name (no criterion text is built, so a name
     // with a quote or SQL in it is just a name).
     rstAntCos->findFirst(schema::kNameField, name);
@@ -205,6 +226,8 @@ bool loadComponent(ComponentDatabase& db, const std::string& name, core::MainVie
         throw StoreException(kErrClosed, "The component database is not open.");
     if (name.empty())
         return false; // a row without a name ends the list: never an entry
+    // The search and the reading of the component from one version of the file.
+    ReadSnapshot snapshot(*db.dbComps());
     rst->requery();
     rst->findFirst(schema::kNameField, name);
     if (rst->noMatch())

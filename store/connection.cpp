@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
@@ -105,8 +107,8 @@ Database Database::open(const std::string& path, OpenOptions options)
     sqlite3* raw = nullptr;
     // READWRITE without CREATE: a file removed since the check above is an error, never a new
     // empty database. A read-only file opens read-only; writes then fail with kErrReadOnly.
-    const int rc =
-        sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc = sqlite3_open_v2(sqliteFileName(path).c_str(), &raw,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     conn->db.reset(raw);
     if (rc != SQLITE_OK) {
         if (!raw)
@@ -164,6 +166,32 @@ const std::string& Database::path() const
     return m_conn ? m_conn->path : kNone;
 }
 
+ReadSnapshot::ReadSnapshot(Database& db) : m_conn(db.m_conn)
+{
+    sqlite3* raw = m_conn ? m_conn->handle() : nullptr;
+    if (!raw)
+        throw StoreException(kErrClosed, "The database is closed.");
+    if (!sqlite3_get_autocommit(raw))
+        return; // a transaction is open already: its snapshot holds
+    exec(raw, "BEGIN");
+    m_began = true;
+    try {
+        // BEGIN alone takes no lock; the first read does, and fixes the version read.
+        queryInt(raw, "SELECT count(*) FROM sqlite_schema");
+    } catch (...) {
+        sqlite3_exec(raw, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+ReadSnapshot::~ReadSnapshot()
+{
+    // Nothing was written, so ending it cannot lose anything; a failed COMMIT still ends it.
+    if (m_began && m_conn && m_conn->db && !sqlite3_get_autocommit(m_conn->db.get()) &&
+        sqlite3_exec(m_conn->db.get(), "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        sqlite3_exec(m_conn->db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
 Recordset Database::openRecordset(const std::string& source)
 {
     if (!isOpen())
@@ -184,14 +212,28 @@ bool Database::hasCompsField(std::string_view name)
 
 namespace {
 
+// The database is built beside its target as "NAME.new-PID-R-R" (SQLite adds "-journal").
+constexpr std::string_view kBuildMark = ".new-";
+
 /// A name beside target that no other process picks: the database is built there.
 fs::path uniqueSibling(const fs::path& target)
 {
     std::random_device random;
     fs::path name = target;
-    name += ".new-" + std::to_string(getpid()) + "-" + std::to_string(random()) + "-" +
-            std::to_string(random());
+    name += std::string(kBuildMark) + std::to_string(getpid()) + "-" + std::to_string(random()) +
+            "-" + std::to_string(random());
     return name;
+}
+
+/// The process id in a build file's name after "NAME.new-", or 0 when there is none.
+pid_t builderOf(std::string_view rest)
+{
+    pid_t pid = 0;
+    const auto [end, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), pid);
+    return ec == std::errc() && end != rest.data() && end < rest.data() + rest.size() &&
+                   *end == '-' && pid > 0
+               ? pid
+               : 0;
 }
 
 /// Gives the complete file built at from the name to, in one step that fails when to exists
@@ -214,6 +256,30 @@ bool publishWithoutReplacing(const fs::path& from, const fs::path& to, const std
 }
 
 } // namespace
+
+void Database::removeStaleBuilds(const std::string& path) noexcept
+{
+    try {
+        const fs::path file = fs::u8path(path);
+        const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+        const std::string prefix = file.filename().string() + std::string(kBuildMark);
+        std::error_code ec;
+        std::vector<fs::path> stale;
+        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+            const std::string name = it->path().filename().string();
+            if (!name.starts_with(prefix))
+                continue;
+            const pid_t pid = builderOf(std::string_view(name).substr(prefix.size()));
+            // ESRCH: no such process. A live one (or one not ours to signal) keeps its files.
+            if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
+                stale.push_back(it->path());
+        }
+        for (const fs::path& p : stale)
+            fs::remove(p, ec);
+    } catch (...) {
+        // Only space is at stake; the start goes on.
+    }
+}
 
 void Database::createFromScript(const std::string& path, std::string_view script)
 {

@@ -52,6 +52,7 @@ struct OpenOptions {
 };
 
 class Recordset;
+class ReadSnapshot;
 
 /// One connection to a component database file, shared read and write.
 class Database {
@@ -65,6 +66,10 @@ public:
     /// even when several processes create the same file at once (one wins, the others fail).
     /// The file appears complete or not at all. Throws kErrCreate with the reason.
     static void createFromScript(const std::string& path, std::string_view script);
+    /// Removes what a createFromScript of path killed before it finished left beside path
+    /// (the file being built and its journal), when the process that made it no longer runs.
+    /// Failures are ignored: such a file only costs space.
+    static void removeStaleBuilds(const std::string& path) noexcept;
 
     Database(Database&&) noexcept;
     Database& operator=(Database&&) noexcept;
@@ -81,8 +86,28 @@ public:
     bool hasCompsField(std::string_view name);
 
 private:
+    friend class ReadSnapshot;
     explicit Database(std::shared_ptr<detail::Connection> connection);
     std::shared_ptr<detail::Connection> m_conn;
+};
+
+/// One read transaction on the database: every recordset read or re-queried while it lives
+/// sees the same version of the file, whatever other connections commit meanwhile (they wait
+/// for it, up to their busy timeout). One taken while another is open on the connection does
+/// nothing, so a caller can wrap a larger read around one that takes its own. No write may
+/// happen while it lives.
+class ReadSnapshot {
+public:
+    /// Throws StoreException when the database is closed or cannot be read (kErrBusy when a
+    /// writer holds it past the timeout).
+    explicit ReadSnapshot(Database& db);
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+    ~ReadSnapshot();
+
+private:
+    std::shared_ptr<detail::Connection> m_conn;
+    bool m_began = false;
 };
 
 class Recordset {

@@ -87,6 +87,13 @@ std::string quoteIdentifier(std::string_view name)
     return out + '"';
 }
 
+std::string sqliteFileName(const std::string& path)
+{
+    if (path.starts_with(':') || path.starts_with("file:"))
+        return "./" + path;
+    return path;
+}
+
 WriteTransaction::WriteTransaction(sqlite3* db) : m_db(db) { exec(db, "BEGIN IMMEDIATE"); }
 
 WriteTransaction::~WriteTransaction()

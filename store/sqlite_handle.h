@@ -36,6 +36,9 @@ Value columnValue(sqlite3_stmt* stmt, int col);
 /// One row of a one-column query: an integer, such as a count or a pragma's value.
 std::int64_t queryInt(sqlite3* db, std::string_view sql);
 std::string quoteIdentifier(std::string_view name);
+/// The name to hand SQLite for a file path: a relative path that SQLite would read as a
+/// special name (":memory:", a "file:" URI) gets "./" in front, so a path is always a file.
+std::string sqliteFileName(const std::string& path);
 
 // The whole write runs in one transaction taken with the write lock up front (IMMEDIATE), so
 // a lock held by another connection shows as kErrBusy before anything changes, and a crash at

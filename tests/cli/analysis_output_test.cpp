@@ -113,3 +113,38 @@ TEST(CliAnalysis, SingularModelAndASecondLoopSayWhatIsTrue)
 }
 
 } // namespace
+
+namespace {
+
+// Constants far outside any fluid: whatever is not finite is a status in both forms, never a
+// number, and no saturation is called converged at a pressure or volume of zero.
+TEST(CliAnalysis, NonFiniteResultsAreStatusesNotNumbers)
+{
+    const std::vector<std::vector<std::string>> extremes = {
+        {"--tc", "1e30", "--pc", "1e-30"},
+        {"--tc", "1e-30", "--pc", "1e30"},
+        {"--tc", "600", "--pc", "40", "--omega", "50"},
+        {"--tc", "600", "--pc", "1e-300"},
+    };
+    for (const auto& constants : extremes) {
+        std::vector<std::string> args = {"--temp",    "25",          "--press",   "1",
+                                         "--antoine", "14,3000,220", "--analysis"};
+        args.insert(args.end(), constants.begin(), constants.end());
+        SCOPED_TRACE(constants[1] + " " + constants[3]);
+        const std::string table = runCli(args);
+        args.push_back("--json");
+        const std::string json = runCli(args);
+        EXPECT_EQ(count(table, "ln phi 0,") + count(table, "ln phi 0)"),
+                  count(json, "\"lnPhi\": 0,") + count(json, "\"lnPhi\": 0}"));
+        EXPECT_GE(count(table, "not finite"), count(json, "\"lnPhi\": null"));
+        for (const char* zero : {"saturation: 0 bar", "liquid 0,", "vapour 0;"})
+            EXPECT_EQ(table.find(zero), std::string::npos) << zero;
+        for (const char* zero : {"\"pressure\": 0,", "Volume\": 0,", "Volume\": 0}"})
+            EXPECT_EQ(json.find(zero), std::string::npos) << zero;
+        for (const std::string& text : {table, json})
+            for (const char* bad : {"nan", "inf"})
+                EXPECT_EQ(text.find(bad), std::string::npos) << bad;
+    }
+}
+
+} // namespace

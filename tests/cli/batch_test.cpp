@@ -289,6 +289,8 @@ TEST_F(Batch, FileShapes)
         {"empty file", "", 0, 0},
         {"header only", header, 0, 0},
         {"header without a line end", "tc,pc,name,temp,press", 0, 0},
+        {"only a byte order mark", "\xEF\xBB\xBF", 0, 0},
+        {"only blank lines", "\n\r\n\n", 0, 0},
         {"byte order mark", "\xEF\xBB\xBF" + header + "500,40,,25,1\n", 0, 1},
         {"CRLF line ends", "tc,pc,name,temp,press\r\n500,40,,25,1\r\n500,40,,30,1\r\n", 0, 2},
         {"last row without a line end", header + "500,40,,25,1", 0, 1},
@@ -307,6 +309,8 @@ TEST_F(Batch, FileShapes)
             EXPECT_EQ(r.out, "");
             continue;
         }
+        // Without rows the run says so, and nothing else is said otherwise.
+        EXPECT_EQ(r.err.find("has no rows") != std::string::npos, c.outputRows == 0) << r.err;
         const auto rows = readCsv(r.out);
         ASSERT_EQ(rows.size(), c.outputRows + 1);
         EXPECT_TRUE(r.out.starts_with(csvHeader));
@@ -321,6 +325,48 @@ TEST_F(Batch, FileShapes)
     const auto twoLines =
         readCsv(runBatch(header + "500,40,\"two\r\nlines\",25,1\r\n", {"--format", "csv"}).out);
     EXPECT_EQ(twoLines[1][2], "two\r\nlines");
+}
+
+// A malformed record is one rejected row with its line number, never the rest of the file,
+// and its memory is bounded.
+TEST_F(Batch, MalformedRecordsAreOneRejectedRow)
+{
+    const std::string header = "tc,pc,name,temp,press\n";
+    struct Case {
+        const char* name;
+        std::string line2;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"quote inside an unquoted field", "500,40,Ben\"zene,25,1\n", "a quote inside"},
+        {"longer than a record may be", std::string(200'000, ',') + "\n", "longer than"},
+        {"more fields than a record may have", std::string(300, ',') + "\n", "fields"},
+        {"one field", "500\n", "the row has 1 field where the header has 5"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun r = runBatch(header + c.line2 + "500,40,,30,1\n", {"--format", "csv"});
+        EXPECT_EQ(r.status, 3);
+        const auto rows = readCsv(r.out);
+        ASSERT_EQ(rows.size(), 3u);
+        EXPECT_EQ(rows[1][0], "2");
+        EXPECT_NE(rows[1][1].find(c.error), std::string::npos) << rows[1][1];
+        EXPECT_EQ(rows[2][0], "3");
+        EXPECT_EQ(rows[2][1], "") << "the next line is solved";
+    }
+    // A bad header is told escaped and short, without the usage.
+    const std::pair<std::string, const char*> headers[] = {
+        {"temp,\x1b[31mpress\n", "\"\\x1b[31mpress\""},
+        {"temp,\"press\n" + std::string(100'000, 'x') + "\n", "not usable"},
+    };
+    for (const auto& [bad, said] : headers) {
+        const CliRun r = runBatch(bad);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find(said), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find('\x1b'), std::string::npos);
+        EXPECT_EQ(r.err.find("usage:"), std::string::npos);
+        EXPECT_LT(r.err.size(), 400u);
+    }
 }
 
 TEST(Sweep, GridCountAndOrder)
@@ -395,23 +441,41 @@ TEST_F(Batch, ThreadsDoNotChangeTheBytes)
 // Rows made on demand and output thrown away, so only the program's own memory counts.
 class RowStream : public std::streambuf {
 public:
-    explicit RowStream(long rows) : m_rows(rows) {}
+    /// rows rows; with badBytes > 0, row badRow is a line of that many commas instead.
+    explicit RowStream(long rows, long badRow = 0, std::size_t badBytes = 0)
+        : m_rows(rows), m_badRow(badRow), m_badBytes(badBytes)
+    {
+    }
 
 protected:
     int_type underflow() override
     {
         if (m_made > m_rows)
             return traits_type::eof();
-        m_line = m_made == 0 ? std::string("tc,pc,temp,press\n")
-                             : "562.1,48.9," + std::to_string(m_made % 500) + "," +
-                                   std::to_string(1 + m_made % 97) + "\n";
-        ++m_made;
+        if (m_made == m_badRow && m_badBytes > 0) {
+            // The bad line is served 64 KiB at a time, so only the program can hold it whole.
+            const std::size_t n = std::min<std::size_t>(m_badBytes - m_badServed, 65536);
+            m_line.assign(n, ',');
+            m_badServed += n;
+            if (m_badServed == m_badBytes) {
+                m_line += '\n';
+                ++m_made;
+            }
+        } else {
+            m_line = m_made == 0 ? std::string("tc,pc,temp,press\n")
+                                 : "562.1,48.9," + std::to_string(m_made % 500) + "," +
+                                       std::to_string(1 + m_made % 97) + "\n";
+            ++m_made;
+        }
         setg(m_line.data(), m_line.data(), m_line.data() + m_line.size());
         return traits_type::to_int_type(m_line[0]);
     }
 
 private:
     long m_rows;
+    long m_badRow;
+    std::size_t m_badBytes;
+    std::size_t m_badServed = 0;
     long m_made = 0; // lines made, the header first
     std::string m_line;
 };
@@ -451,20 +515,31 @@ constexpr bool kSanitized = false;
 
 TEST(BatchStreaming, MemoryStaysFlat)
 {
-    const auto stream = [](long rows) {
-        RowStream source(rows);
+    const auto stream = [](long rows, std::size_t badBytes = 0) {
+        RowStream source(rows, rows / 2, badBytes);
         std::istream in(&source);
         CountingSink sink;
         std::ostream out(&sink);
         std::ostringstream err;
-        EXPECT_EQ(cli::run({"--batch", "-", "--json", "--jobs", "2"}, {in, out, err}), 0)
-            << err.str();
+        EXPECT_EQ(cli::run({"--batch", "-", "--json", "--jobs", "2"}, {in, out, err}),
+                  badBytes > 0 ? 3 : 0);
+        // The bad row is rejected with its line number (the header is line 1); every other
+        // row is solved.
+        if (badBytes > 0) {
+            EXPECT_NE(err.str().find("1 of " + std::to_string(rows) +
+                                     " rows rejected, the first on line " +
+                                     std::to_string(rows / 2 + 1)),
+                      std::string::npos)
+                << err.str();
+        }
         return sink.lines;
     };
     const long small = kSanitized ? 1'000 : 10'000;
     EXPECT_EQ(stream(small), small);
     const long before = peakRss_kB();
     EXPECT_EQ(stream(10 * small), 10 * small);
+    // A line of 20 MB of commas in the middle is read past, not held.
+    EXPECT_EQ(stream(10 * small, 20'000'000), 10 * small);
     // About 2 KB of JSON a state: ten times the rows held at once would add 400 MB. The
     // bound allows for allocator slack; the sanitizer's quarantine keeps freed memory, so
     // there only the count is checked.

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -282,6 +284,13 @@ TEST(Cli, VersionAndHelp)
     for (const char* text : {"--format table|json|csv", "--batch FILE", "--temp-range",
                              "--press-range", "--jobs N", "--version", "Exit status:", "  3  "})
         EXPECT_NE(help.out.find(text), std::string::npos) << text;
+    // An 80-column terminal shows every line whole; the usage names every mode.
+    std::istringstream helpLines(help.out);
+    for (std::string line; std::getline(helpLines, line);)
+        EXPECT_LE(line.size(), 80u) << line;
+    for (const char* mode : {"[--analysis]", "--merge-shipped\n"})
+        EXPECT_NE(help.out.substr(0, help.out.find("Options:")).find(mode), std::string::npos)
+            << mode;
     // Every option the short usage names is explained.
     const CliRun usage = runCli({"--bogus"});
     for (std::size_t at = usage.err.find("[--"); at != std::string::npos;
@@ -359,6 +368,128 @@ TEST(Cli, ManPageNamesEveryOption)
         ++options;
     }
     EXPECT_GE(options, 25);
+}
+
+} // namespace
+
+namespace {
+
+std::string slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+struct ProcessRun {
+    int status;
+    std::string err;
+};
+
+// The real program with its standard output sent where the shell redirection says.
+ProcessRun runRedirected(const std::string& args, const std::string& target,
+                         const std::string& errFile)
+{
+    const std::string command =
+        std::string(TAVREL1_CLI) + " " + args + " >" + target + " 2> " + errFile;
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(errFile)};
+}
+
+TEST(CliWrites, FailedWritesStopWithTheReasonAndStatus4)
+{
+    // A directory of this process alone: a filesystem is mounted under it.
+    const std::string dir = testing::TempDir() + "tavrel1_cli_full_" + std::to_string(getpid());
+    const std::string db = freshShippedDatabase(dir);
+    std::ofstream(dir + "/batch.csv") << "temp,press\n25,1\n30,1\n";
+    const std::string sweep = "--tc 562 --pc 49 --temp-range 0:100:1 --press-range 1:100:1";
+    const std::string cases[] = {
+        "--temp 25 --press 1",
+        "--temp 25 --press 1 --json --analysis --antoine 14,3000,220",
+        "--db " + db + " --list",
+        "--db " + db + " --merge-shipped",
+        "--batch " + dir + "/batch.csv",
+        sweep + " --format csv",
+    };
+    for (const std::string& args : cases) {
+        SCOPED_TRACE(args);
+        const ProcessRun r = runRedirected(args, "/dev/full", dir + "/err");
+        EXPECT_EQ(r.status, cli::kExitWrite);
+        EXPECT_EQ(r.err, "tavrel1-cli: writing output: No space left on device\n");
+    }
+    // Standard output closed: a failure too, never status 0.
+    const ProcessRun closed = runRedirected("--temp 25 --press 1", "&-", dir + "/err");
+    EXPECT_EQ(closed.status, cli::kExitWrite) << closed.err;
+
+    // A small filesystem that fills: the sweep stops at the first failed write, and what
+    // reached the file is the start of the full output, nothing out of order or skipped.
+    const std::string small = dir + "/small";
+    std::filesystem::create_directories(small);
+    if (std::system(("mount -t tmpfs -o size=64k tmpfs " + small + " 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "no tmpfs mount here; /dev/full covered the failure";
+    const ProcessRun full =
+        runRedirected(sweep + " --format csv", small + "/out.csv", dir + "/err");
+    const ProcessRun whole =
+        runRedirected(sweep + " --format csv", dir + "/whole.csv", dir + "/err2");
+    const std::string part = slurp(small + "/out.csv");
+    const std::string all = slurp(dir + "/whole.csv");
+    EXPECT_EQ(std::system(("umount " + small).c_str()), 0);
+    EXPECT_EQ(full.status, cli::kExitWrite);
+    EXPECT_EQ(full.err, "tavrel1-cli: writing output: No space left on device\n");
+    EXPECT_EQ(whole.status, 0);
+    EXPECT_GT(all.size(), 64u * 1024u);
+    EXPECT_GT(part.size(), 0u);
+    EXPECT_LE(part.size(), 64u * 1024u);
+    EXPECT_EQ(all.substr(0, part.size()), part);
+}
+
+// Each option either does what it asks or the combination is refused, the same way.
+TEST(CliOptions, CombinationsAndRangesAreRefusedNotIgnored)
+{
+    const std::string dir = testing::TempDir() + "tavrel1_cli_combos";
+    const std::string db = freshShippedDatabase(dir);
+    std::ofstream(dir + "/batch.csv") << "temp,press\n25,1\n";
+    std::ofstream(dir + "/:memory:") << "not a database\n";
+    const std::vector<std::string> sweep = {"--tc", "562", "--pc", "49", "--press", "1"};
+    const auto with = [&](std::vector<std::string> more) {
+        std::vector<std::string> args = sweep;
+        args.insert(args.end(), more.begin(), more.end());
+        return args;
+    };
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        int status;
+        const char* errContains;
+    };
+    const Case cases[] = {
+        {"--list with a state", {"--db", db, "--list", "--temp", "1"}, 2, "--list takes no"},
+        {"--merge-shipped with a state", {"--db", db, "--merge-shipped", "--json"}, 2, "drop"},
+        {"--batch with --analysis", {"--batch", dir + "/batch.csv", "--analysis"}, 2, "--analysis"},
+        {"step away from the stop, small", with({"--temp-range", "0:-0.5:1"}), 2, "--temp-range"},
+        {"step away from the stop, whole", with({"--temp-range", "0:-1:1"}), 2, "--temp-range"},
+        {"step towards the stop", with({"--temp-range", "1:0:-0.5"}), 0, ""},
+        {"grid beyond the limit",
+         {"--tc", "562", "--pc", "49", "--temp-range", "0:1e-4:1e4", "--press-range", "1:1e-4:1e4"},
+         2,
+         "range"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun r = runCli(c.args);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_NE(r.err.find(c.errContains), std::string::npos) << r.err;
+        if (c.status == 2) {
+            EXPECT_EQ(r.out, "");
+        }
+    }
+    // A path is a path: a file named ":memory:" in the working folder is opened, not an
+    // empty database in memory.
+    const std::filesystem::path was = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    const CliRun memory = runCli({"--db", ":memory:", "--list"});
+    std::filesystem::current_path(was);
+    EXPECT_EQ(memory.status, 1);
+    EXPECT_NE(memory.err.find("file is not a database"), std::string::npos) << memory.err;
 }
 
 } // namespace

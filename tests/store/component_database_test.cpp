@@ -53,6 +53,54 @@ TEST_F(LoadDatabaseTest, FirstStartCreatesTheShippedDatabase)
     EXPECT_EQ(settings.dbPath(), std::nullopt);
 }
 
+// What a first start killed half-way leaves: build files of a dead process go, those of a
+// live one stay; an empty file under the real name is provisioned, any other file is kept.
+TEST_F(LoadDatabaseTest, FirstStartClearsLeftOversOfDeadStartsOnly)
+{
+    namespace fs = std::filesystem;
+    pid_t dead = fork(); // a process id that is certainly free once reaped
+    if (dead == 0)
+        _exit(0);
+    waitpid(dead, nullptr, 0);
+    const std::string deadBuild = "Components.mdb.new-" + std::to_string(dead) + "-1-2";
+    const std::string liveBuild = "Components.mdb.new-" + std::to_string(getpid()) + "-3-4";
+    struct Case {
+        const char* name;
+        std::string existing; // content of Components.mdb, "-" for none
+        bool opens;
+        int components; // when it opens
+    };
+    const Case cases[] = {
+        {"no file", "-", true, test::kShippedComponents},
+        {"empty file from an old race", "", true, test::kShippedComponents},
+        {"non-empty file that is not a database", "keep me\n", false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir d;
+        const std::string path = d.file("Components.mdb");
+        if (c.existing != "-")
+            std::ofstream(path) << c.existing;
+        for (const std::string& f : {deadBuild, deadBuild + "-journal", liveBuild})
+            std::ofstream(d.file(f)) << "partial";
+        Settings s(d.file("settings.ini"));
+        FakePrompts p;
+        ComponentDatabase cd;
+        cd.LoadDatabase(s, path, p);
+        EXPECT_EQ(cd.isOpen(), c.opens);
+        if (c.opens) {
+            EXPECT_EQ(cd.rstComps()->recordCount(), c.components);
+        } else {
+            std::ifstream in(path);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.existing);
+        }
+        cd.unload();
+        EXPECT_FALSE(fs::exists(d.file(deadBuild)));
+        EXPECT_FALSE(fs::exists(d.file(deadBuild + "-journal")));
+        EXPECT_TRUE(fs::exists(d.file(liveBuild))) << "a live start keeps its files";
+    }
+}
+
 TEST_F(LoadDatabaseTest, StoredPathIsUsedOverTheDefault)
 {
     const std::string path = test::makeShipped(dir, "mine.mdb");
@@ -110,9 +158,10 @@ TEST_F(LoadDatabaseTest, FailureIsReportedOnceWithNumberAndDescription)
         {"dialog cancelled", gone, "", 1, gone, kErrFileNotFound},
         {"chosen file not a database", gone, text, 1, text, kErrNotADatabase},
         {"stored file not a database", text, "", 0, text, kErrNotADatabase},
-        // The default folder cannot be created (a file is in the way): ask, then give up.
+        // The default folder cannot be created (a file is in the way): ask, then give up with
+        // the reason the system gave, not "its folder does not exist".
         {"first start, cannot create", std::nullopt, "", 1, dir.file("blocker/Components.mdb"),
-         kErrPathNotValid},
+         kErrCreate},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -134,6 +183,9 @@ TEST_F(LoadDatabaseTest, FailureIsReportedOnceWithNumberAndDescription)
         EXPECT_EQ(title, "Tavrel1");
         EXPECT_NE(prompt.find("Error " + std::to_string(c.number) + ": "), std::string::npos)
             << prompt;
+        if (c.number == kErrCreate) {
+            EXPECT_NE(prompt.find("Not a directory"), std::string::npos) << prompt;
+        }
         EXPECT_EQ(s.dbPath(), c.stored || c.dialogs ? std::optional(c.storedAfter) : std::nullopt);
         cd.unload(); // skips the unset handles
     }

@@ -5,7 +5,9 @@
 
 #include <csignal>
 #include <gtest/gtest.h>
+#include <map>
 #include <set>
+#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -117,6 +119,93 @@ TEST(MergeShipped, RefusesWhatIsNotAComponentDatabase)
         ADD_FAILURE() << "merged into a file without tblComps";
     } catch (const StoreException& e) {
         EXPECT_EQ(e.number(), kErrNotADatabase);
+    }
+}
+
+// Antoine sets by component name, as the window finds them.
+std::map<std::string, std::string> antoineByName(const std::string& path)
+{
+    Database db = Database::open(path);
+    Recordset rs = db.openRecordset("SELECT Component, printf('%!.17g|%!.17g|%!.17g', AntA, "
+                                    "AntB, AntC) AS set_ FROM qryAntCos");
+    std::map<std::string, std::string> out;
+    if (rs.recordCount() > 0)
+        for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+            out[*rs.text("Component")] = *rs.text("set_");
+    return out;
+}
+
+void execRaw(const std::string& path, const std::string& sql)
+{
+    // A plain connection as any SQLite tool opens it: foreign keys off, so a deleted
+    // component's Antoine row stays behind.
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+    sqlite3_close(raw);
+}
+
+TEST(MergeShipped, NewComponentsNeverTakeAKeyStillInUse)
+{
+    struct Case {
+        const char* name;
+        bool previous; // the older file, else the shipped one
+        std::string damage;
+        int added; // -1: refused, nothing written
+    };
+    // Components whose keys reach past the last Antoine row, deleted with their sets left.
+    const std::string dropTail =
+        "DELETE FROM tblComps WHERE CompID >= (SELECT max(CompID) FROM tblAntoine);";
+    const Case cases[] = {
+        {"older file, last components deleted, Antoine rows left", true, dropTail, -2},
+        {"shipped file, last components deleted, Antoine rows left", false, dropTail, -2},
+        {"Antoine row of no component beyond every key", false,
+         "INSERT INTO tblAntoine VALUES (100000, 1, 2, 3, 0, 1);"
+         "DELETE FROM tblComps WHERE Component = 'Water';",
+         1},
+        {"key not an INTEGER PRIMARY KEY", false,
+         "CREATE TABLE t2 AS SELECT * FROM tblComps; DROP VIEW qryCritCos; DROP VIEW qryAntCos;"
+         "DROP TABLE tblComps; ALTER TABLE t2 RENAME TO tblComps;"
+         "DELETE FROM tblComps WHERE Component = 'Water';",
+         -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        const std::string path = c.previous ? test::makePrevious(dir) : test::makeShipped(dir);
+        const std::map<std::string, std::string> shipped =
+            antoineByName(test::makeShipped(dir, "s"));
+        execRaw(path, c.damage);
+        const std::set<std::string> before = names(path);
+        const std::vector<std::string> rowsBefore = dump(path);
+        if (c.added == -1) {
+            try {
+                mergeShippedComponents(path);
+                ADD_FAILURE() << "merged into a file whose keys are not row ids";
+            } catch (const StoreException& e) {
+                EXPECT_EQ(e.number(), kErrRefused);
+                EXPECT_NE(e.description().find("INTEGER PRIMARY KEY"), std::string::npos);
+            }
+            EXPECT_EQ(dump(path), rowsBefore) << "nothing written";
+            continue;
+        }
+        const int added = mergeShippedComponents(path);
+        if (c.added >= 0) {
+            EXPECT_EQ(added, c.added);
+        }
+        EXPECT_GT(added, 0);
+        // Each added component has exactly its own shipped Antoine set, or none when the
+        // shipped data has none.
+        const std::map<std::string, std::string> merged = antoineByName(path);
+        for (const std::string& name : names(path)) {
+            if (before.count(name))
+                continue;
+            const auto want = shipped.find(name);
+            const auto got = merged.find(name);
+            EXPECT_EQ(got == merged.end() ? "none" : got->second,
+                      want == shipped.end() ? "none" : want->second)
+                << name;
+        }
     }
 }
 
