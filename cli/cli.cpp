@@ -8,6 +8,7 @@
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/output_stream.h"
+#include "cli/properties_output.h"
 #include "cli/replay.h"
 #include "store/component_selection.h"
 #include "store/store_errors.h"
@@ -92,9 +93,11 @@ int runBatch(const Options& o, const Streams& s)
     if (!source.hasRows())
         s.err << "tavrel1-cli: the batch file has no rows"
               << (source.hasHeader() ? " after its header\n" : " (no header either)\n");
-    s.out << outputHeader(o.format, Layout::Batch);
-    const RunTotals t =
-        runJobs(source, o.format, Layout::Batch, threadsFor(o), s.out, s.err, s.errIsTerminal);
+    std::string header = outputHeader(o.format, Layout::Batch);
+    extendHeader(header, o.format, additionsOf(o));
+    s.out << header;
+    const RunTotals t = runJobs(source, o.format, Layout::Batch, threadsFor(o), s.out, s.err,
+                                s.errIsTerminal, additionsOf(o));
     if (in->bad()) {
         s.err << "tavrel1-cli: reading the batch file failed after " << t.states << " rows\n";
         return kExitUsage;
@@ -141,9 +144,11 @@ int solveStates(const Options& o, const Streams& s)
             return kExitUsage;
         }
         GridSource grid(job, std::move(temps), std::move(presses));
-        s.out << outputHeader(o.format, Layout::Sweep);
-        const RunTotals t =
-            runJobs(grid, o.format, Layout::Sweep, threadsFor(o), s.out, s.err, s.errIsTerminal);
+        std::string header = outputHeader(o.format, Layout::Sweep);
+        extendHeader(header, o.format, additionsOf(o));
+        s.out << header;
+        const RunTotals t = runJobs(grid, o.format, Layout::Sweep, threadsFor(o), s.out, s.err,
+                                    s.errIsTerminal, additionsOf(o));
         return t.rejected == 0 ? kExitOk : kExitRejected;
     }
 
@@ -153,15 +158,24 @@ int solveStates(const Options& o, const Streams& s)
         return kExitUsage;
     }
     std::string text = outputHeader(o.format, Layout::Single);
+    extendHeader(text, o.format, additionsOf(o));
     appendSolved(text, o.format, Layout::Single, {job.component, &job.entries, 0}, solved.vm);
     if (o.analysis && o.format == Format::Json) {
         // One JSON object a state: the analysis joins it as its last member.
         text.erase(text.size() - 2);
         text += ", " + analysisJson(solved.vm.state()) + "}\n";
     }
+    if (o.format != Format::Table)
+        appendAdditions(text, o.format, Layout::Single, additionsOf(o), solved.vm.state());
     s.out << text;
     if (o.analysis && o.format == Format::Table)
         printAnalysisTable(solved.vm.state(), s.out);
+    if (o.format == Format::Table) {
+        // After the analysis block, when there is one.
+        std::string more;
+        appendAdditions(more, o.format, Layout::Single, additionsOf(o), solved.vm.state());
+        s.out << more;
+    }
     return kExitOk;
 }
 
