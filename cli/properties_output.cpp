@@ -13,8 +13,8 @@
 namespace cli {
 namespace {
 
-constexpr int kDigits = 7;          // significant digits in the readable table
-constexpr std::size_t kWidth = 80;  // the readable table's lines, wrapped
+constexpr int kDigits = 7;             // significant digits in the readable table
+constexpr std::size_t kWidth = 80;     // the readable table's lines, wrapped
 constexpr std::size_t kNameWidth = 46; // a property's name and its blanks in the table
 
 std::string sig(double x) { return state::formatSignificant(x, kDigits); }
@@ -25,8 +25,7 @@ std::string jsonNumber(double x) { return std::isfinite(x) ? state::formatShorte
 
 /// Appends words wrapped at kWidth columns, continuation lines indented to `indent`; the
 /// first line starts at column `column`.
-void appendWrapped(std::string& out, std::string_view words, std::size_t column,
-                   std::size_t indent)
+void appendWrapped(std::string& out, std::string_view words, std::size_t column, std::size_t indent)
 {
     while (!words.empty()) {
         std::size_t take = words.size();
@@ -57,8 +56,7 @@ void appendPropertiesTable(std::string& out, const analysis::StateProperties& sp
     out += '\n';
     appendWrapped(out,
                   "Model properties at " + sig(sp.t_K) + " K and " + sig(sp.p_bar) +
-                      " bar (double precision; " + std::string(analysis::kResidualReference) +
-                      ")",
+                      " bar (double precision; " + std::string(analysis::kResidualReference) + ")",
                   0, 0);
     for (const analysis::ModelProperties& m : sp.models) {
         out += "\n" + std::string(state::rowCaption(m.model)) + "\n  parameters: ";
@@ -77,8 +75,8 @@ void appendPropertiesTable(std::string& out, const analysis::StateProperties& sp
             out += "  roots: " + std::string(analysis::statusText(m.status)) + "\n";
         for (int i = 0; i < m.count; ++i) {
             const analysis::TaggedRoot& r = m.roots[static_cast<std::size_t>(i)];
-            const std::string line = "root V = " + sig(r.v_cm3mol) + " cm3/mol, Z = " +
-                                     sig(r.z) + ": " + analysis::reasonText(m, i);
+            const std::string line = "root V = " + sig(r.v_cm3mol) + " cm3/mol, Z = " + sig(r.z) +
+                                     ": " + analysis::reasonText(m, i);
             out += "  ";
             appendWrapped(out, line, 2, 4);
         }

@@ -20,8 +20,12 @@ struct UnitSuffix {
     std::string_view suffix, unit;
 };
 constexpr UnitSuffix kUnitSuffixes[] = {
-    {"_bar_cm6_mol2", "bar·cm6/mol2"}, {"_cm3_molK", "cm3/(mol·K)"}, {"_cm6_mol2", "cm6/mol2"},
-    {"_cm3_mol", "cm3/mol"},           {"_1_K2", "1/K2"},            {"_1_K", "1/K"},
+    {"_bar_cm6_mol2", "bar·cm6/mol2"},
+    {"_cm3_molK", "cm3/(mol·K)"},
+    {"_cm6_mol2", "cm6/mol2"},
+    {"_cm3_mol", "cm3/mol"},
+    {"_1_K2", "1/K2"},
+    {"_1_K", "1/K"},
 };
 
 // Keys shown in the notation of the explanation rather than as they are spelled; matched
@@ -92,7 +96,7 @@ const std::array<PropertyLabel, analysis::kPropertyCount>& propertyLabels()
 std::string asciiText(std::string_view text)
 {
     static constexpr std::pair<std::string_view, std::string_view> kAscii[] = {
-        {"α", "alpha"}, {"κ", "kappa"}, {"θ", "theta"}, {"φ", "phi"}, {"β", "beta"},
+        {"α", "alpha"}, {"κ", "kappa"}, {"θ", "theta"}, {"φ", "phi"},  {"β", "beta"},
         {"²", "^2"},    {"·", " "},     {"∂", "d"},     {"ᴿ", "_res"}, {"−", "-"},
     };
     std::string out;
@@ -138,8 +142,10 @@ ModelDetails modelDetails(const state::CalcState& s, double t_K, double p_bar, s
     const analysis::ModelProperties& m = e.properties;
     ModelDetails d;
     d.model = model;
+    // T comes in kelvin from a float; six digits give back the Celsius value typed.
     d.heading = std::string(state::rowCaption(model)) + " at " + number(t_K) + " K (" +
-                number(t_K - kZeroCelsius_K) + " °C) and " + number(p_bar) + " bar";
+                state::formatSignificant(t_K - kZeroCelsius_K, 6) + " °C) and " + number(p_bar) +
+                " bar";
     for (int i = 0; i < m.parameters.itemCount; ++i) {
         const analysis::NamedValue& item = m.parameters.items[static_cast<std::size_t>(i)];
         ParameterLabel label = parameterLabel(item.key);
@@ -157,11 +163,11 @@ ModelDetails modelDetails(const state::CalcState& s, double t_K, double p_bar, s
         const auto named = analysis::namedProperties(*p);
         for (std::size_t k = 0; k < named.size(); ++k) {
             const PropertyLabel& label = propertyLabels()[k];
-            d.properties.push_back(
-                {std::string(label.name),
-                 named[k].value ? number(*named[k].value)
-                                : std::string(analysis::statusText(named[k].status)),
-                 std::string(label.unit)});
+            d.properties.push_back({std::string(label.name),
+                                    named[k].value
+                                        ? number(*named[k].value)
+                                        : std::string(analysis::statusText(named[k].status)),
+                                    std::string(label.unit)});
         }
     } else {
         d.stable = "No stable root: " + std::string(analysis::stableStatusText(m));

@@ -37,8 +37,8 @@ std::string asciiText(std::string_view text);
 
 /// The sentence output states once: what the residual properties are measured against.
 inline constexpr std::string_view kResidualNote =
-    "Residual properties (superscript R, _res) are departures from the ideal gas at the same T "
-    "and P; G_res = RT ln phi.";
+    "Residual properties (ᴿ) are departures from the ideal gas at the same T and P: "
+    "Xᴿ = X − X(ideal gas, T, P), so Gᴿ = RT ln φ.";
 
 struct DetailRow {
     std::string name, value, unit;
@@ -51,11 +51,11 @@ struct ModelDetails {
     state::Row model = state::Row::Vir;
     std::string heading; // "Peng-Robinson at 298.15 K (25 °C) and 1 bar"
     std::vector<DetailRow> parameters;
-    std::vector<RootRow> roots;         // ascending in V
-    std::string stable;                 // "Stable root: V = ... cm3/mol" or why there is none
-    std::vector<DetailRow> properties;  // of the stable root; empty when there is none; a
-                                        // value that is not defined holds its status in words
-    std::vector<std::string> steps;     // the explanation, one sentence a line
+    std::vector<RootRow> roots;        // ascending in V
+    std::string stable;                // "Stable root: V = ... cm3/mol" or why there is none
+    std::vector<DetailRow> properties; // of the stable root; empty when there is none; a
+                                       // value that is not defined holds its status in words
+    std::vector<std::string> steps;    // the explanation, one sentence a line
 };
 
 /// The details of `model` for the sheet's constants at (T, P), T in K and P in bar (the

@@ -6,6 +6,7 @@
 #include "store/settings.h"
 #include "store/store_errors.h"
 #include "ui/message_box.h"
+#include "ui/model_details.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -115,9 +116,14 @@ void frmDiagrams::createControls()
     cmdCopy = new QPushButton("Copy", this);
     cmdCopy->setObjectName("cmdCopy");
     cmdCopy->setToolTip("Copy the diagram as an image, or the table as text");
+    cmdDetails = new QPushButton("Model Details...", this);
+    cmdDetails->setObjectName("cmdDetails");
+    cmdDetails->setToolTip("One model's parameters, roots with their tags and reasons, and "
+                           "properties");
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(lblReadout, 1);
+    buttons->addWidget(cmdDetails);
     buttons->addWidget(cmdCopy);
     buttons->addWidget(cmdSaveImage);
     buttons->addWidget(cmdSaveData);
@@ -129,6 +135,7 @@ void frmDiagrams::createControls()
     connect(cmdSaveImage, &QPushButton::clicked, this, &frmDiagrams::cmdSaveImage_Click);
     connect(cmdSaveData, &QPushButton::clicked, this, &frmDiagrams::cmdSaveData_Click);
     connect(cmdCopy, &QPushButton::clicked, this, &frmDiagrams::cmdCopy_Click);
+    connect(cmdDetails, &QPushButton::clicked, this, &frmDiagrams::cmdDetails_Click);
     connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this,
             &frmDiagrams::cmdCopy_Click);
     connect(tabDiagrams, &QTabWidget::currentChanged, this, [this] {
@@ -160,12 +167,17 @@ void frmDiagrams::showState(const core::MainViewModel& vm, store::ComponentDatab
 
 void frmDiagrams::showInput(const plots::DiagramInput& input)
 {
+    m_input = input;
     m_diagrams = plots::computeDiagrams(input);
     lblNote->setText(fromStd(m_diagrams.note));
     for (Tab tab : {Tab::PV, Tab::ZP, Tab::PT})
         plot(tab)->setDiagram(diagramOf(m_diagrams, tab), m_visible);
     replotShown();
     fillTable();
+    if (m_details != nullptr) {
+        const auto [t_K, p_bar] = plots::diagramStatePoint(m_input);
+        m_details->showState(m_input.state, t_K, p_bar);
+    }
 }
 
 void frmDiagrams::fillTable()
@@ -268,5 +280,17 @@ void frmDiagrams::cmdSaveData_Click()
 }
 
 void frmDiagrams::cmdCopy_Click() { copyToClipboard(); }
+
+void frmDiagrams::cmdDetails_Click()
+{
+    if (m_details == nullptr) {
+        m_details = new ModelDetailsWindow(m_settings, this);
+        const auto [t_K, p_bar] = plots::diagramStatePoint(m_input);
+        m_details->showState(m_input.state, t_K, p_bar);
+    }
+    m_details->show();
+    m_details->raise();
+    m_details->activateWindow();
+}
 
 } // namespace ui

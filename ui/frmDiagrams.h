@@ -24,6 +24,8 @@ class ComponentDatabase;
 
 namespace ui {
 
+class ModelDetailsWindow;
+
 /// The diagrams of the state: P-V isotherms, Z-P and vapour pressure of the nine models, and
 /// the analysis table. A thin binding of plots::computeDiagrams; the main window feeds it.
 class frmDiagrams : public QWidget {
@@ -62,6 +64,10 @@ public:
     void cmdSaveImage_Click();
     void cmdSaveData_Click();
     void cmdCopy_Click();
+    void cmdDetails_Click();
+
+    /// The model details window, once opened.
+    ModelDetailsWindow* detailsWindow() const { return m_details; }
 
 private:
     void createControls();
@@ -79,6 +85,9 @@ private:
     QPushButton* cmdSaveImage = nullptr;
     QPushButton* cmdSaveData = nullptr;
     QPushButton* cmdCopy = nullptr;
+    QPushButton* cmdDetails = nullptr;
+    ModelDetailsWindow* m_details = nullptr;
+    plots::DiagramInput m_input;
     plots::Diagrams m_diagrams;
     ModelMask m_visible{};
     std::optional<store::Settings> m_settings;
