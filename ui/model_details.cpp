@@ -151,8 +151,7 @@ void ModelDetailsWindow::createControls()
     layout->addLayout(columns, 1);
     layout->addLayout(buttons);
 
-    connect(cboModel, &QComboBox::currentIndexChanged, this,
-            &ModelDetailsWindow::cboModel_Changed);
+    connect(cboModel, &QComboBox::currentIndexChanged, this, &ModelDetailsWindow::cboModel_Changed);
     connect(cmdCopy, &QPushButton::clicked, this, &ModelDetailsWindow::cmdCopy_Click);
     connect(cmdSaveData, &QPushButton::clicked, this, &ModelDetailsWindow::cmdSaveData_Click);
     connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this,
@@ -198,14 +197,12 @@ void ModelDetailsWindow::fill()
     grdParameters->setRowCount(static_cast<int>(d.parameters.size()));
     for (std::size_t i = 0; i < d.parameters.size(); ++i)
         setRow(grdParameters, static_cast<int>(i),
-               {d.parameters[i].name, d.parameters[i].value, d.parameters[i].unit},
-               kValueNumbers);
+               {d.parameters[i].name, d.parameters[i].value, d.parameters[i].unit}, kValueNumbers);
     lblStable->setText(fromStd(d.stable));
     grdProperties->setRowCount(static_cast<int>(d.properties.size()));
     for (std::size_t i = 0; i < d.properties.size(); ++i)
         setRow(grdProperties, static_cast<int>(i),
-               {d.properties[i].name, d.properties[i].value, d.properties[i].unit},
-               kValueNumbers);
+               {d.properties[i].name, d.properties[i].value, d.properties[i].unit}, kValueNumbers);
     QString steps;
     for (std::size_t i = 0; i < d.steps.size(); ++i)
         steps += QString::number(i + 1) + ". " + fromStd(d.steps[i]) + "\n";
