@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -61,6 +62,15 @@ void setRow(QTableWidget* grid, int row, std::initializer_list<std::string_view>
 constexpr unsigned kRootNumbers = 0b111;  // V, Z, ln φ
 constexpr unsigned kValueNumbers = 0b010; // the value between name and unit
 
+/// At least as wide as its columns' contents and a vertical scroll bar, so the columns never
+/// scroll sideways.
+void fitWidth(QTableWidget* grid)
+{
+    grid->resizeColumnsToContents();
+    grid->setMinimumWidth(grid->horizontalHeader()->length() + 2 * grid->frameWidth() +
+                          grid->verticalScrollBar()->sizeHint().width());
+}
+
 QLabel* caption(QWidget* parent, const QString& text)
 {
     auto* label = new QLabel(text, parent);
@@ -102,7 +112,6 @@ void ModelDetailsWindow::createControls()
     grdProperties = makeGrid(this, "grdProperties", {"Property", "Value", "Unit"});
     for (QTableWidget* g : {grdParameters, grdProperties}) {
         g->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-        g->horizontalHeader()->setStretchLastSection(true);
     }
     for (QTableWidget* g : {grdRoots, grdParameters, grdProperties})
         g->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -198,11 +207,13 @@ void ModelDetailsWindow::fill()
     for (std::size_t i = 0; i < d.parameters.size(); ++i)
         setRow(grdParameters, static_cast<int>(i),
                {d.parameters[i].name, d.parameters[i].value, d.parameters[i].unit}, kValueNumbers);
+    fitWidth(grdParameters);
     lblStable->setText(fromStd(d.stable));
     grdProperties->setRowCount(static_cast<int>(d.properties.size()));
     for (std::size_t i = 0; i < d.properties.size(); ++i)
         setRow(grdProperties, static_cast<int>(i),
                {d.properties[i].name, d.properties[i].value, d.properties[i].unit}, kValueNumbers);
+    fitWidth(grdProperties);
     QString steps;
     for (std::size_t i = 0; i < d.steps.size(); ++i)
         steps += QString::number(i + 1) + ". " + fromStd(d.steps[i]) + "\n";

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-
 #include <sstream>
 #include <string>
 #include <vector>
@@ -52,10 +51,9 @@ std::vector<std::vector<std::string>> readCsv(const std::string& text)
 }
 
 // Benzene's constants, so no database is needed.
-const std::vector<std::string> kBenzene = {"--mw",    "78.11",  "--tc",    "562.1",  "--pc",
-                                           "48.9",    "--vc",   "259",     "--omega", "0.212",
-                                           "--k1",    "0.07019", "--k2",   "0.7939", "--k3",
-                                           "0.523",   "--name", "benzene"};
+const std::vector<std::string> kBenzene = {
+    "--mw",  "78.11", "--tc",    "562.1", "--pc",   "48.9", "--vc",  "259",    "--omega",
+    "0.212", "--k1",  "0.07019", "--k2",  "0.7939", "--k3", "0.523", "--name", "benzene"};
 const std::string kBatch = "tc,pc,vc,omega,mw,temp,press\n"
                            "562.1,48.9,259,0.212,78.11,25,1\n"
                            "562.1,48.9,259,0.212,78.11,abc,1\n" // rejected
@@ -73,13 +71,13 @@ std::vector<Form> forms()
     return {
         {"one state, table", with(kBenzene, {"--temp", "25", "--press", "1"}), "", 1},
         {"one state, json", with(kBenzene, {"--temp", "25", "--press", "1", "--json"}), "", 1},
-        {"one state, csv", with(kBenzene, {"--temp", "25", "--press", "1", "--format", "csv"}),
-         "", 1},
-        {"analysis and json", with(kBenzene, {"--temp", "25", "--press", "1", "--json",
-                                              "--analysis"}), "", 1},
+        {"one state, csv", with(kBenzene, {"--temp", "25", "--press", "1", "--format", "csv"}), "",
+         1},
+        {"analysis and json",
+         with(kBenzene, {"--temp", "25", "--press", "1", "--json", "--analysis"}), "", 1},
         {"sweep, table", with(kBenzene, {"--temp-range", "0:100:50", "--press", "1"}), "", 3},
-        {"sweep, csv", with(kBenzene, {"--temp", "25", "--press-range", "1:3:1", "--format",
-                                       "csv"}), "", 3},
+        {"sweep, csv",
+         with(kBenzene, {"--temp", "25", "--press-range", "1:3:1", "--format", "csv"}), "", 3},
         {"batch, table", {"--batch", "-"}, kBatch, 2},
         {"batch, json", {"--batch", "-", "--json"}, kBatch, 2},
         {"batch, csv", {"--batch", "-", "--format", "csv"}, kBatch, 2},
@@ -113,7 +111,9 @@ TEST(CliProperties, AddToEveryFormWithoutChangingWhatWasThere)
             ASSERT_EQ(a.size(), b.size());
             for (std::size_t i = 0; i < a.size(); ++i) {
                 ASSERT_EQ(b[i].size(), b[0].size()) << "row " << i;
-                ASSERT_EQ(std::vector(b[i].begin(), b[i].begin() + static_cast<std::ptrdiff_t>(a[i].size())), a[i]);
+                ASSERT_EQ(std::vector(b[i].begin(),
+                                      b[i].begin() + static_cast<std::ptrdiff_t>(a[i].size())),
+                          a[i]);
             }
             EXPECT_EQ(b[0].size() - a[0].size(), 9u * 17u + 9u);
         } else {
@@ -121,9 +121,8 @@ TEST(CliProperties, AddToEveryFormWithoutChangingWhatWasThere)
             // last; cut out, they leave the old text.
             std::string stripped = more.out;
             int blocks = 0;
-            for (std::size_t at; (at = stripped.find("\nModel properties at ")) !=
-                                 std::string::npos;
-                 ++blocks) {
+            for (std::size_t at;
+                 (at = stripped.find("\nModel properties at ")) != std::string::npos; ++blocks) {
                 std::size_t end = stripped.find("\nDieterici EOS\n  1. ",
                                                 stripped.find("\nWhy each model's root", at));
                 ASSERT_NE(end, std::string::npos);
@@ -171,8 +170,8 @@ TEST(CliProperties, JsonPropertiesAreConsistentPerModel)
         EXPECT_NEAR(stable.at("fugacity_bar").get<double>(), std::exp(lnPhi), 1e-12);
         EXPECT_GT(stable.at("beta_1_K").get<double>(), 0);
         EXPECT_GT(stable.at("kappa_T_1_bar").get<double>(), 0);
-        for (const char* key : {"U_res_J_mol", "A_res_J_mol", "dPdT_V_bar_K", "Cv_res_J_molK",
-                                "Cp_minus_Cv_J_molK"})
+        for (const char* key :
+             {"U_res_J_mol", "A_res_J_mol", "dPdT_V_bar_K", "Cv_res_J_molK", "Cp_minus_Cv_J_molK"})
             EXPECT_TRUE(stable.at(key).is_number()) << key;
     }
     // Peng-Robinson: liquid, unstable middle and vapour; the liquid is the stable one.

@@ -1,12 +1,10 @@
 // The model details as the window and its exports show them: labels whose units are the
 // ones the keys carry, every root and property of the analysis with a status where there is
 // no value, and a CSV export that reads back to the cells of the copied text.
+#include "analysis/properties.h"
 #include "core/model_details.h"
 
-#include "analysis/properties.h"
-
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -25,10 +23,10 @@ TEST(ModelDetails, PropertyLabelsCarryTheUnitOfTheirKey)
 {
     struct {
         std::string_view suffix, unit;
-    } const kUnits[] = {{"_cm3_mol", "cm3/mol"}, {"_kg_m3", "kg/m3"},       {"_bar", "bar"},
-                        {"_J_mol", "J/mol"},     {"_J_molK", "J/(mol·K)"}, {"_bar_K", "bar/K"},
-                        {"_1_K", "1/K"},         {"_1_bar", "1/bar"},
-                        {"_bar_mol_cm3", "bar·mol/cm3"}};
+    } const kUnits[] = {
+        {"_cm3_mol", "cm3/mol"}, {"_kg_m3", "kg/m3"},      {"_bar", "bar"},
+        {"_J_mol", "J/mol"},     {"_J_molK", "J/(mol·K)"}, {"_bar_K", "bar/K"},
+        {"_1_K", "1/K"},         {"_1_bar", "1/bar"},      {"_bar_mol_cm3", "bar·mol/cm3"}};
     const auto& labels = core::propertyLabels();
     for (std::size_t k = 0; k < labels.size(); ++k) {
         const std::string_view key = analysis::kPropertyKeys[k];
@@ -51,8 +49,8 @@ TEST(ModelDetails, ParameterLabels)
         std::string_view key, name, unit;
     } const kCases[] = {
         {"a_bar_cm6_mol2", "a", "bar·cm6/mol2"},
-        {"B", "B = bP/(RT)", ""},   // the cubics' dimensionless B
-        {"B_cm3_mol", "B", "cm3/mol"}, // the virial coefficient, not the cubics' B
+        {"B", "B = bP/(RT)", ""},                // the cubics' dimensionless B
+        {"B_cm3_mol", "B", "cm3/mol"},           // the virial coefficient, not the cubics' B
         {"d2alpha_dT2_1_K2", "d²α/dT²", "1/K2"}, // 1/K2, not 1/K with a stray 2
         {"dB_dT_cm3_molK", "dB/dT", "cm3/(mol·K)"},
         {"zm", "zm", ""},
