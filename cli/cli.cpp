@@ -32,8 +32,7 @@ void reportRounding(const RoundingTally& tally, std::uint64_t states, std::ostre
 {
     if (tally.rounded > 0)
         err << "tavrel1-cli: note: " << tally.rounded << " of " << states
-            << " states took a rounded temperature or pressure; the first: " << tally.first
-            << "\n";
+            << " states took a rounded temperature or pressure; the first: " << tally.first << "\n";
 }
 
 /// The temperature-pressure grid of a sweep, temperature outer.

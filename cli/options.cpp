@@ -43,8 +43,7 @@ void constant(Options& o, const std::string& flag, const std::string& v)
     setConstant(o, Index, flag, v);
 }
 
-template <UnitSlot Slot>
-void unitOption(Options& o, const std::string& flag, const std::string& v)
+template <UnitSlot Slot> void unitOption(Options& o, const std::string& flag, const std::string& v)
 {
     setUnit(o.units, Slot, flag, v);
 }
@@ -118,14 +117,17 @@ const OptionRow kOptions[] = {
      [](Options& o, S, S v) { o.tempRange = v; }},
     {"--press-range", "START:STOP:STEP", "sweep the pressure, bar",
      [](Options& o, S, S v) { o.pressRange = v; }},
-    {"--temp-unit", "UNIT", "unit of --temp, --temp-range, a batch's temp and the output: C, K, F, R",
+    {"--temp-unit", "UNIT",
+     "unit of --temp, --temp-range, a batch's temp and the output: C, K, F, R",
      unitOption<UnitSlot::Temperature>},
     {"--press-unit", "UNIT",
      "absolute pressure unit of --press, --press-range, a batch's press and the output: bar, "
      "Pa, hPa, kPa, MPa, mbar, atm, at, psia, mmHg, inHg, torr",
      unitOption<UnitSlot::Pressure>},
-    {"--volume-unit", "UNIT", "unit of the molar volumes written: cm3/mol, L/mol, m3/kmol, "
-     "m3/mol, ft3/lbmol", unitOption<UnitSlot::Volume>},
+    {"--volume-unit", "UNIT",
+     "unit of the molar volumes written: cm3/mol, L/mol, m3/kmol, "
+     "m3/mol, ft3/lbmol",
+     unitOption<UnitSlot::Volume>},
     {"--density-unit", "UNIT", "unit of the vapour densities written: kg/m3, g/L, g/cm3, lb/ft3",
      unitOption<UnitSlot::Density>},
     {"--jobs", "N", "threads for --batch and sweeps (default: cores)",

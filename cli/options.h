@@ -32,7 +32,7 @@ struct Options {
     std::optional<std::string> batch;     // a CSV file, "-" for standard input
     std::optional<std::string> tempRange; // START:STOP:STEP
     std::optional<std::string> pressRange;
-    RunUnits units;                       // --temp-unit and the like
+    RunUnits units;    // --temp-unit and the like
     unsigned jobs = 0; // 0: one a core
     bool help = false;
     bool version = false;

@@ -186,8 +186,8 @@ void appendTable(std::string& out, const core::MainViewModel& vm, bool showBoxes
             std::string cell;
             if (state::hasCell(row, col)) {
                 const auto& ce = vm.sheet().cell({row, col});
-                cell = units == nullptr ? ce.text
-                                        : shownCell(*units, cellIndex({row, col}), ce.text);
+                cell =
+                    units == nullptr ? ce.text : shownCell(*units, cellIndex({row, col}), ce.text);
                 const std::optional<std::size_t> note = core::missingConstantNote(ce.color);
                 if (note && !cell.empty()) {
                     cell += core::kMissingConstantNotes[*note].marker;

@@ -2,6 +2,7 @@
 
 #include "plots/diagram.h"
 #include "plots/diagram_input.h"
+#include "plots/diagram_units.h"
 #include "store/settings.h"
 #include "ui/diagram_plot.h"
 
@@ -23,6 +24,8 @@ class ComponentDatabase;
 } // namespace store
 
 namespace ui {
+
+class DiagramUnitsBar;
 
 /// The diagrams of the state: P-V isotherms, Z-P and vapour pressure of the nine models, and
 /// the analysis table. A thin binding of plots::computeDiagrams; the main window feeds it.
@@ -46,7 +49,12 @@ public:
     void showInput(const plots::DiagramInput& input);
 
     DiagramPlot* plot(Tab tab) const;
+    /// The diagrams as shown, in the chosen units.
     const plots::Diagrams& diagrams() const { return m_diagrams; }
+    /// The units chosen for the axes, the read-out, the table and the exports; kept in the
+    /// settings.
+    const plots::DiagramUnits& units() const { return m_units; }
+    void setUnits(const plots::DiagramUnits& units);
     bool modelVisible(state::Row model) const { return m_visible[static_cast<std::size_t>(model)]; }
     void setModelVisible(state::Row model, bool visible);
 
@@ -65,6 +73,7 @@ public:
 
 private:
     void createControls();
+    void showInUnits();
     void fillTable();
     void replotShown();
     Tab currentTab() const;
@@ -79,7 +88,10 @@ private:
     QPushButton* cmdSaveImage = nullptr;
     QPushButton* cmdSaveData = nullptr;
     QPushButton* cmdCopy = nullptr;
-    plots::Diagrams m_diagrams;
+    DiagramUnitsBar* m_unitsBar = nullptr;
+    plots::Diagrams m_computed; // in the diagrams' own units
+    plots::Diagrams m_diagrams; // as shown
+    plots::DiagramUnits m_units;
     ModelMask m_visible{};
     std::optional<store::Settings> m_settings;
 };
