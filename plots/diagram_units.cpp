@@ -2,6 +2,7 @@
 
 #include "core/sheet_export.h"
 #include "plots/diagrams.h"
+#include "state/number_format.h"
 
 #include <cctype>
 
@@ -10,6 +11,8 @@ namespace {
 
 using state::Quantity;
 using state::Unit;
+
+constexpr int kShownDigits = 6; // as the diagrams write their numbers
 
 std::size_t slot(Quantity q)
 {
@@ -34,13 +37,19 @@ struct Change {
 
     bool active() const { return from != nullptr && to != nullptr && from != to; }
     double value(double x) const { return active() ? state::convert(x, *from, *to) : x; }
+    /// A number the diagrams wrote (to kShownDigits significant digits, trailing zeros
+    /// dropped, so its digits say nothing about its precision) written again from its value.
     std::string text(std::string_view shown) const
     {
-        return active() ? state::convertShownText(shown, *from, *to) : std::string(shown);
+        const std::optional<double> x = active() ? state::toDouble(shown) : std::nullopt;
+        return x ? state::formatSignificant(value(*x), kShownDigits) : std::string(shown);
     }
 };
 
-Change kelvinChange(const DiagramUnits& u) { return {&state::unitBySymbol("K"), u.temperature, "K"}; }
+Change kelvinChange(const DiagramUnits& u)
+{
+    return {&state::unitBySymbol("K"), u.temperature, "K"};
+}
 Change celsiusChange(const DiagramUnits& u)
 {
     return {&state::unitBySymbol("C"), u.temperature, "°C"};
@@ -111,8 +120,9 @@ std::string convertList(const std::string& text, const Change& c)
 Change axisChange(const Axis& a, const DiagramUnits& u)
 {
     const std::size_t open = a.title.rfind(" (");
-    const std::string unit =
-        open == std::string::npos ? std::string() : a.title.substr(open + 2, a.title.size() - open - 3);
+    const std::string unit = open == std::string::npos
+                                 ? std::string()
+                                 : a.title.substr(open + 2, a.title.size() - open - 3);
     for (const Change& c : {kelvinChange(u), barChange(u), volumeChange(u)})
         if (unit == c.fromText)
             return c;
@@ -232,8 +242,7 @@ std::array<std::string, 9> tableColumns(const DiagramUnits& u)
     return columns;
 }
 
-std::string tableText(const std::vector<TableRow>& table, const DiagramUnits& units,
-                      char separator)
+std::string tableText(const std::vector<TableRow>& table, const DiagramUnits& units, char separator)
 {
     return tableText(table, separator, tableColumns(units));
 }
