@@ -37,12 +37,27 @@ TEST(DiagramUnits, EveryPointAxisAndCaptionInTheChosenUnits)
         const char* noteHas;
     };
     const Case cases[] = {
-        {"F psia", {&unitBySymbol("F"), &unitBySymbol("psia"), nullptr}, "V (cm3/mol)",
-         "P (psia)", "T (°F)", "at 77 °F", "at 77 °F and 14.5038 psia"},
-        {"C kPa L/mol", {&unitBySymbol("C"), &unitBySymbol("kPa"), &unitBySymbol("L/mol")},
-         "V (L/mol)", "P (kPa)", "T (°C)", "at 25 °C", "at 25 °C and 100 kPa"},
-        {"R MPa ft3/lbmol", {&unitBySymbol("R"), &unitBySymbol("MPa"), &unitBySymbol("ft3/lbmol")},
-         "V (ft3/lbmol)", "P (MPa)", "T (R)", "at 536.67 R", "at 536.67 R and 0.1 MPa"},
+        {"F psia",
+         {&unitBySymbol("F"), &unitBySymbol("psia"), nullptr},
+         "V (cm3/mol)",
+         "P (psia)",
+         "T (°F)",
+         "at 77 °F",
+         "at 77 °F and 14.5038 psia"},
+        {"C kPa L/mol",
+         {&unitBySymbol("C"), &unitBySymbol("kPa"), &unitBySymbol("L/mol")},
+         "V (L/mol)",
+         "P (kPa)",
+         "T (°C)",
+         "at 25 °C",
+         "at 25 °C and 100 kPa"},
+        {"R MPa ft3/lbmol",
+         {&unitBySymbol("R"), &unitBySymbol("MPa"), &unitBySymbol("ft3/lbmol")},
+         "V (ft3/lbmol)",
+         "P (MPa)",
+         "T (R)",
+         "at 536.67 R",
+         "at 536.67 R and 0.1 MPa"},
     };
     const auto unitOfAxis = [](const std::string& title, const DiagramUnits& u) {
         if (title.find("(bar)") != std::string::npos)
@@ -66,8 +81,8 @@ TEST(DiagramUnits, EveryPointAxisAndCaptionInTheChosenUnits)
         EXPECT_EQ(d.zp.y.title, "Z (-)");
         EXPECT_NE(d.pv.title.find(c.titleHas), std::string::npos) << d.pv.title;
         EXPECT_NE(d.note.find(c.noteHas), std::string::npos) << d.note;
-        for (auto [mine, theirs] : {std::pair(&d.pv, &own.pv), std::pair(&d.zp, &own.zp),
-                                    std::pair(&d.pt, &own.pt)}) {
+        for (auto [mine, theirs] :
+             {std::pair(&d.pv, &own.pv), std::pair(&d.zp, &own.zp), std::pair(&d.pt, &own.pt)}) {
             SCOPED_TRACE(theirs->title);
             ASSERT_EQ(mine->curves.size(), theirs->curves.size());
             for (std::size_t k = 0; k < mine->curves.size(); ++k)
