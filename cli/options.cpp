@@ -325,9 +325,9 @@ Temperatures, pressures, volumes and vapour densities are written in the
 units, with the same significant digits the sheet shows (the same decimals
 for a temperature); SG and Z are not converted. The output then names its
 units: a line under the table's headings, "[unit]" in CSV headers, a "units"
-object in JSON. A batch header may name units the same way: temp [K],press
-[psia]. With --analysis, its temperatures, pressures and volumes are
-converted too.
+object in JSON. A batch header may name units the same way, as in the header
+"temp [K],press [psia]". With --analysis, its temperatures, pressures and
+volumes are converted too.
 
 A run longer than about a second shows its progress on standard error when
 that is a terminal.

@@ -72,11 +72,17 @@ TEST_F(Units, TypedInUnitsSolvesTheSheetOfTheCalculationText)
     };
     const Case cases[] = {
         {{"--temp", "77", "--temp-unit", "F", "--press", "14.5037738", "--press-unit", "psia"},
-         "25", "1", "77"},
+         "25",
+         "1",
+         "77"},
         {{"--temp", "300", "--temp-unit", "K", "--press", "101.325", "--press-unit", "kPa"},
-         "26.85", "1.01325", "300"},
-        {{"--temp", "100", "--temp-unit", "degF", "--press", "1", "--press-unit", "ATM"}, "",
-         "1.01325", "100"},
+         "26.85",
+         "1.01325",
+         "300"},
+        {{"--temp", "100", "--temp-unit", "degF", "--press", "1", "--press-unit", "ATM"},
+         "",
+         "1.01325",
+         "100"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = c.typed;
@@ -103,12 +109,13 @@ TEST_F(Units, TypedInUnitsSolvesTheSheetOfTheCalculationText)
 // line captioned F showing the °C text a two-phase click wrote, is caught here.
 TEST_F(Units, OutputIsConvertedWhereverItNamesItsUnit)
 {
-    const CliRun json = benzene({"--temp", "25", "--press", "1", "--volume-unit", "L/mol", "--json"});
+    const CliRun json =
+        benzene({"--temp", "25", "--press", "1", "--volume-unit", "L/mol", "--json"});
     EXPECT_EQ(member(json.out, "txtLiqPR"), "0.087024");
     EXPECT_EQ(member(json.out, "txtSGPR"), "0.90"); // a specific gravity stays
 
-    const CliRun csv = benzene({"--temp", "77", "--temp-unit", "F", "--press", "1",
-                                "--volume-unit", "m3/kmol", "--format", "csv"});
+    const CliRun csv = benzene({"--temp", "77", "--temp-unit", "F", "--press", "1", "--volume-unit",
+                                "m3/kmol", "--format", "csv"});
     const std::string header = csv.out.substr(0, csv.out.find('\n'));
     EXPECT_NE(header.find(",temp [F],press [bar],"), std::string::npos) << header;
     EXPECT_NE(header.find(",txtLiqPR [m3/kmol],txtVapPR [m3/kmol],txtZPR,txtVDPR [kg/m3],"),
@@ -126,8 +133,8 @@ TEST_F(Units, OutputIsConvertedWhereverItNamesItsUnit)
     EXPECT_NE(table.out.find("vapour density in lb/ft3"), std::string::npos);
 
     const CliRun vapour = benzene({"--temp", "200", "--press", "1", "--json"});
-    const CliRun vapourLb = benzene({"--temp", "200", "--press", "1", "--density-unit", "lb/ft3",
-                                     "--json"});
+    const CliRun vapourLb =
+        benzene({"--temp", "200", "--press", "1", "--density-unit", "lb/ft3", "--json"});
     const double kgm3 = std::stod(member(vapour.out, "txtVDPR"));
     const double lbft3 = std::stod(member(vapourLb.out, "txtVDPR"));
     // 1 lb/ft3 = 0.45359237 kg / 0.028316846592 m3; the text keeps three or more digits.
@@ -137,16 +144,15 @@ TEST_F(Units, OutputIsConvertedWhereverItNamesItsUnit)
 // A batch whose header names units gives the rows of the same states typed in °C and bar.
 TEST_F(Units, BatchHeaderUnitsGiveTheSameRows)
 {
-    const CliRun inUnits = runCli({"--db", s_db, "--batch", "-", "--json"},
-                                  "component,temp [K],press [psia]\n"
-                                  "Benzene,298.15,14.5037738\n"
-                                  "Water,373.15,29.0075476\n"
-                                  "Propane,473.15,145.037738\n");
-    const CliRun plain = runCli({"--db", s_db, "--batch", "-", "--json"},
-                                "component,temp,press\n"
-                                "Benzene,25,1\n"
-                                "Water,100,2\n"
-                                "Propane,200,10\n");
+    const CliRun inUnits =
+        runCli({"--db", s_db, "--batch", "-", "--json"}, "component,temp [K],press [psia]\n"
+                                                         "Benzene,298.15,14.5037738\n"
+                                                         "Water,373.15,29.0075476\n"
+                                                         "Propane,473.15,145.037738\n");
+    const CliRun plain = runCli({"--db", s_db, "--batch", "-", "--json"}, "component,temp,press\n"
+                                                                          "Benzene,25,1\n"
+                                                                          "Water,100,2\n"
+                                                                          "Propane,200,10\n");
     ASSERT_EQ(inUnits.status, 0) << inUnits.err;
     EXPECT_EQ(sheets(inUnits.out), sheets(plain.out));
     EXPECT_EQ(sheets(inUnits.out).size(), 3u);
