@@ -4,6 +4,8 @@
 #include "cli/replay.h"
 #include "state/result_sheet.h"
 
+#include <unordered_map>
+
 namespace cli {
 namespace {
 
@@ -31,7 +33,24 @@ bool toCalculation(std::string& text, std::string& typed, std::string& rounding,
                    const RunUnits& units)
 {
     typed = text;
-    const state::CalculationText c = state::toCalculationText(text, units.of(slot));
+    // A sweep types each value again and again (every temperature once a pressure, the
+    // pressures once a temperature), and the exact conversion costs microseconds: the last
+    // few thousand conversions of each slot are kept.
+    struct Memo {
+        const state::Unit* unit = nullptr;
+        std::unordered_map<std::string, state::CalculationText> texts;
+    };
+    constexpr std::size_t kMemoSize = 4096;
+    thread_local std::array<Memo, 2> memos;
+    Memo& memo = memos[slot == UnitSlot::Temperature ? 0 : 1];
+    if (memo.unit != &units.of(slot) || memo.texts.size() >= kMemoSize) {
+        memo.texts.clear();
+        memo.unit = &units.of(slot);
+    }
+    auto found = memo.texts.find(text);
+    if (found == memo.texts.end())
+        found = memo.texts.emplace(text, state::toCalculationText(text, units.of(slot))).first;
+    const state::CalculationText& c = found->second;
     text = c.text;
     if (!c.note.empty())
         rounding += (rounding.empty() ? "" : "; ") + c.note;
