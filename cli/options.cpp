@@ -43,6 +43,11 @@ void constant(Options& o, const std::string& flag, const std::string& v)
     setConstant(o, Index, flag, v);
 }
 
+template <UnitSlot Slot> void unitOption(Options& o, const std::string& flag, const std::string& v)
+{
+    setUnit(o.units, Slot, flag, v);
+}
+
 Format parseFormat(const std::string& v)
 {
     if (v == "table")
@@ -66,9 +71,9 @@ unsigned parseJobs(const std::string& v)
 
 using S = const std::string&;
 const OptionRow kOptions[] = {
-    {"--temp", "TEXT", "temperature in C, as typed into the box",
+    {"--temp", "TEXT", "temperature in C (or --temp-unit), as typed into the box",
      [](Options& o, S, S v) { o.temp = v; }},
-    {"--press", "TEXT", "pressure in bar, as typed into the box",
+    {"--press", "TEXT", "pressure in bar (or --press-unit), as typed into the box",
      [](Options& o, S, S v) { o.press = v; }},
     {"--component", "NAME", "a component of the database, its name exactly",
      [](Options& o, S, S v) { o.component = v; }},
@@ -112,6 +117,19 @@ const OptionRow kOptions[] = {
      [](Options& o, S, S v) { o.tempRange = v; }},
     {"--press-range", "START:STOP:STEP", "sweep the pressure, bar",
      [](Options& o, S, S v) { o.pressRange = v; }},
+    {"--temp-unit", "UNIT",
+     "unit of --temp, --temp-range, a batch's temp and the output: C, K, F, R",
+     unitOption<UnitSlot::Temperature>},
+    {"--press-unit", "UNIT",
+     "absolute pressure unit of --press, --press-range, a batch's press and the output: bar, "
+     "Pa, hPa, kPa, MPa, mbar, atm, at, psia, mmHg, inHg, torr",
+     unitOption<UnitSlot::Pressure>},
+    {"--volume-unit", "UNIT",
+     "unit of the molar volumes written: cm3/mol, L/mol, m3/kmol, "
+     "m3/mol, ft3/lbmol",
+     unitOption<UnitSlot::Volume>},
+    {"--density-unit", "UNIT", "unit of the vapour densities written: kg/m3, g/L, g/cm3, lb/ft3",
+     unitOption<UnitSlot::Density>},
     {"--jobs", "N", "threads for --batch and sweeps (default: cores)",
      [](Options& o, S, S v) { o.jobs = parseJobs(v); }},
     {"--db", "PATH", "component database (default: the window's)",
@@ -322,6 +340,20 @@ Sweeps: --temp-range and --press-range (either or both) solve the grid of
 states, temperature outer and pressure inner, START, START+STEP, ... up to
 STOP; the step leads from START towards STOP, and the grid holds at most 10^9
 states.
+
+Units: --temp-unit, --press-unit, --volume-unit and --density-unit name the
+units a run reads and writes (names as commonly written, any case: degF, K,
+psi, kPa, m3/kmol, lb/ft3; gauge pressures such as psig or barg are refused,
+the calculation needs absolute pressure). A typed value is turned into the C
+or bar text the window's box would take; where that text cannot hold it
+exactly, a note on standard error (json: "rounding") says what was taken.
+Temperatures, pressures, volumes and vapour densities are written in the
+units, with the same significant digits the sheet shows (the same decimals
+for a temperature); SG and Z are not converted. The output then names its
+units: a line under the table's headings, "[unit]" in CSV headers, a "units"
+object in JSON. A batch header may name units the same way, as in the header
+"temp [K],press [psia]". With --analysis, its temperatures, pressures and
+volumes are converted too.
 
 A run longer than about a second shows its progress on standard error when
 that is a terminal.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/units_options.h"
 #include "state/calc_state.h"
 
 #include <array>
@@ -33,6 +34,7 @@ struct Options {
     std::optional<std::string> batch;     // a CSV file, "-" for standard input
     std::optional<std::string> tempRange; // START:STOP:STEP
     std::optional<std::string> pressRange;
+    RunUnits units;    // --temp-unit and the like
     unsigned jobs = 0; // 0: one a core
     bool help = false;
     bool version = false;

@@ -25,6 +25,9 @@ std::string diagramCsv(const Diagram& diagram, const std::array<bool, kModelCoun
 /// The table with a header line: tab-separated for the clipboard, or CSV when the separator
 /// is ','.
 std::string tableText(const std::vector<TableRow>& table, char separator = '\t');
+/// The same under other column captions (the table in other units).
+std::string tableText(const std::vector<TableRow>& table, char separator,
+                      const std::array<std::string, 9>& columns);
 
 /// The table's column captions, with units.
 const std::array<std::string, 9>& tableColumns();
