@@ -2,10 +2,10 @@
 // shipped list, one state a run, printing what the native program prints. The list, the
 // standard streams and the exit status are the JavaScript wrapper's (tavrel1-cli.mjs).
 #include "cli/analysis_output.h"
-#include "cli/properties_output.h"
 #include "cli/cli.h"
 #include "cli/options.h"
 #include "cli/output.h"
+#include "cli/properties_output.h"
 #include "cli/replay.h"
 #include "web/listed_component.h"
 

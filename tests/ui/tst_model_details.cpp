@@ -136,13 +136,18 @@ void TestModelDetails::nothingClipped()
         for (const char* name : {"grdRoots", "grdParameters", "grdProperties"}) {
             auto* grid = w->findChild<QTableWidget*>(name);
             QVERIFY2(grid->horizontalScrollBar()->maximum() == 0,
-                     qPrintable(QString("%1 model %2: %3 wide, columns %4, scroll %5").arg(name).arg(model).arg(grid->viewport()->width()).arg(grid->horizontalHeader()->length()).arg(grid->horizontalScrollBar()->maximum())));
+                     qPrintable(QString("%1 model %2: %3 wide, columns %4, scroll %5")
+                                    .arg(name)
+                                    .arg(model)
+                                    .arg(grid->viewport()->width())
+                                    .arg(grid->horizontalHeader()->length())
+                                    .arg(grid->horizontalScrollBar()->maximum())));
             for (int r = 0; r < grid->rowCount(); ++r)
                 for (int c = 0; c < grid->columnCount(); ++c) {
                     const QTableWidgetItem* item = grid->item(r, c);
                     const QRect cell(0, 0, grid->columnWidth(c) - 6, 10000);
-                    const QRect needed = grid->fontMetrics().boundingRect(
-                        cell, Qt::TextWordWrap, item->text());
+                    const QRect needed =
+                        grid->fontMetrics().boundingRect(cell, Qt::TextWordWrap, item->text());
                     QVERIFY2(needed.width() <= cell.width() &&
                                  needed.height() <= grid->rowHeight(r),
                              qPrintable(QString(name) + ": " + item->text()));
@@ -150,8 +155,7 @@ void TestModelDetails::nothingClipped()
         }
         for (QLabel* label : w->findChildren<QLabel*>())
             if (!label->wordWrap())
-                QVERIFY2(label->width() >= label->sizeHint().width(),
-                         qPrintable(label->text()));
+                QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
         for (QPushButton* button : w->findChildren<QPushButton*>())
             QVERIFY(button->width() >= button->sizeHint().width());
     }
