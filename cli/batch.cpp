@@ -46,12 +46,13 @@ void solveChunk(Chunk& c, Format format, Layout layout, const Additions& additio
         if (!job.rejected.empty()) {
             rejected = job.rejected;
         } else {
-            const Solved s = solveJob(job);
-            if (!s.rejected) {
-                appendSolved(c.out, format, layout, {job.component, &job.entries, job.line}, s.vm);
-                appendAdditions(c.out, format, layout, additions, s.vm.state());
+            const core::Calculation s = calculateJob(job);
+            if (!s.refusal) {
+                appendSolved(c.out, format, layout, {job.component, &job.entries, job.line},
+                             s.form);
+                appendAdditions(c.out, format, layout, additions, s.form.state);
             }
-            rejected = s.rejected;
+            rejected = s.refusal;
         }
         if (rejected) {
             appendRejected(c.out, format, job.line, *rejected);

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "cli/job.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/properties_output.h"
-#include "cli/replay.h"
 
 #include <cstdint>
 #include <iosfwd>

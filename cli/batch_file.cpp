@@ -156,7 +156,7 @@ void BatchFileSource::fill(Job& job)
         return;
     }
 
-    CustomComponent custom;
+    state::Component custom;
     custom.name = given(Name) ? field(Name) : "custom";
     const auto number = [&](Column c) {
         const auto x = state::toFloat(field(c));
@@ -168,7 +168,7 @@ void BatchFileSource::fill(Job& job)
     for (std::size_t c = Mw; c <= K3; ++c)
         if (given(static_cast<Column>(c)))
             constants[c] = number(static_cast<Column>(c));
-    custom.constants = constantsOrMissing(constants);
+    custom.constants = state::constantsOrMissing(constants);
     const int antoineGiven = given(AntA) + given(AntB) + given(AntC);
     if (antoineGiven == 3)
         custom.antoine = state::AntoineCoefficients{number(AntA), number(AntB), number(AntC)};

@@ -4,12 +4,13 @@
 #include "cli/batch.h"
 #include "cli/batch_file.h"
 #include "cli/components.h"
+#include "cli/job.h"
 #include "cli/merge_shipped_command.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/output_stream.h"
 #include "cli/properties_output.h"
-#include "cli/replay.h"
+#include "core/main_view_model.h"
 #include "store/component_selection.h"
 #include "store/store_errors.h"
 
@@ -144,7 +145,7 @@ int solveStates(const Options& o, const Streams& s)
         job.chosen = std::move(chosen);
     } else {
         job.component = o.name;
-        job.chosen = CustomComponent{o.name, constantsOrMissing(o.constants), o.antoine};
+        job.chosen = state::Component{o.name, state::constantsOrMissing(o.constants), o.antoine};
     }
 
     if (o.tempRange || o.pressRange) {
@@ -160,8 +161,8 @@ int solveStates(const Options& o, const Streams& s)
         first.entries.press = presses.text(0);
         if (units != nullptr)
             typeInUnits(first.entries, *units);
-        if (const Solved solved = solveJob(first); solved.rejected) {
-            s.err << "tavrel1-cli: " << *solved.rejected << "\n";
+        if (const core::Calculation calc = calculateJob(first); calc.refusal) {
+            s.err << "tavrel1-cli: " << *calc.refusal << "\n";
             return kExitUsage;
         }
         GridSource grid(job, std::move(temps), std::move(presses));
@@ -176,28 +177,28 @@ int solveStates(const Options& o, const Streams& s)
 
     if (units != nullptr && typeInUnits(job.entries, *units))
         s.err << "tavrel1-cli: note: " << job.entries.rounding << "\n";
-    const Solved solved = solveJob(job);
-    if (solved.rejected) {
-        s.err << (solved.rejectedByWindow ? "" : "tavrel1-cli: ") << *solved.rejected << "\n";
+    const core::Calculation calc = calculateJob(job);
+    if (calc.refusal) {
+        s.err << (calc.refusalIsMessageBox ? "" : "tavrel1-cli: ") << *calc.refusal << "\n";
         return kExitUsage;
     }
     std::string text = outputHeader(o.format, Layout::Single, units);
     extendHeader(text, o.format, additionsOf(o));
-    appendSolved(text, o.format, Layout::Single, {job.component, &job.entries, 0}, solved.vm);
+    appendSolved(text, o.format, Layout::Single, {job.component, &job.entries, 0}, calc.form);
     if (o.analysis && o.format == Format::Json) {
         // One JSON object a state: the analysis joins it as its last member.
         text.erase(text.size() - 2);
-        text += ", " + analysisJson(solved.vm.state(), units) + "}\n";
+        text += ", " + analysisJson(calc.form.state, units) + "}\n";
     }
     if (o.format != Format::Table)
-        appendAdditions(text, o.format, Layout::Single, additionsOf(o), solved.vm.state());
+        appendAdditions(text, o.format, Layout::Single, additionsOf(o), calc.form.state);
     s.out << text;
     if (o.analysis && o.format == Format::Table)
-        printAnalysisTable(solved.vm.state(), s.out, units);
+        printAnalysisTable(calc.form.state, s.out, units);
     if (o.format == Format::Table) {
         // After the analysis block, when there is one.
         std::string more;
-        appendAdditions(more, o.format, Layout::Single, additionsOf(o), solved.vm.state());
+        appendAdditions(more, o.format, Layout::Single, additionsOf(o), calc.form.state);
         s.out << more;
     }
     return kExitOk;

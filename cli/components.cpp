@@ -1,6 +1,5 @@
 #include "cli/components.h"
 
-#include "core/main_view_model.h"
 #include "store/component_selection.h"
 #include "store/settings.h"
 
@@ -14,14 +13,13 @@ store::ComponentDatabase openDatabase(const std::optional<std::string>& path)
     return store::openConfiguredDatabase(settings, store::defaultDatabasePath());
 }
 
-std::shared_ptr<const core::MainViewModel> StoredComponents::find(const std::string& name)
+std::shared_ptr<const state::Component> StoredComponents::find(const std::string& name)
 {
     if (const auto it = m_chosen.find(name); it != m_chosen.end())
         return it->second;
-    auto vm = std::make_shared<core::MainViewModel>();
-    std::shared_ptr<const core::MainViewModel> chosen;
-    if (store::loadComponent(m_db, name, *vm))
-        chosen = std::move(vm);
+    std::shared_ptr<const state::Component> chosen;
+    if (std::optional<state::Component> found = store::findComponent(m_db, name))
+        chosen = std::make_shared<const state::Component>(std::move(*found));
     // A file of ever new names must not grow the cache without end.
     constexpr std::size_t kMaxCached = 4096;
     if (m_chosen.size() >= kMaxCached)

@@ -1,8 +1,8 @@
 #include "cli/output.h"
 
-#include "cli/replay.h"
+#include "cli/job.h"
 #include "cli/units_options.h"
-#include "core/main_view_model.h"
+#include "core/calculation.h"
 #include "core/sheet_export.h"
 
 #include <algorithm>
@@ -132,16 +132,14 @@ void appendJsonString(std::string& out, std::string_view s)
 
 /// The boxes' final texts in the run's units: as typed when the box kept the text the
 /// calculation was given, else (a two-phase click wrote its own) converted.
-std::string shownTemp(const core::MainViewModel& vm, const Entries& e)
+std::string shownTemp(const core::Form& form, const Entries& e)
 {
-    return vm.txtTemp() == e.temp ? e.typedTemp
-                                  : e.units->shown(vm.txtTemp(), UnitSlot::Temperature);
+    return form.temp == e.temp ? e.typedTemp : e.units->shown(form.temp, UnitSlot::Temperature);
 }
 
-std::string shownPress(const core::MainViewModel& vm, const Entries& e)
+std::string shownPress(const core::Form& form, const Entries& e)
 {
-    return vm.txtPress() == e.press ? e.typedPress
-                                    : e.units->shown(vm.txtPress(), UnitSlot::Pressure);
+    return form.press == e.press ? e.typedPress : e.units->shown(form.press, UnitSlot::Pressure);
 }
 
 std::size_t cellIndex(state::CellId id)
@@ -150,22 +148,21 @@ std::size_t cellIndex(state::CellId id)
     return static_cast<std::size_t>(std::find(cells.begin(), cells.end(), id) - cells.begin());
 }
 
-void appendTable(std::string& out, const core::MainViewModel& vm, bool showBoxes,
-                 const Entries& entries)
+void appendTable(std::string& out, const core::Form& form, bool showBoxes, const Entries& entries)
 {
     const RunUnits* units = entries.units;
     const char* sep = "";
-    for (std::string_view line : core::messageLines(vm.lblStCond())) {
+    for (std::string_view line : core::messageLines(form.message)) {
         out += sep;
         out += visible(line);
         sep = "\n";
     }
     out += "\n";
     if (showBoxes && units != nullptr)
-        out += boxCaption(UnitSlot::Temperature, *units) + shownTemp(vm, entries) + "\n" +
-               boxCaption(UnitSlot::Pressure, *units) + shownPress(vm, entries) + "\n";
+        out += boxCaption(UnitSlot::Temperature, *units) + shownTemp(form, entries) + "\n" +
+               boxCaption(UnitSlot::Pressure, *units) + shownPress(form, entries) + "\n";
     else if (showBoxes)
-        out += "Temperature  (C): " + vm.txtTemp() + "\nPressure  (bar): " + vm.txtPress() + "\n";
+        out += "Temperature  (C): " + form.temp + "\nPressure  (bar): " + form.press + "\n";
     out += "\n";
     constexpr std::array<std::size_t, 5> kWidths = {8, 11, 11, 9, 11};
     constexpr std::array<std::string_view, 5> kHeadings = {"SG", "Liquid", "Vapor", "Z", "Density"};
@@ -185,7 +182,7 @@ void appendTable(std::string& out, const core::MainViewModel& vm, bool showBoxes
             const auto col = static_cast<state::Col>(c);
             std::string cell;
             if (state::hasCell(row, col)) {
-                const auto& ce = vm.sheet().cell({row, col});
+                const auto& ce = form.sheet.cell({row, col});
                 cell =
                     units == nullptr ? ce.text : shownCell(*units, cellIndex({row, col}), ce.text);
                 const std::optional<std::size_t> note = core::missingConstantNote(ce.color);
@@ -220,12 +217,12 @@ const std::array<std::string, state::kCellCount>& jsonKeys()
     return keys;
 }
 
-void appendJson(std::string& out, const core::MainViewModel& vm, Layout layout, long line,
+void appendJson(std::string& out, const core::Form& form, Layout layout, long line,
                 const Entries& entries)
 {
     const RunUnits* units = entries.units;
-    const auto& sheet = vm.sheet();
-    const auto& f = vm.state().flags;
+    const auto& sheet = form.sheet;
+    const auto& f = form.state.flags;
     const auto& keys = jsonKeys();
     out += "{";
     if (layout == Layout::Batch) {
@@ -234,7 +231,7 @@ void appendJson(std::string& out, const core::MainViewModel& vm, Layout layout, 
         out += ", ";
     }
     out += "\"message\": ";
-    appendJsonString(out, vm.lblStCond());
+    appendJsonString(out, form.message);
     out += ", \"cells\": {";
     for (std::size_t i = 0; i < keys.size(); ++i) {
         if (i > 0)
@@ -272,15 +269,15 @@ void appendJson(std::string& out, const core::MainViewModel& vm, Layout layout, 
     out += boolText(f.AboveCritical);
     out += "}, \"temp\": ";
     if (units == nullptr) {
-        appendJsonString(out, vm.txtTemp());
+        appendJsonString(out, form.temp);
         out += ", \"press\": ";
-        appendJsonString(out, vm.txtPress());
+        appendJsonString(out, form.press);
         out += "}\n";
         return;
     }
-    appendJsonString(out, shownTemp(vm, entries));
+    appendJsonString(out, shownTemp(form, entries));
     out += ", \"press\": ";
-    appendJsonString(out, shownPress(vm, entries));
+    appendJsonString(out, shownPress(form, entries));
     out += ", " + unitsJsonMember(*units);
     if (!entries.rounding.empty()) {
         out += ", \"rounding\": ";
@@ -295,7 +292,7 @@ constexpr std::array<std::string_view, 13> kCsvLeadColumns = {
     "CalcLiquid", "CalcVapor", "AboveCritical"};
 constexpr std::size_t kCsvColumns = kCsvLeadColumns.size() + state::kCellCount;
 
-void appendCsv(std::string& out, const core::MainViewModel& vm, Layout layout, const RowInfo& info)
+void appendCsv(std::string& out, const core::Form& form, Layout layout, const RowInfo& info)
 {
     if (layout == Layout::Batch) {
         appendNumber(out, info.line);
@@ -304,9 +301,9 @@ void appendCsv(std::string& out, const core::MainViewModel& vm, Layout layout, c
     const RunUnits* units = info.entries->units;
     core::appendCsvField(out, info.component);
     out += ',';
-    core::appendCsvField(out, units ? shownTemp(vm, *info.entries) : vm.txtTemp());
+    core::appendCsvField(out, units ? shownTemp(form, *info.entries) : form.temp);
     out += ',';
-    core::appendCsvField(out, units ? shownPress(vm, *info.entries) : vm.txtPress());
+    core::appendCsvField(out, units ? shownPress(form, *info.entries) : form.press);
     out += ',';
     if (info.entries->twoPhase)
         out += kTwoPhaseNames[static_cast<std::size_t>(*info.entries->twoPhase)];
@@ -314,20 +311,20 @@ void appendCsv(std::string& out, const core::MainViewModel& vm, Layout layout, c
     out += boolText(info.entries->hypothetical);
     out += ',';
     out += boolText(info.entries->spherical);
-    const auto lines = core::messageLines(vm.lblStCond());
+    const auto lines = core::messageLines(form.message);
     for (std::size_t i = 0; i < 3; ++i) {
         out += ',';
         if (i < lines.size())
             core::appendCsvField(out, lines[i]);
     }
-    const auto& f = vm.state().flags;
+    const auto& f = form.state.flags;
     for (const bool flag : {f.AntoineAvailable, f.CalcLiquid, f.CalcVapor, f.AboveCritical}) {
         out += ',';
         out += boolText(flag);
     }
     for (std::size_t i = 0; i < state::kCellCount; ++i) {
         out += ',';
-        const std::string& text = vm.sheet().cell(state::allCells()[i]).text;
+        const std::string& text = form.sheet.cell(state::allCells()[i]).text;
         core::appendCsvField(out, units ? shownCell(*units, i, text) : text);
     }
     out += '\n';
@@ -363,7 +360,7 @@ std::string outputHeader(Format format, Layout layout, const RunUnits* units)
 }
 
 void appendSolved(std::string& out, Format format, Layout layout, const RowInfo& info,
-                  const core::MainViewModel& vm)
+                  const core::Form& form)
 {
     switch (format) {
     case Format::Table:
@@ -372,16 +369,16 @@ void appendSolved(std::string& out, Format format, Layout layout, const RowInfo&
             appendNumber(out, info.line);
             out += "\n";
         }
-        appendTable(out, vm, layout == Layout::Sweep || info.entries->twoPhase.has_value(),
+        appendTable(out, form, layout == Layout::Sweep || info.entries->twoPhase.has_value(),
                     *info.entries);
         if (layout != Layout::Single)
             out += "\n";
         break;
     case Format::Json:
-        appendJson(out, vm, layout, info.line, *info.entries);
+        appendJson(out, form, layout, info.line, *info.entries);
         break;
     case Format::Csv:
-        appendCsv(out, vm, layout, info);
+        appendCsv(out, form, layout, info);
         break;
     }
 }

@@ -7,7 +7,7 @@
 #include <string_view>
 
 namespace core {
-class MainViewModel;
+struct Form;
 }
 
 namespace cli {
@@ -30,7 +30,7 @@ struct RowInfo {
 std::string outputHeader(Format format, Layout layout, const RunUnits* units = nullptr);
 /// Appends one solved state.
 void appendSolved(std::string& out, Format format, Layout layout, const RowInfo& info,
-                  const core::MainViewModel& vm);
+                  const core::Form& form);
 /// Appends a rejected batch row: its line number and the message.
 void appendRejected(std::string& out, Format format, long line, std::string_view message);
 

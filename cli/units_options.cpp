@@ -1,7 +1,7 @@
 #include "cli/units_options.h"
 
+#include "cli/job.h"
 #include "cli/options.h"
-#include "cli/replay.h"
 #include "state/result_sheet.h"
 
 #include <unordered_map>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/calculation.h"
 #include "core/sheet_export.h"
 #include "state/calc_state.h"
 #include "state/result_sheet.h"
@@ -10,24 +11,6 @@
 #include <string_view>
 
 namespace core {
-
-/// A modal message box with one OK button and no icon, to be shown by the window.
-struct MessageBox {
-    std::string prompt;
-    std::string title;
-    friend bool operator==(const MessageBox&, const MessageBox&) = default;
-};
-
-/// Controls a handler may send the focus to.
-enum class FocusTarget { txtTemp, txtPress };
-
-/// What a handler asks the window to do after it has run, in this order: show the message
-/// box, then move the focus.
-struct Effects {
-    std::optional<MessageBox> message;
-    std::optional<FocusTarget> focus;
-    friend bool operator==(const Effects&, const Effects&) = default;
-};
 
 /// Text selection of an entry box: start and length in characters.
 struct Selection {
@@ -52,48 +35,57 @@ struct SolvedFrom {
 class MainViewModel {
 public:
     // --- state the handlers read and write -------------------------------------------------
-    state::CalcState& state() { return m_state; }
-    const state::CalcState& state() const { return m_state; }
-    const state::ResultSheet& sheet() const { return m_sheet; }
-    state::ResultSheet& sheet() { return m_sheet; }
+    /// The boxes, buttons, message, state and sheet as the handlers leave them.
+    const Form& form() const { return m_form; }
+    state::CalcState& state() { return m_form.state; }
+    const state::CalcState& state() const { return m_form.state; }
+    const state::ResultSheet& sheet() const { return m_form.sheet; }
+    state::ResultSheet& sheet() { return m_form.sheet; }
 
     /// The three-line state-conditions message, lines joined with "\r\n".
-    const std::string& lblStCond() const { return m_lblStCond; }
-    void setStCond(std::string_view line1, std::string_view line2, std::string_view line3);
+    const std::string& lblStCond() const { return m_form.message; }
+    void setStCond(std::string_view line1, std::string_view line2, std::string_view line3)
+    {
+        setMessage(m_form, line1, line2, line3);
+    }
 
-    const std::string& txtTemp() const { return m_txtTemp; }
-    const std::string& txtPress() const { return m_txtPress; }
-    void setTxtTemp(std::string text) { m_txtTemp = std::move(text); }
-    void setTxtPress(std::string text) { m_txtPress = std::move(text); }
+    const std::string& txtTemp() const { return m_form.temp; }
+    const std::string& txtPress() const { return m_form.press; }
+    void setTxtTemp(std::string text) { m_form.temp = std::move(text); }
+    void setTxtPress(std::string text) { m_form.press = std::move(text); }
 
     bool optEqStateSelected(int index) const
     {
-        return m_optSelected.at(static_cast<std::size_t>(index));
+        return m_form.twoPhaseSelected.at(static_cast<std::size_t>(index));
     }
     bool optEqStateEnabled(int index) const
     {
-        return m_optEnabled.at(static_cast<std::size_t>(index));
+        return m_form.twoPhaseEnabled.at(static_cast<std::size_t>(index));
     }
     /// Both option buttons set to not selected, index 0 first; not a click.
-    void clearOptEqState();
+    void clearOptEqState() { m_form.twoPhaseSelected = {false, false}; }
     /// Selects one button without running its click handler (a set-up, not a click).
-    void selectOptEqState(int index);
+    void selectOptEqState(int index) { m_form.twoPhaseSelected = {index == 0, index == 1}; }
     /// Both option buttons enabled or disabled, index 0 first.
-    void setOptEqStateEnabled(bool enabled);
+    void setOptEqStateEnabled(bool enabled) { m_form.twoPhaseEnabled = {enabled, enabled}; }
 
-    bool chkStCalc() const { return m_state.chkStCalc; }
-    bool chkSphMol() const { return m_state.chkSphMol; }
-    void setChkStCalc(bool ticked) { m_state.chkStCalc = ticked; }
-    void setChkSphMol(bool ticked) { m_state.chkSphMol = ticked; }
+    bool chkStCalc() const { return m_form.state.chkStCalc; }
+    bool chkSphMol() const { return m_form.state.chkSphMol; }
+    void setChkStCalc(bool ticked) { m_form.state.chkStCalc = ticked; }
+    void setChkSphMol(bool ticked) { m_form.state.chkSphMol = ticked; }
 
     /// Takes a chosen component into the state as leaving the component list does: the eight
     /// constants, the Antoine coefficients when the component has them (else they stay as they
     /// were), AntoineAvailable, the message and the two-phase buttons.
+    void componentChosen(const state::Component& c) { chooseComponent(m_form, c); }
     void componentChosen(std::string_view name, const state::ComponentConstants& constants,
-                         const std::optional<state::AntoineCoefficients>& antoine);
+                         const std::optional<state::AntoineCoefficients>& antoine)
+    {
+        componentChosen({std::string(name), constants, antoine});
+    }
 
     /// The name of the component whose constants the state holds ("" before any).
-    const std::string& component() const { return m_component; }
+    const std::string& component() const { return m_form.component; }
     /// What the last solve read; none before the first solve.
     const std::optional<SolvedFrom>& solvedFrom() const { return m_solvedFrom; }
     /// Whether the sheet was solved from exactly what the state holds now: the component, its
@@ -106,29 +98,20 @@ public:
     SheetView resultsView() const;
 
     // --- handlers ---------------------------------------------------------------------------
-    /// The solve step of core/solve.h on this state, then the message and the option buttons;
-    /// records what it read (solvedFrom).
+    /// solveForm on this state; records what it read (solvedFrom).
     void cmdSolve_Click();
     /// The first nine characters of the box are selected for overtyping.
     static Selection txt_GotFocus(std::string_view text);
-    Effects txtTemp_LostFocus();
-    Effects txtPress_LostFocus();
-    /// The user's click on button 0 "Temperature" or 1 "Pressure": selects it and puts the state
-    /// on the saturation line, or refuses. A click on the selected button changes nothing.
-    Effects optEqState_Click(int index);
+    Effects txtTemp_LostFocus() { return takeTemperature(m_form); }
+    Effects txtPress_LostFocus() { return takePressure(m_form); }
+    /// The user's click on button 0 "Temperature" or 1 "Pressure" (clickTwoPhase).
+    Effects optEqState_Click(int index) { return clickTwoPhase(m_form, index); }
 
 private:
     void recordSolve();
 
-    std::string m_component;
+    Form m_form;
     std::optional<SolvedFrom> m_solvedFrom;
-    state::CalcState m_state;
-    state::ResultSheet m_sheet;
-    std::string m_lblStCond;
-    std::string m_txtTemp;
-    std::string m_txtPress;
-    std::array<bool, 2> m_optSelected{false, false};
-    std::array<bool, 2> m_optEnabled{true, true};
 };
 
 } // namespace core

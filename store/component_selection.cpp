@@ -128,12 +128,12 @@ ListRebuild cmbComp_GotFocus(ComponentDatabase& db, ComponentList& list, core::M
 
 namespace {
 
-/// Loads row k of rstComps, named name, into the calculation state. Everything is read first
-/// and only then written, so a store failure (thrown) leaves the previous component's state
-/// whole. The constants and the Antoine set are read from one version of the file: both
-/// recordsets are brought up to date inside one read transaction, so another process's
-/// commit can never pair one component's constants with another version's Antoine set.
-void chooseRow(ComponentDatabase& db, int k, const std::string& name, core::MainViewModel& vm)
+/// Reads row k of rstComps, named name: its constants and Antoine set. A store failure throws,
+/// so a caller keeps the previous component's state whole. The constants and the Antoine set are
+/// read from one version of the file: both recordsets are brought up to date inside one read
+/// transaction, so another process's commit can never pair one component's constants with another
+/// version's Antoine set.
+state::Component readRow(ComponentDatabase& db, int k, const std::string& name)
 {
     Recordset* rstAntCos = db.rstAntCos();
     Recordset* rstComps = db.rstComps();
@@ -174,7 +174,7 @@ void chooseRow(ComponentDatabase& db, int k, const std::string& name, core::Main
     state::ComponentConstants constants;
     for (const schema::ConstantField& f : schema::kConstantFields)
         constants.*f.member = toStateFloat(rstComps->number(f.name)).value_or(f.fallback);
-    vm.componentChosen(name, constants, found ? std::optional(antoine) : std::nullopt);
+    return {name, constants, found ? std::optional(antoine) : std::nullopt};
 }
 
 } // namespace
@@ -190,7 +190,7 @@ bool cmbComp_LostFocus(ComponentDatabase& db, const ComponentList& list, core::M
         return false;
     }
     try {
-        chooseRow(db, k, name, vm);
+        vm.componentChosen(readRow(db, k, name));
     } catch (const StoreException& e) {
         showStoreFailure(vm, e.error(), ("Component " + name + " NOT loaded.").c_str());
         return false;
@@ -219,21 +219,28 @@ ListedComponents listComponentNames(ComponentDatabase& db, core::MainViewModel& 
 
 bool loadComponent(ComponentDatabase& db, const std::string& name, core::MainViewModel& vm)
 {
+    std::optional<state::Component> c = findComponent(db, name);
+    if (c)
+        vm.componentChosen(*c);
+    return c.has_value();
+}
+
+std::optional<state::Component> findComponent(ComponentDatabase& db, const std::string& name)
+{
     // The list's rows are rstComps' rows in the same order, so the first row with the name is
     // the entry the user would pick; rows past the list's cap are found as well.
     Recordset* rst = db.rstComps();
     if (!rst)
         throw StoreException(kErrClosed, "The component database is not open.");
     if (name.empty())
-        return false; // a row without a name ends the list: never an entry
+        return std::nullopt; // a row without a name ends the list: never an entry
     // The search and the reading of the component from one version of the file.
     ReadSnapshot snapshot(*db.dbComps());
     rst->requery();
     rst->findFirst(schema::kNameField, name);
     if (rst->noMatch())
-        return false;
-    chooseRow(db, rst->absolutePosition(), name, vm);
-    return true;
+        return std::nullopt;
+    return readRow(db, rst->absolutePosition(), name);
 }
 
 } // namespace store

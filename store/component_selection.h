@@ -1,5 +1,6 @@
 #pragma once
 
+#include "state/component.h"
 #include "store/store_errors.h"
 
 #include <optional>
@@ -87,5 +88,10 @@ ListedComponents listComponentNames(ComponentDatabase& db, core::MainViewModel& 
 /// the list's cap; false (and nothing changed) when the store has no such component. Throws
 /// StoreException when the store cannot be read.
 bool loadComponent(ComponentDatabase& db, const std::string& name, core::MainViewModel& vm);
+
+/// The component named exactly name, as picking it in the list reads it (also one beyond the
+/// list's cap); nothing when the store has no such component. Throws StoreException when the
+/// store cannot be read.
+std::optional<state::Component> findComponent(ComponentDatabase& db, const std::string& name);
 
 } // namespace store

@@ -1,6 +1,5 @@
 #include "web/listed_component.h"
 
-#include "cli/replay.h"
 #include "state/number_format.h"
 
 #include <cmath>
@@ -21,7 +20,7 @@ std::optional<float> toStateFloat(double value)
 
 } // namespace
 
-void chooseListed(core::MainViewModel& vm, std::string_view name, const ListedComponent& c)
+state::Component listedComponent(std::string_view name, const ListedComponent& c)
 {
     std::array<std::optional<float>, 8> given;
     for (std::size_t i = 0; i < given.size(); ++i)
@@ -33,7 +32,12 @@ void chooseListed(core::MainViewModel& vm, std::string_view name, const ListedCo
                                              toStateFloat(a[1]).value_or(0.0f),
                                              toStateFloat(a[2]).value_or(0.0f)};
     }
-    vm.componentChosen(name, cli::constantsOrMissing(given), antoine);
+    return {std::string(name), state::constantsOrMissing(given), antoine};
+}
+
+void chooseListed(core::MainViewModel& vm, std::string_view name, const ListedComponent& c)
+{
+    vm.componentChosen(listedComponent(name, c));
 }
 
 int chooseTyped(core::MainViewModel& vm, std::string_view name, const TypedComponent& c)
@@ -61,7 +65,7 @@ int chooseTyped(core::MainViewModel& vm, std::string_view name, const TypedCompo
     std::optional<state::AntoineCoefficients> antoine;
     if (typed == 3)
         antoine = state::AntoineCoefficients{*ant[0], *ant[1], *ant[2]};
-    vm.componentChosen(name, cli::constantsOrMissing(given), antoine);
+    vm.componentChosen(name, state::constantsOrMissing(given), antoine);
     return 0;
 }
 

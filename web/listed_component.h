@@ -18,8 +18,10 @@ struct ListedComponent {
     std::optional<std::array<double, 3>> antoine;
 };
 
-/// Chooses a listed component as picking it in the window's list does: each value becomes the
+/// A listed component as picking it in the window's list reads it: each value becomes the
 /// float the state keeps, a missing one (or one beyond the float range) the program's default.
+state::Component listedComponent(std::string_view name, const ListedComponent& c);
+/// Chooses it in the view model.
 void chooseListed(core::MainViewModel& vm, std::string_view name, const ListedComponent& c);
 
 /// Typed constants of a custom component, as the command line's --mw .. --k3 and --antoine take

@@ -3,10 +3,10 @@
 // standard streams and the exit status are the JavaScript wrapper's (tavrel1-cli.mjs).
 #include "cli/analysis_output.h"
 #include "cli/cli.h"
+#include "cli/job.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/properties_output.h"
-#include "cli/replay.h"
 #include "web/listed_component.h"
 
 #include <cmath>
@@ -72,35 +72,32 @@ int solveOne(const cli::Options& o, std::string& out, std::string& err)
         std::copy_n(values.begin(), 8, listed.constants.begin());
         if (found == 1)
             listed.antoine = std::array<double, 3>{values[8], values[9], values[10]};
-        auto vm = std::make_shared<core::MainViewModel>();
-        web::chooseListed(*vm, *o.component, listed);
         job.component = *o.component;
-        job.chosen = std::shared_ptr<const core::MainViewModel>(std::move(vm));
+        job.chosen = web::listedComponent(*o.component, listed);
     } else {
         job.component = o.name;
-        job.chosen = cli::CustomComponent{o.name, cli::constantsOrMissing(o.constants), o.antoine};
+        job.chosen = state::Component{o.name, state::constantsOrMissing(o.constants), o.antoine};
     }
-    const cli::Solved solved = cli::solveJob(job);
-    if (solved.rejected) {
-        err += (solved.rejectedByWindow ? "" : "tavrel1-cli: ") + *solved.rejected + "\n";
+    const core::Calculation calc = cli::calculateJob(job);
+    if (calc.refusal) {
+        err += (calc.refusalIsMessageBox ? "" : "tavrel1-cli: ") + *calc.refusal + "\n";
         return cli::kExitUsage;
     }
     std::string header = cli::outputHeader(o.format, cli::Layout::Single);
     cli::extendHeader(header, o.format, cli::additionsOf(o));
     out += header;
     cli::appendSolved(out, o.format, cli::Layout::Single, {job.component, &job.entries, 0},
-                      solved.vm);
+                      calc.form);
     if (o.analysis && o.format == cli::Format::Json) {
         out.erase(out.size() - 2);
-        out += ", " + cli::analysisJson(solved.vm.state()) + "}\n";
+        out += ", " + cli::analysisJson(calc.form.state) + "}\n";
     }
     if (o.analysis && o.format == cli::Format::Table) {
         std::ostringstream table;
-        cli::printAnalysisTable(solved.vm.state(), table);
+        cli::printAnalysisTable(calc.form.state, table);
         out += table.str();
     }
-    cli::appendAdditions(out, o.format, cli::Layout::Single, cli::additionsOf(o),
-                         solved.vm.state());
+    cli::appendAdditions(out, o.format, cli::Layout::Single, cli::additionsOf(o), calc.form.state);
     return cli::kExitOk;
 }
 
