@@ -4,6 +4,7 @@
 #include "cli/output.h"
 #include "cli/units_options.h"
 #include "core/saturation.h"
+#include "state/json_writer.h"
 #include "state/number_format.h"
 #include "state/result_sheet.h"
 
@@ -93,9 +94,6 @@ struct InUnits {
     }
 };
 
-// Shortest text that reads back as the same double; a value that is not finite is null.
-std::string jsonNumber(double x) { return std::isfinite(x) ? state::formatShortest(x) : "null"; }
-
 std::string rootsLine(const analysis::StateRoots& r, const InUnits& u)
 {
     if (!r.hasRoots())
@@ -150,42 +148,46 @@ void printAnalysisTable(const state::CalcState& s, std::ostream& out, const RunU
     }
 }
 
-std::string analysisJson(const state::CalcState& s, const RunUnits* units)
+void writeAnalysis(state::JsonWriter& w, const state::CalcState& s, const RunUnits* units)
 {
     const analysis::StateAnalysis a = analysis::analyseState(s);
     const InUnits u{units};
-    std::string j = "\"analysis\": {";
-    const char* sep = "";
+    w.key("analysis").beginObject();
     for (const analysis::ModelAnalysis& m : a.models) {
         const analysis::StateRoots& r = m.roots;
-        j += sep + jsonString(state::rowKey(m.model)) + ": {\"roots\": [";
+        w.key(state::rowKey(m.model)).beginObject().key("roots").beginArray();
         for (int i = 0; i < r.count; ++i) {
             const analysis::VolumeRoot& root = r.roots[static_cast<std::size_t>(i)];
-            j += std::string(i ? ", " : "") + "{\"volume\": " + jsonNumber(u.v(root.v_cm3mol)) +
-                 ", \"z\": " + jsonNumber(root.z) + ", \"lnPhi\": " + jsonNumber(root.lnPhi) +
-                 ", \"mechanicallyStable\": " + (root.mechanicallyStable ? "true" : "false") + "}";
+            w.beginObject().member("volume", u.v(root.v_cm3mol)).member("z", root.z);
+            w.member("lnPhi", root.lnPhi).member("mechanicallyStable", root.mechanicallyStable);
+            w.endObject();
         }
-        j += "], \"rootsStatus\": " + jsonString(analysis::statusText(r.status)) +
-             ", \"stable\": " + (r.stable >= 0 ? std::to_string(r.stable) : "null") +
-             ", \"phaseSplit\": " + (r.phaseSplit ? "true" : "false");
+        w.endArray().member("rootsStatus", analysis::statusText(r.status)).key("stable");
+        if (r.stable >= 0)
+            w.integer(r.stable);
+        else
+            w.null();
+        w.member("phaseSplit", r.phaseSplit);
         const analysis::Saturation& sat = m.saturation;
-        j += ", \"saturation\": {\"status\": " + jsonString(saturationStatus(sat));
+        w.key("saturation").beginObject().member("status", saturationStatus(sat));
         if (saturationUsable(sat))
-            j += ", \"pressure\": " + jsonNumber(u.p(sat.p_bar)) +
-                 ", \"liquidVolume\": " + jsonNumber(u.v(sat.vLiquid)) +
-                 ", \"vapourVolume\": " + jsonNumber(u.v(sat.vVapour));
-        const auto dev = antoineDeviation(s, m);
-        j += "}, \"antoineDeviation\": " + (dev ? jsonNumber(*dev) : "null");
+            w.member("pressure", u.p(sat.p_bar))
+                .member("liquidVolume", u.v(sat.vLiquid))
+                .member("vapourVolume", u.v(sat.vVapour));
+        w.endObject().key("antoineDeviation");
+        if (const auto dev = antoineDeviation(s, m))
+            w.number(*dev);
+        else
+            w.null();
         const analysis::CriticalPoint& c = m.critical;
-        j += ", \"critical\": {\"status\": " + jsonString(criticalStatus(c));
+        w.key("critical").beginObject().member("status", criticalStatus(c));
         if (criticalUsable(c))
-            j += ", \"temperature\": " + jsonNumber(u.t(c.t_K)) +
-                 ", \"pressure\": " + jsonNumber(u.p(c.p_bar)) +
-                 ", \"volume\": " + jsonNumber(u.v(c.v_cm3mol));
-        j += "}}";
-        sep = ", ";
+            w.member("temperature", u.t(c.t_K))
+                .member("pressure", u.p(c.p_bar))
+                .member("volume", u.v(c.v_cm3mol));
+        w.endObject().endObject();
     }
-    return j + "}";
+    w.endObject();
 }
 
 } // namespace cli

@@ -8,6 +8,10 @@
 // The --analysis output of tavrel1-cli: per model the volume roots with ln φ and the stable
 // one, the model's own vapour pressure and saturated volumes at the state temperature, its
 // critical point, and how far its vapour pressure lies from the Antoine value.
+namespace state {
+class JsonWriter;
+}
+
 namespace cli {
 
 struct RunUnits;
@@ -17,7 +21,8 @@ struct RunUnits;
 void printAnalysisTable(const state::CalcState& s, std::ostream& out,
                         const RunUnits* units = nullptr);
 
-/// The JSON member `"analysis": {...}`, keyed by row name, without a leading separator.
-std::string analysisJson(const state::CalcState& s, const RunUnits* units = nullptr);
+/// The JSON member `"analysis": {...}`, keyed by row name.
+void writeAnalysis(state::JsonWriter& w, const state::CalcState& s,
+                   const RunUnits* units = nullptr);
 
 } // namespace cli

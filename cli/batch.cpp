@@ -1,6 +1,8 @@
 #include "cli/batch.h"
 
 #include "cli/output_stream.h"
+#include "cli/properties_output.h"
+#include "state/json_writer.h"
 
 #include <algorithm>
 #include <chrono>
@@ -48,8 +50,13 @@ void solveChunk(Chunk& c, Format format, Layout layout, const Additions& additio
         } else {
             const core::Calculation s = calculateJob(job);
             if (!s.refusal) {
-                appendSolved(c.out, format, layout, {job.component, &job.entries, job.line},
-                             s.form);
+                JsonMembers more;
+                if (additions.any())
+                    more = [&](state::JsonWriter& w) {
+                        writeAdditions(w, additions, s.form.state);
+                    };
+                appendSolved(c.out, format, layout, {job.component, &job.entries, job.line}, s.form,
+                             more);
                 appendAdditions(c.out, format, layout, additions, s.form.state);
             }
             rejected = s.refusal;

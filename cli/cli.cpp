@@ -11,6 +11,7 @@
 #include "cli/output_stream.h"
 #include "cli/properties_output.h"
 #include "core/main_view_model.h"
+#include "state/json_writer.h"
 #include "store/component_selection.h"
 #include "store/store_errors.h"
 
@@ -184,13 +185,14 @@ int solveStates(const Options& o, const Streams& s)
     }
     std::string text = outputHeader(o.format, Layout::Single, units);
     extendHeader(text, o.format, additionsOf(o));
-    appendSolved(text, o.format, Layout::Single, {job.component, &job.entries, 0}, calc.form);
-    if (o.analysis && o.format == Format::Json) {
-        // One JSON object a state: the analysis joins it as its last member.
-        text.erase(text.size() - 2);
-        text += ", " + analysisJson(calc.form.state, units) + "}\n";
-    }
-    if (o.format != Format::Table)
+    // One JSON object a state: the analysis and the additions are its last members.
+    appendSolved(text, o.format, Layout::Single, {job.component, &job.entries, 0}, calc.form,
+                 [&](state::JsonWriter& w) {
+                     if (o.analysis)
+                         writeAnalysis(w, calc.form.state, units);
+                     writeAdditions(w, additionsOf(o), calc.form.state);
+                 });
+    if (o.format == Format::Csv)
         appendAdditions(text, o.format, Layout::Single, additionsOf(o), calc.form.state);
     s.out << text;
     if (o.analysis && o.format == Format::Table)

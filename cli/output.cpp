@@ -4,6 +4,7 @@
 #include "cli/units_options.h"
 #include "core/calculation.h"
 #include "core/sheet_export.h"
+#include "state/json_writer.h"
 
 #include <algorithm>
 #include <array>
@@ -40,94 +41,6 @@ void appendNumber(std::string& out, long n)
     char buf[24];
     const auto r = std::to_chars(buf, buf + sizeof buf, n);
     out.append(buf, r.ptr);
-}
-
-/// The length of the UTF-8 sequence starting at s[i], or 0 when it is not a well-formed one
-/// (overlong forms, surrogates and values above U+10FFFF included).
-std::size_t utf8Length(std::string_view s, std::size_t i)
-{
-    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char b = at(i);
-    std::size_t n = 0;
-    unsigned char lo = 0x80, hi = 0xbf; // allowed range of the second byte
-    if (b >= 0xc2 && b <= 0xdf) {
-        n = 2;
-    } else if (b >= 0xe0 && b <= 0xef) {
-        n = 3;
-        if (b == 0xe0)
-            lo = 0xa0;
-        if (b == 0xed)
-            hi = 0x9f;
-    } else if (b >= 0xf0 && b <= 0xf4) {
-        n = 4;
-        if (b == 0xf0)
-            lo = 0x90;
-        if (b == 0xf4)
-            hi = 0x8f;
-    } else {
-        return 0;
-    }
-    if (i + n > s.size() || at(i + 1) < lo || at(i + 1) > hi)
-        return 0;
-    for (std::size_t k = 2; k < n; ++k)
-        if (at(i + k) < 0x80 || at(i + k) > 0xbf)
-            return 0;
-    return n;
-}
-
-/// Printable ASCII other than quote and backslash: copied as it is.
-bool isPlainAscii(char ch)
-{
-    const auto u = static_cast<unsigned char>(ch);
-    return u >= 0x20 && u < 0x80 && ch != '"' && ch != '\\';
-}
-
-void appendJsonString(std::string& out, std::string_view s)
-{
-    out += '"';
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        std::size_t plain = i;
-        while (plain < s.size() && isPlainAscii(s[plain]))
-            ++plain;
-        if (plain > i) {
-            out.append(s.substr(i, plain - i));
-            i = plain;
-            if (i == s.size())
-                break;
-        }
-        const char ch = s[i];
-        const auto u = static_cast<unsigned char>(ch);
-        switch (ch) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (u < 0x20) {
-                out += "\\u";
-                appendHex(out, u, 4);
-            } else if (u < 0x80) {
-                out += ch;
-            } else if (const std::size_t n = utf8Length(s, i); n > 0) {
-                out.append(s.substr(i, n));
-                i += n - 1;
-            } else {
-                out += "\\ufffd";
-            }
-        }
-    }
-    out += '"';
 }
 
 /// The boxes' final texts in the run's units: as typed when the box kept the text the
@@ -205,85 +118,54 @@ void appendTable(std::string& out, const core::Form& form, bool showBoxes, const
         }
 }
 
-/// `"txtVapVir": ` and so on, built once: a batch writes them for every state.
-const std::array<std::string, state::kCellCount>& jsonKeys()
+/// The cells' names, built once: a batch writes each twice for every state.
+const std::array<std::string, state::kCellCount>& cellNames()
 {
-    static const std::array<std::string, state::kCellCount> keys = [] {
-        std::array<std::string, state::kCellCount> k;
-        for (std::size_t i = 0; i < k.size(); ++i)
-            k[i] = jsonString(state::cellName(state::allCells()[i])) + ": ";
-        return k;
+    static const std::array<std::string, state::kCellCount> names = [] {
+        std::array<std::string, state::kCellCount> n;
+        for (std::size_t i = 0; i < n.size(); ++i)
+            n[i] = state::cellName(state::allCells()[i]);
+        return n;
     }();
-    return keys;
+    return names;
 }
 
 void appendJson(std::string& out, const core::Form& form, Layout layout, long line,
-                const Entries& entries)
+                const Entries& entries, const JsonMembers& more)
 {
     const RunUnits* units = entries.units;
     const auto& sheet = form.sheet;
     const auto& f = form.state.flags;
-    const auto& keys = jsonKeys();
-    out += "{";
-    if (layout == Layout::Batch) {
-        out += "\"line\": ";
-        appendNumber(out, line);
-        out += ", ";
-    }
-    out += "\"message\": ";
-    appendJsonString(out, form.message);
-    out += ", \"cells\": {";
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        if (i > 0)
-            out += ", ";
-        out += keys[i];
+    state::JsonWriter w(out);
+    w.beginObject();
+    if (layout == Layout::Batch)
+        w.member("line", line);
+    w.member("message", form.message);
+    w.key("cells").beginObject();
+    const auto& names = cellNames();
+    for (std::size_t i = 0; i < state::kCellCount; ++i) {
         const std::string& text = sheet.cell(state::allCells()[i]).text;
-        appendJsonString(out, units == nullptr ? text : shownCell(*units, i, text));
+        w.key(names[i]).string(units == nullptr ? text : shownCell(*units, i, text));
     }
-    out += "}, \"colors\": {";
-    // The colours depend on the component's constants, not on the state, so a batch prints
-    // the same block again and again: it is built once a thread and reused while it holds.
-    thread_local std::array<std::int32_t, state::kCellCount> lastColors{};
-    thread_local std::string lastBlock;
-    std::array<std::int32_t, state::kCellCount> colors;
-    for (std::size_t i = 0; i < colors.size(); ++i)
-        colors[i] = sheet.cell(state::allCells()[i]).color;
-    if (lastBlock.empty() || colors != lastColors) {
-        lastBlock.clear();
-        for (std::size_t i = 0; i < keys.size(); ++i) {
-            if (i > 0)
-                lastBlock += ", ";
-            lastBlock += keys[i];
-            appendNumber(lastBlock, colors[i]);
-        }
-        lastColors = colors;
-    }
-    out += lastBlock;
-    out += "}, \"flags\": {\"AntoineAvailable\": ";
-    out += boolText(f.AntoineAvailable);
-    out += ", \"CalcLiquid\": ";
-    out += boolText(f.CalcLiquid);
-    out += ", \"CalcVapor\": ";
-    out += boolText(f.CalcVapor);
-    out += ", \"AboveCritical\": ";
-    out += boolText(f.AboveCritical);
-    out += "}, \"temp\": ";
+    w.endObject().key("colors").beginObject();
+    for (std::size_t i = 0; i < state::kCellCount; ++i)
+        w.key(names[i]).integer(sheet.cell(state::allCells()[i]).color);
+    w.endObject().key("flags").beginObject();
+    w.member("AntoineAvailable", f.AntoineAvailable).member("CalcLiquid", f.CalcLiquid);
+    w.member("CalcVapor", f.CalcVapor).member("AboveCritical", f.AboveCritical);
+    w.endObject();
     if (units == nullptr) {
-        appendJsonString(out, form.temp);
-        out += ", \"press\": ";
-        appendJsonString(out, form.press);
-        out += "}\n";
-        return;
+        w.member("temp", form.temp).member("press", form.press);
+    } else {
+        w.member("temp", shownTemp(form, entries)).member("press", shownPress(form, entries));
+        writeUnits(w, *units);
+        if (!entries.rounding.empty())
+            w.member("rounding", entries.rounding);
     }
-    appendJsonString(out, shownTemp(form, entries));
-    out += ", \"press\": ";
-    appendJsonString(out, shownPress(form, entries));
-    out += ", " + unitsJsonMember(*units);
-    if (!entries.rounding.empty()) {
-        out += ", \"rounding\": ";
-        appendJsonString(out, entries.rounding);
-    }
-    out += "}\n";
+    if (more)
+        more(w);
+    w.endObject();
+    out += '\n';
 }
 
 constexpr std::array<std::string_view, 13> kCsvLeadColumns = {
@@ -360,7 +242,7 @@ std::string outputHeader(Format format, Layout layout, const RunUnits* units)
 }
 
 void appendSolved(std::string& out, Format format, Layout layout, const RowInfo& info,
-                  const core::Form& form)
+                  const core::Form& form, const JsonMembers& more)
 {
     switch (format) {
     case Format::Table:
@@ -375,7 +257,7 @@ void appendSolved(std::string& out, Format format, Layout layout, const RowInfo&
             out += "\n";
         break;
     case Format::Json:
-        appendJson(out, form, layout, info.line, *info.entries);
+        appendJson(out, form, layout, info.line, *info.entries, more);
         break;
     case Format::Csv:
         appendCsv(out, form, layout, info);
@@ -392,11 +274,12 @@ void appendRejected(std::string& out, Format format, long line, std::string_view
         out += ": " + visible(message) + "\n\n";
         break;
     case Format::Json:
-        out += "{\"line\": ";
-        appendNumber(out, line);
-        out += ", \"error\": ";
-        appendJsonString(out, message);
-        out += "}\n";
+        state::JsonWriter(out)
+            .beginObject()
+            .member("line", line)
+            .member("error", message)
+            .endObject();
+        out += '\n';
         break;
     case Format::Csv:
         appendNumber(out, line);
@@ -444,13 +327,6 @@ std::string quotedExcerpt(std::string_view text)
         while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xc0) == 0x80)
             --end;
     return "\"" + visible(text.substr(0, end)) + (end < text.size() ? "...\"" : "\"");
-}
-
-std::string jsonString(std::string_view s)
-{
-    std::string out;
-    appendJsonString(out, s);
-    return out;
 }
 
 } // namespace cli

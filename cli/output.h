@@ -2,12 +2,16 @@
 
 #include "cli/options.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace core {
 struct Form;
+}
+namespace state {
+class JsonWriter;
 }
 
 namespace cli {
@@ -28,9 +32,13 @@ struct RowInfo {
 /// The header the format needs before the first state ("" for table and json).
 /// With units named, the CSV header says them.
 std::string outputHeader(Format format, Layout layout, const RunUnits* units = nullptr);
-/// Appends one solved state.
+/// Members a JSON state object ends with (the analysis, the additions), written before it
+/// is closed.
+using JsonMembers = std::function<void(state::JsonWriter&)>;
+
+/// Appends one solved state; `more` adds members to its JSON object.
 void appendSolved(std::string& out, Format format, Layout layout, const RowInfo& info,
-                  const core::Form& form);
+                  const core::Form& form, const JsonMembers& more = {});
 /// Appends a rejected batch row: its line number and the message.
 void appendRejected(std::string& out, Format format, long line, std::string_view message);
 
@@ -41,8 +49,5 @@ std::string visible(std::string_view text);
 /// marking the cut), made visible and in double quotes: for echoing input in a message.
 std::string quotedExcerpt(std::string_view text);
 inline constexpr std::size_t kExcerptBytes = 60;
-/// A JSON string literal: escapes as JSON needs them; a byte sequence that is not UTF-8 is
-/// replaced by U+FFFD, so the output is always valid JSON.
-std::string jsonString(std::string_view s);
 
 } // namespace cli

@@ -3,6 +3,7 @@
 #include "analysis/root_explanation.h"
 #include "core/model_details.h"
 #include "core/sheet_export.h"
+#include "state/json_writer.h"
 #include "state/number_format.h"
 #include "state/result_sheet.h"
 
@@ -21,7 +22,6 @@ std::string sig(double x) { return state::formatSignificant(x, kDigits); }
 
 // Shortest text that reads back as the same double. The analysis gives finite values or a
 // status, never NaN; null only guards that promise.
-std::string jsonNumber(double x) { return std::isfinite(x) ? state::formatShortest(x) : "null"; }
 
 /// Appends words wrapped at kWidth columns, continuation lines indented to `indent`; the
 /// first line starts at column `column`.
@@ -111,62 +111,65 @@ void appendExplanationTable(std::string& out, const analysis::StateExplanation& 
     }
 }
 
-void appendPropertiesJson(std::string& out, const analysis::StateProperties& sp)
+void writeProperties(state::JsonWriter& w, const analysis::StateProperties& sp)
 {
-    out += "\"properties\": {";
+    w.key("properties").beginObject();
     for (const analysis::ModelProperties& m : sp.models) {
-        if (&m != &sp.models.front())
-            out += ", ";
-        out += jsonString(state::rowKey(m.model)) + ": {\"parameters\": {";
+        w.key(state::rowKey(m.model)).beginObject().key("parameters").beginObject();
         for (int i = 0; i < m.parameters.itemCount; ++i) {
             const analysis::NamedValue& item = m.parameters.items[static_cast<std::size_t>(i)];
-            out += (i ? ", " : "") + jsonString(item.key) + ": " + jsonNumber(item.value);
+            w.member(item.key, item.value);
         }
-        out += "}, \"roots\": [";
+        w.endObject().key("roots").beginArray();
         for (int i = 0; i < m.count; ++i) {
             const analysis::TaggedRoot& r = m.roots[static_cast<std::size_t>(i)];
-            out += std::string(i ? ", " : "") +
-                   "{\"molar_volume_cm3_mol\": " + jsonNumber(r.v_cm3mol) +
-                   ", \"Z\": " + jsonNumber(r.z) +
-                   ", \"ln_phi\": " + (r.properties ? jsonNumber(r.properties->lnPhi) : "null") +
-                   ", \"tag\": " + jsonString(analysis::tagText(r.tag)) +
-                   ", \"reason\": " + jsonString(analysis::reasonText(m, i)) + "}";
+            w.beginObject().member("molar_volume_cm3_mol", r.v_cm3mol).member("Z", r.z);
+            w.key("ln_phi");
+            if (r.properties)
+                w.number(r.properties->lnPhi);
+            else
+                w.null();
+            w.member("tag", analysis::tagText(r.tag)).member("reason", analysis::reasonText(m, i));
+            w.endObject();
         }
-        out += "], \"stable\": ";
+        w.endArray().key("stable");
         if (const auto p = m.stableProperties()) {
-            out += "{";
-            std::string undefined;
+            w.beginObject();
+            bool anyUndefined = false;
             for (const analysis::NamedProperty& n : analysis::namedProperties(*p)) {
-                if (n.key != analysis::kPropertyKeys.front())
-                    out += ", ";
-                out += jsonString(n.key) + ": " + (n.value ? jsonNumber(*n.value) : "null");
-                if (!n.value)
-                    undefined += (undefined.empty() ? "" : ", ") + jsonString(n.key) + ": " +
-                                 jsonString(analysis::statusText(n.status));
+                w.key(n.key);
+                if (n.value)
+                    w.number(*n.value);
+                else
+                    w.null();
+                anyUndefined = anyUndefined || !n.value;
             }
-            if (!undefined.empty())
-                out += ", \"undefined\": {" + undefined + "}";
-            out += "}";
+            if (anyUndefined) {
+                w.key("undefined").beginObject();
+                for (const analysis::NamedProperty& n : analysis::namedProperties(*p))
+                    if (!n.value)
+                        w.member(n.key, analysis::statusText(n.status));
+                w.endObject();
+            }
+            w.endObject();
         } else {
-            out += "null";
+            w.null();
         }
-        out += ", \"status\": " + jsonString(analysis::stableStatusText(m)) + "}";
+        w.member("status", analysis::stableStatusText(m)).endObject();
     }
-    out += "}";
+    w.endObject();
 }
 
-void appendExplanationJson(std::string& out, const analysis::StateExplanation& e)
+void writeExplanation(state::JsonWriter& w, const analysis::StateExplanation& e)
 {
-    out += "\"explanation\": {";
+    w.key("explanation").beginObject();
     for (const analysis::ModelExplanation& m : e) {
-        if (&m != &e.front())
-            out += ", ";
-        out += jsonString(state::rowKey(m.properties.model)) + ": [";
-        for (std::size_t i = 0; i < m.steps.size(); ++i)
-            out += (i ? ", " : "") + jsonString(m.steps[i]);
-        out += "]";
+        w.key(state::rowKey(m.properties.model)).beginArray();
+        for (const std::string& step : m.steps)
+            w.string(step);
+        w.endArray();
     }
-    out += "}";
+    w.endObject();
 }
 
 void appendPropertiesCsv(std::string& out, const analysis::StateProperties& sp)
@@ -261,17 +264,7 @@ void appendAdditions(std::string& out, Format format, Layout layout, const Addit
         break;
     }
     case Format::Json:
-        out.erase(out.size() - 2); // "}\n": the additions join the object as its last members
-        if (sp) {
-            out += ", ";
-            appendPropertiesJson(out, *sp);
-        }
-        if (ex) {
-            out += ", ";
-            appendExplanationJson(out, *ex);
-        }
-        out += "}\n";
-        break;
+        break; // members of the state's object: writeAdditions
     case Format::Csv:
         out.pop_back();
         if (sp)
@@ -290,6 +283,14 @@ void padRejected(std::string& out, Format format, const Additions& a)
     out.pop_back();
     out.append(additionColumns(a), ',');
     out += '\n';
+}
+
+void writeAdditions(state::JsonWriter& w, const Additions& a, const state::CalcState& s)
+{
+    if (a.properties)
+        writeProperties(w, analysis::stateProperties(s));
+    if (a.explain)
+        writeExplanation(w, analysis::explainState(s));
 }
 
 } // namespace cli

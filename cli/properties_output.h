@@ -23,11 +23,13 @@ inline Additions additionsOf(const Options& o) { return {o.properties, o.explain
 /// Adds the CSV columns of the additions to a header line as outputHeader wrote it.
 void extendHeader(std::string& header, Format format, const Additions& a);
 
-/// Adds the additions of one solved state to its output, which `out` ends with as
-/// appendSolved (and, for one state, the analysis) wrote it.
+/// Adds the additions of one solved state to its table or CSV output, which `out` ends with
+/// as appendSolved (and, for one state, the analysis) wrote it. JSON takes them as members of
+/// the state's object instead: writeAdditions, through appendSolved's `more`.
 void appendAdditions(std::string& out, Format format, Layout layout, const Additions& a,
                      const state::CalcState& s);
 
+void writeAdditions(state::JsonWriter& w, const Additions& a, const state::CalcState& s);
 /// Pads a rejected CSV row, which `out` ends with, with the additions' empty columns.
 void padRejected(std::string& out, Format format, const Additions& a);
 

@@ -2,6 +2,7 @@
 
 #include "cli/job.h"
 #include "cli/options.h"
+#include "state/json_writer.h"
 #include "state/result_sheet.h"
 
 #include <unordered_map>
@@ -218,13 +219,14 @@ std::string shownCell(const RunUnits& units, std::size_t cellIndex, std::string_
     return std::string(text);
 }
 
-std::string unitsJsonMember(const RunUnits& units)
+void writeUnits(state::JsonWriter& w, const RunUnits& units)
 {
-    // Symbols are plain ASCII without quotes or backslashes: no escaping needed.
-    return "\"units\": {\"temp\": \"" + std::string(units.of(UnitSlot::Temperature).symbol) +
-           "\", \"press\": \"" + std::string(units.of(UnitSlot::Pressure).symbol) +
-           "\", \"volume\": \"" + std::string(units.of(UnitSlot::Volume).symbol) +
-           "\", \"density\": \"" + std::string(units.of(UnitSlot::Density).symbol) + "\"}";
+    w.key("units").beginObject();
+    w.member("temp", units.of(UnitSlot::Temperature).symbol);
+    w.member("press", units.of(UnitSlot::Pressure).symbol);
+    w.member("volume", units.of(UnitSlot::Volume).symbol);
+    w.member("density", units.of(UnitSlot::Density).symbol);
+    w.endObject();
 }
 
 } // namespace cli

@@ -12,6 +12,10 @@
 // °C and bar texts of the window's boxes; a value typed in another unit is turned into that
 // text first, and the results are converted for output only, so a run that names no unit
 // writes exactly what it always wrote.
+namespace state {
+class JsonWriter;
+}
+
 namespace cli {
 
 struct Entries;
@@ -83,6 +87,6 @@ const state::Unit* cellUnit(const RunUnits& units, std::size_t cellIndex);
 std::string shownCell(const RunUnits& units, std::size_t cellIndex, std::string_view text);
 
 /// `"units": {"temp": "F", "press": "psia", "volume": "L/mol", "density": "kg/m3"}`.
-std::string unitsJsonMember(const RunUnits& units);
+void writeUnits(state::JsonWriter& w, const RunUnits& units);
 
 } // namespace cli

@@ -7,6 +7,7 @@
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/properties_output.h"
+#include "state/json_writer.h"
 #include "web/listed_component.h"
 
 #include <cmath>
@@ -87,11 +88,11 @@ int solveOne(const cli::Options& o, std::string& out, std::string& err)
     cli::extendHeader(header, o.format, cli::additionsOf(o));
     out += header;
     cli::appendSolved(out, o.format, cli::Layout::Single, {job.component, &job.entries, 0},
-                      calc.form);
-    if (o.analysis && o.format == cli::Format::Json) {
-        out.erase(out.size() - 2);
-        out += ", " + cli::analysisJson(calc.form.state) + "}\n";
-    }
+                      calc.form, [&](state::JsonWriter& w) {
+                          if (o.analysis)
+                              cli::writeAnalysis(w, calc.form.state);
+                          cli::writeAdditions(w, cli::additionsOf(o), calc.form.state);
+                      });
     if (o.analysis && o.format == cli::Format::Table) {
         std::ostringstream table;
         cli::printAnalysisTable(calc.form.state, table);

@@ -4,6 +4,7 @@
 #include "cli/output.h"
 #include "core/sheet_export.h"
 #include "plots/diagrams.h"
+#include "state/json_writer.h"
 #include "state/number_format.h"
 #include "state/version.h"
 #include "web/listed_component.h"
@@ -38,76 +39,73 @@ const char* keep(std::string text)
     return page().text.c_str();
 }
 
-std::string_view boolText(bool x) { return x ? "true" : "false"; }
-
-void appendNumber(std::string& out, double x)
-{
-    out += std::isfinite(x) ? state::formatShortest(x) : "null";
-}
-
 std::string effectsJson(const core::Effects& fx)
 {
-    std::string out = "{\"message\": ";
+    std::string out;
+    state::JsonWriter w(out);
+    w.beginObject().key("message");
     if (fx.message)
-        out += "{\"prompt\": " + cli::jsonString(fx.message->prompt) +
-               ", \"title\": " + cli::jsonString(fx.message->title) + "}";
+        w.beginObject()
+            .member("prompt", fx.message->prompt)
+            .member("title", fx.message->title)
+            .endObject();
     else
-        out += "null";
-    out += ", \"focus\": ";
+        w.null();
+    w.key("focus");
     if (fx.focus)
-        out += *fx.focus == core::FocusTarget::txtTemp ? "\"txtTemp\"" : "\"txtPress\"";
+        w.string(*fx.focus == core::FocusTarget::txtTemp ? "txtTemp" : "txtPress");
     else
-        out += "null";
-    return out + "}";
+        w.null();
+    w.endObject();
+    return out;
 }
 
-void appendDiagram(std::string& out, const plots::Diagram& d)
+void writeAxis(state::JsonWriter& w, const plots::Axis& a)
 {
-    const auto axis = [&](const plots::Axis& a) {
-        out += "{\"title\": " + cli::jsonString(a.title) + ", \"log\": ";
-        out += boolText(a.log);
-        out += ", \"min\": ";
-        appendNumber(out, a.min);
-        out += ", \"max\": ";
-        appendNumber(out, a.max);
-        out += "}";
-    };
-    const auto row = [](const std::optional<state::Row>& r) {
-        return r ? std::to_string(static_cast<int>(*r)) : std::string("null");
-    };
-    out += "{\"title\": " + cli::jsonString(d.title) + ", \"x\": ";
-    axis(d.x);
-    out += ", \"y\": ";
-    axis(d.y);
-    out += ", \"curves\": [";
-    for (std::size_t i = 0; i < d.curves.size(); ++i) {
-        const plots::Curve& c = d.curves[i];
-        out += i ? ", " : "";
-        out += "{\"name\": " + cli::jsonString(c.name) + ", \"model\": " + row(c.model) +
-               ", \"style\": " + std::to_string(static_cast<int>(c.style)) + ", \"x\": [";
-        for (std::size_t k = 0; k < c.x.size(); ++k) {
-            out += k ? "," : "";
-            appendNumber(out, c.x[k]);
-        }
-        out += "], \"y\": [";
-        for (std::size_t k = 0; k < c.y.size(); ++k) {
-            out += k ? "," : "";
-            appendNumber(out, c.y[k]);
-        }
-        out += "]}";
+    w.beginObject().member("title", a.title).member("log", a.log);
+    w.member("min", a.min).member("max", a.max).endObject();
+}
+
+void writeRow(state::JsonWriter& w, const std::optional<state::Row>& r)
+{
+    if (r)
+        w.integer(static_cast<int>(*r));
+    else
+        w.null();
+}
+
+void writeNumbers(state::JsonWriter& w, const std::vector<double>& xs)
+{
+    w.beginArray();
+    for (const double x : xs)
+        w.number(x);
+    w.endArray();
+}
+
+void writeDiagram(state::JsonWriter& w, const plots::Diagram& d)
+{
+    w.beginObject().member("title", d.title);
+    w.key("x");
+    writeAxis(w, d.x);
+    w.key("y");
+    writeAxis(w, d.y);
+    w.key("curves").beginArray();
+    for (const plots::Curve& c : d.curves) {
+        w.beginObject().member("name", c.name).key("model");
+        writeRow(w, c.model);
+        w.member("style", static_cast<int>(c.style)).key("x");
+        writeNumbers(w, c.x);
+        w.key("y");
+        writeNumbers(w, c.y);
+        w.endObject();
     }
-    out += "], \"markers\": [";
-    for (std::size_t i = 0; i < d.markers.size(); ++i) {
-        const plots::Marker& m = d.markers[i];
-        out += i ? ", " : "";
-        out += "{\"kind\": " + std::to_string(static_cast<int>(m.kind)) +
-               ", \"model\": " + row(m.model) + ", \"x\": ";
-        appendNumber(out, m.x);
-        out += ", \"y\": ";
-        appendNumber(out, m.y);
-        out += ", \"label\": " + cli::jsonString(m.label) + "}";
+    w.endArray().key("markers").beginArray();
+    for (const plots::Marker& m : d.markers) {
+        w.beginObject().member("kind", static_cast<int>(m.kind)).key("model");
+        writeRow(w, m.model);
+        w.member("x", m.x).member("y", m.y).member("label", m.label).endObject();
     }
-    out += "]}";
+    w.endArray().endObject();
 }
 
 const plots::Diagram* diagramAt(int which)
@@ -226,34 +224,24 @@ EMSCRIPTEN_KEEPALIVE void t1_solve()
 EMSCRIPTEN_KEEPALIVE const char* t1_view()
 {
     const core::MainViewModel& vm = page().vm;
-    std::string out = "{\"message\": [";
-    const char* sep = "";
-    for (std::string_view line : core::messageLines(vm.lblStCond())) {
-        out += sep + cli::jsonString(line);
-        sep = ", ";
-    }
-    out += "], \"temp\": " + cli::jsonString(vm.txtTemp()) +
-           ", \"press\": " + cli::jsonString(vm.txtPress()) + ", \"optSelected\": [";
-    out += boolText(vm.optEqStateSelected(0));
-    out += ", ";
-    out += boolText(vm.optEqStateSelected(1));
-    out += "], \"optEnabled\": [";
-    out += boolText(vm.optEqStateEnabled(0));
-    out += ", ";
-    out += boolText(vm.optEqStateEnabled(1));
-    out += "], \"hypothetical\": ";
-    out += boolText(vm.chkStCalc());
-    out += ", \"spherical\": ";
-    out += boolText(vm.chkSphMol());
-    out += ", \"cells\": {";
-    sep = "";
+    std::string out;
+    state::JsonWriter w(out);
+    w.beginObject().key("message").beginArray();
+    for (std::string_view line : core::messageLines(vm.lblStCond()))
+        w.string(line);
+    w.endArray().member("temp", vm.txtTemp()).member("press", vm.txtPress());
+    w.key("optSelected").beginArray().boolean(vm.optEqStateSelected(0));
+    w.boolean(vm.optEqStateSelected(1)).endArray();
+    w.key("optEnabled").beginArray().boolean(vm.optEqStateEnabled(0));
+    w.boolean(vm.optEqStateEnabled(1)).endArray();
+    w.member("hypothetical", vm.chkStCalc()).member("spherical", vm.chkSphMol());
+    w.key("cells").beginObject();
     for (state::CellId id : state::allCells()) {
         const state::Cell& c = vm.sheet().cell(id);
-        out += sep + cli::jsonString(state::cellName(id)) + ": [" + cli::jsonString(c.text) + ", " +
-               std::to_string(c.color) + "]";
-        sep = ", ";
+        w.key(state::cellName(id)).beginArray().string(c.text).integer(c.color).endArray();
     }
-    return keep(out + "}}");
+    w.endObject().endObject();
+    return keep(std::move(out));
 }
 
 /// Computes the diagrams for the state as it is now and returns them with the table.
@@ -270,32 +258,27 @@ EMSCRIPTEN_KEEPALIVE const char* t1_diagrams()
     in.solvedBefore = p.solvedFor.has_value();
     in.antoineRange = p.antoineRange;
     p.diagrams = plots::computeDiagrams(in);
-    std::string out = "{\"note\": " + cli::jsonString(p.diagrams.note) + ", \"pv\": ";
-    appendDiagram(out, p.diagrams.pv);
-    out += ", \"zp\": ";
-    appendDiagram(out, p.diagrams.zp);
-    out += ", \"pt\": ";
-    appendDiagram(out, p.diagrams.pt);
-    out += ", \"columns\": [";
-    const char* sep = "";
-    for (const std::string& c : plots::tableColumns()) {
-        out += sep + cli::jsonString(c);
-        sep = ", ";
-    }
-    out += "], \"table\": [";
-    sep = "";
+    std::string out;
+    state::JsonWriter w(out);
+    w.beginObject().member("note", p.diagrams.note);
+    w.key("pv");
+    writeDiagram(w, p.diagrams.pv);
+    w.key("zp");
+    writeDiagram(w, p.diagrams.zp);
+    w.key("pt");
+    writeDiagram(w, p.diagrams.pt);
+    w.key("columns").beginArray();
+    for (const std::string& c : plots::tableColumns())
+        w.string(c);
+    w.endArray().key("table").beginArray();
     for (const plots::TableRow& row : p.diagrams.table) {
-        out += sep;
-        out += "[";
-        const char* cellSep = "";
-        for (const std::string& cell : plots::tableCells(row)) {
-            out += cellSep + cli::jsonString(cell);
-            cellSep = ", ";
-        }
-        out += "]";
-        sep = ", ";
+        w.beginArray();
+        for (const std::string& cell : plots::tableCells(row))
+            w.string(cell);
+        w.endArray();
     }
-    return keep(out + "]}");
+    w.endArray().endObject();
+    return keep(std::move(out));
 }
 
 /// The last computed diagram's curves as CSV (0 P-V, 1 Z-P, 2 P-T; 3 the table), with the

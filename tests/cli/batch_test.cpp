@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 #include "cli/csv_reader.h"
 #include "cli/output.h"
+#include "state/json_writer.h"
 #include "tests/store/store_test_support.h"
 
 #include <cstdio>
@@ -210,8 +211,8 @@ TEST_F(Batch, RandomRowsEqualSingleRuns)
         } else {
             ++rejected;
             EXPECT_EQ(single.status, 2) << single.err;
-            EXPECT_EQ(got, "{\"line\": " + lineText +
-                               ", \"error\": " + cli::jsonString(withoutPrefix(single.err)) + "}");
+            EXPECT_EQ(got, "{\"line\": " + lineText + ", \"error\": " +
+                               state::jsonString(withoutPrefix(single.err)) + "}");
             EXPECT_EQ(gotCsv[1], withoutPrefix(single.err));
             EXPECT_EQ(gotCsv.size(), csvRows[0].size());
         }
