@@ -10,7 +10,7 @@
 #include "cli/output.h"
 #include "cli/output_stream.h"
 #include "cli/properties_output.h"
-#include "core/main_view_model.h"
+#include "core/component_messages.h"
 #include "state/json_writer.h"
 #include "store/component_selection.h"
 #include "store/store_errors.h"
@@ -73,13 +73,18 @@ private:
 
 int printList(const Options& o, const Streams& s)
 {
-    core::MainViewModel vm;
     store::ComponentDatabase db = openDatabase(o.db);
-    const store::ListedComponents listed = store::listComponentNames(db, vm);
+    const store::ListedComponents listed = store::listComponentNames(db);
     for (const std::string& name : listed.names)
         s.out << visible(name) << "\n";
-    if (listed.capNotice)
-        s.err << *listed.capNotice << "\n";
+    if (listed.capped) {
+        // The window's message, its lines as lines.
+        std::string notice;
+        for (const std::string& line : core::listCappedMessage(listed.held, store::kMaxListEntries))
+            notice += line + "\n";
+        notice.erase(notice.find_last_not_of('\n') + 1);
+        s.err << notice << "\n";
+    }
     return kExitOk;
 }
 

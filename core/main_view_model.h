@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/calculation.h"
+#include "core/component_messages.h"
 #include "core/sheet_export.h"
 #include "state/calc_state.h"
 #include "state/result_sheet.h"
@@ -48,6 +49,7 @@ public:
     {
         setMessage(m_form, line1, line2, line3);
     }
+    void setStCond(const MessageLines& lines) { setStCond(lines[0], lines[1], lines[2]); }
 
     const std::string& txtTemp() const { return m_form.temp; }
     const std::string& txtPress() const { return m_form.press; }

@@ -1,6 +1,5 @@
 #include "store/component_selection.h"
 
-#include "core/main_view_model.h"
 #include "store/component_database.h"
 #include "store/component_schema.h"
 #include "store/store_errors.h"
@@ -24,16 +23,7 @@ std::optional<float> toStateFloat(const std::optional<double>& value)
     return static_cast<float>(*value);
 }
 
-void showStoreFailure(core::MainViewModel& vm, const StoreError& e, const char* consequence)
-{
-    vm.setStCond("COMPONENT Database could not be read:",
-                 "Error " + std::to_string(e.number) + ": " + e.description, consequence);
-}
-
-void showNotOpen(core::MainViewModel& vm)
-{
-    vm.setStCond("COMPONENT Database is not open.", "No component can be chosen.", "");
-}
+StoreError notOpen() { return {kErrClosed, "The component database is not open."}; }
 
 } // namespace
 
@@ -64,7 +54,7 @@ std::string VectorComponentList::currentText() const
     return current >= 0 && current < count() ? items[static_cast<std::size_t>(current)] : "";
 }
 
-ListRebuild cmbComp_GotFocus(ComponentDatabase& db, ComponentList& list, core::MainViewModel& vm)
+ListRebuild rebuildComponentList(ComponentDatabase& db, ComponentList& list)
 {
     int k = list.currentIndex();
     const std::string s = k >= 0 ? list.currentText() : std::string();
@@ -72,15 +62,19 @@ ListRebuild cmbComp_GotFocus(ComponentDatabase& db, ComponentList& list, core::M
     if (!rst) {
         list.removeFrom(0);
         list.setCurrentIndex(-1);
-        showNotOpen(vm);
-        return {StoreError{kErrClosed, "The component database is not open."}, false};
+        ListRebuild closed;
+        closed.error = notOpen();
+        closed.failure = ListFailure::NotOpen;
+        return closed;
     }
     try {
         rst->requery();
     } catch (const StoreException& e) {
         // The recordset keeps the rows it had, so the list still matches it.
-        showStoreFailure(vm, e.error(), "The component list is unchanged.");
-        return {e.error(), false};
+        ListRebuild unchanged;
+        unchanged.error = e.error();
+        unchanged.failure = ListFailure::Unchanged;
+        return unchanged;
     }
 
     ListRebuild result;
@@ -110,19 +104,14 @@ ListRebuild cmbComp_GotFocus(ComponentDatabase& db, ComponentList& list, core::M
             }
         }
     } catch (const StoreException& e) {
-        showStoreFailure(vm, e.error(), "The component list may be incomplete.");
         result.error = e.error();
+        result.failure = ListFailure::Incomplete;
     }
     list.removeFrom(written);
     list.setCurrentIndex(k >= 0 && k < written ? k : -1);
 
-    if (written == 0 && rst->recordCount() == 0)
-        vm.setStCond("COMPONENT Database holds no component.", "Add one with \"EOS Constants\";",
-                     "then choose it here.");
-    else if (result.capped)
-        vm.setStCond("COMPONENT Database holds " + std::to_string(rst->recordCount()) +
-                         " components;",
-                     "only the first " + std::to_string(kMaxListEntries) + " are listed.", "");
+    result.listed = written;
+    result.held = rst->recordCount();
     return result;
 }
 
@@ -138,7 +127,7 @@ state::Component readRow(ComponentDatabase& db, int k, const std::string& name)
     Recordset* rstAntCos = db.rstAntCos();
     Recordset* rstComps = db.rstComps();
     if (!rstAntCos || !rstComps || !db.dbComps())
-        throw StoreException(kErrClosed, "The component database is not open.");
+        throw StoreException(notOpen());
     ReadSnapshot snapshot(*db.dbComps());
     rstAntCos->requery();
     rstComps->requery();
@@ -179,50 +168,28 @@ state::Component readRow(ComponentDatabase& db, int k, const std::string& name)
 
 } // namespace
 
-bool cmbComp_LostFocus(ComponentDatabase& db, const ComponentList& list, core::MainViewModel& vm)
+SelectedComponent readSelectedComponent(ComponentDatabase& db, const ComponentList& list)
 {
     const int k = list.currentIndex();
     if (k < 0)
-        return false;
+        return {};
     const std::string name = list.currentText();
-    if (!db.rstAntCos() || !db.rstComps()) {
-        showNotOpen(vm);
-        return false;
-    }
+    if (!db.rstAntCos() || !db.rstComps())
+        return {name, std::nullopt, notOpen(), true};
     try {
-        vm.componentChosen(readRow(db, k, name));
+        return {name, readRow(db, k, name), std::nullopt, false};
     } catch (const StoreException& e) {
-        showStoreFailure(vm, e.error(), ("Component " + name + " NOT loaded.").c_str());
-        return false;
+        return {name, std::nullopt, e.error(), false};
     }
-    return true;
 }
 
-ListedComponents listComponentNames(ComponentDatabase& db, core::MainViewModel& vm)
+ListedComponents listComponentNames(ComponentDatabase& db)
 {
     VectorComponentList list;
-    const ListRebuild rebuilt = cmbComp_GotFocus(db, list, vm);
+    const ListRebuild rebuilt = rebuildComponentList(db, list);
     if (rebuilt.error)
         throw StoreException(*rebuilt.error);
-    ListedComponents listed{std::move(list.items), std::nullopt};
-    if (rebuilt.capped) {
-        // The window's message, its lines as lines.
-        std::string notice;
-        for (const char ch : vm.lblStCond())
-            if (ch != '\r')
-                notice += ch;
-        notice.erase(notice.find_last_not_of('\n') + 1);
-        listed.capNotice = notice;
-    }
-    return listed;
-}
-
-bool loadComponent(ComponentDatabase& db, const std::string& name, core::MainViewModel& vm)
-{
-    std::optional<state::Component> c = findComponent(db, name);
-    if (c)
-        vm.componentChosen(*c);
-    return c.has_value();
+    return {std::move(list.items), rebuilt.capped, rebuilt.held};
 }
 
 std::optional<state::Component> findComponent(ComponentDatabase& db, const std::string& name)
@@ -231,7 +198,7 @@ std::optional<state::Component> findComponent(ComponentDatabase& db, const std::
     // the entry the user would pick; rows past the list's cap are found as well.
     Recordset* rst = db.rstComps();
     if (!rst)
-        throw StoreException(kErrClosed, "The component database is not open.");
+        throw StoreException(notOpen());
     if (name.empty())
         return std::nullopt; // a row without a name ends the list: never an entry
     // The search and the reading of the component from one version of the file.

@@ -7,15 +7,11 @@
 #include <string>
 #include <vector>
 
-namespace core {
-class MainViewModel;
-}
-
 namespace store {
 
 class ComponentDatabase;
 
-/// The entries of the drop-down list cmbComp, as the selection handlers see them.
+/// The entries of the window's component list, as a rebuild writes them.
 struct ComponentList {
     virtual ~ComponentList() = default;
     virtual int count() const = 0;
@@ -51,43 +47,50 @@ public:
 };
 
 /// The list index is 16-bit: entries 0 to 32767. A larger store lists its first 32768
-/// components and says so in lblStCond.
+/// components, and the rebuild says so (ListRebuild::capped).
 inline constexpr int kMaxListEntries = 32768;
 
-/// What a list rebuild met: a store failure, and whether the store holds more components
-/// than the list shows.
+/// Where a rebuild failed: the store was not open (the list is emptied), could not be
+/// re-queried (the list is unchanged), or failed while the names were read (the list may be
+/// incomplete).
+enum class ListFailure { None, NotOpen, Unchanged, Incomplete };
+
+/// What a list rebuild met: a store failure and where, the components the store holds, the
+/// entries written, and whether the store holds more than the list can show.
 struct ListRebuild {
     std::optional<StoreError> error;
+    ListFailure failure = ListFailure::None;
     bool capped = false;
+    int held = 0;
+    int listed = 0;
 };
 
 /// Rebuilds the list from rstComps (re-queried, so the editor's changes show) and keeps the
-/// chosen component selected by name. An empty, unreadable or unopened store leaves a clear
-/// message in lblStCond; the list then matches rstComps or is empty.
-ListRebuild cmbComp_GotFocus(ComponentDatabase& db, ComponentList& list, core::MainViewModel& vm);
+/// chosen component selected by name. After a failure the list matches rstComps or is empty.
+ListRebuild rebuildComponentList(ComponentDatabase& db, ComponentList& list);
 
-/// Loads the selected component into the calculation state: Antoine coefficients and
-/// AntoineAvailable, the three-line message, the two-phase buttons, and the eight constants
-/// with the fixed values for missing ones. Nothing when no entry is selected. A store
-/// failure changes nothing of the state and shows number and description in lblStCond.
-/// True when a component was loaded.
-bool cmbComp_LostFocus(ComponentDatabase& db, const ComponentList& list, core::MainViewModel& vm);
+/// The selected entry's component as the store holds it: the Antoine set when there is one,
+/// the eight constants with the fixed values for missing ones. No name when no entry is
+/// selected; a numbered error (and no component) when the store is not open or cannot be read.
+struct SelectedComponent {
+    std::optional<std::string> name;
+    std::optional<state::Component> component;
+    std::optional<StoreError> error;
+    bool notOpen = false; // the error is that the store was never opened
+};
+SelectedComponent readSelectedComponent(ComponentDatabase& db, const ComponentList& list);
 
-/// The names the list shows, in list order, and the window's message (lines joined by "\n")
-/// when the store holds more than the list can show.
+/// The names the list shows, in list order, for the command line; capped and held as in
+/// ListRebuild.
 struct ListedComponents {
     std::vector<std::string> names;
-    std::optional<std::string> capNotice;
+    bool capped = false;
+    int held = 0;
 };
 
-/// For the command line: the list as the window builds it. Throws StoreException when the
-/// store cannot be read, rather than giving a short or empty list.
-ListedComponents listComponentNames(ComponentDatabase& db, core::MainViewModel& vm);
-
-/// Chooses the component named exactly name as picking it in the list does, also one beyond
-/// the list's cap; false (and nothing changed) when the store has no such component. Throws
-/// StoreException when the store cannot be read.
-bool loadComponent(ComponentDatabase& db, const std::string& name, core::MainViewModel& vm);
+/// The list as the window builds it. Throws StoreException when the store cannot be read,
+/// rather than giving a short or empty list.
+ListedComponents listComponentNames(ComponentDatabase& db);
 
 /// The component named exactly name, as picking it in the list reads it (also one beyond the
 /// list's cap); nothing when the store has no such component. Throws StoreException when the

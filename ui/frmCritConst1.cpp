@@ -17,10 +17,6 @@
 namespace ui {
 namespace {
 
-using store::EditorBox;
-using store::EditorButton;
-using store::EditorKey;
-
 // Client area 5772 × 3912 twips.
 constexpr int kClientWidth = 5772;
 constexpr int kClientHeight = 3912;
@@ -205,18 +201,18 @@ void frmCritConst1::createControls()
 
 void frmCritConst1::connectButtons()
 {
-    using Handler = void (store::CritConstEditor::*)();
+    using Handler = void (CritConstEditor::*)();
     const std::pair<EditorButton, Handler> handlers[] = {
-        {EditorButton::cmdAdd, &store::CritConstEditor::cmdAdd_Click},
-        {EditorButton::cmdEdit, &store::CritConstEditor::cmdEdit_Click},
-        {EditorButton::cmdUpdate, &store::CritConstEditor::cmdUpdate_Click},
-        {EditorButton::cmdDelete, &store::CritConstEditor::cmdDelete_Click},
-        {EditorButton::cmdCancel, &store::CritConstEditor::cmdCancel_Click},
-        {EditorButton::cmdClose, &store::CritConstEditor::cmdClose_Click},
-        {EditorButton::cmdFirst, &store::CritConstEditor::cmdFirst_Click},
-        {EditorButton::cmdPrevious, &store::CritConstEditor::cmdPrevious_Click},
-        {EditorButton::cmdNext, &store::CritConstEditor::cmdNext_Click},
-        {EditorButton::cmdLast, &store::CritConstEditor::cmdLast_Click},
+        {EditorButton::cmdAdd, &CritConstEditor::cmdAdd_Click},
+        {EditorButton::cmdEdit, &CritConstEditor::cmdEdit_Click},
+        {EditorButton::cmdUpdate, &CritConstEditor::cmdUpdate_Click},
+        {EditorButton::cmdDelete, &CritConstEditor::cmdDelete_Click},
+        {EditorButton::cmdCancel, &CritConstEditor::cmdCancel_Click},
+        {EditorButton::cmdClose, &CritConstEditor::cmdClose_Click},
+        {EditorButton::cmdFirst, &CritConstEditor::cmdFirst_Click},
+        {EditorButton::cmdPrevious, &CritConstEditor::cmdPrevious_Click},
+        {EditorButton::cmdNext, &CritConstEditor::cmdNext_Click},
+        {EditorButton::cmdLast, &CritConstEditor::cmdLast_Click},
     };
     for (const auto& [id, handler] : handlers)
         connect(button(id), &QPushButton::clicked, this,
@@ -252,7 +248,7 @@ void frmCritConst1::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-// ---- store::CritConstView ------------------------------------------------------------------
+// ---- CritConstView ------------------------------------------------------------------
 
 std::string frmCritConst1::boxText(EditorBox b) const { return toStd(box(b)->text()); }
 

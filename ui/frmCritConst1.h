@@ -1,7 +1,7 @@
 #pragma once
 
 #include "store/component_schema.h"
-#include "store/crit_const_editor.h"
+#include "ui/crit_const_editor.h"
 
 #include <QWidget>
 
@@ -18,10 +18,10 @@ class Settings;
 
 namespace ui {
 
-/// The component constants editor: a thin binding of store::CritConstEditor. It opens its own
+/// The component constants editor: a thin binding of CritConstEditor. It opens its own
 /// connection to the database when built and closes it when closed; the window sees key presses
 /// before its controls.
-class frmCritConst1 : public QWidget, private store::CritConstView {
+class frmCritConst1 : public QWidget, private CritConstView {
     Q_OBJECT
 public:
     /// Builds the controls and opens the database the settings name (defaultPath when they
@@ -30,7 +30,7 @@ public:
                   QWidget* parent = nullptr);
     ~frmCritConst1() override;
 
-    store::CritConstEditor& editor() { return m_editor; }
+    CritConstEditor& editor() { return m_editor; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -39,20 +39,17 @@ protected:
 private:
     void createControls();
     void connectButtons();
-    QLineEdit* box(store::EditorBox b) const { return m_boxes[static_cast<std::size_t>(b)]; }
-    QPushButton* button(store::EditorButton b) const
-    {
-        return m_buttons[static_cast<std::size_t>(b)];
-    }
+    QLineEdit* box(EditorBox b) const { return m_boxes[static_cast<std::size_t>(b)]; }
+    QPushButton* button(EditorButton b) const { return m_buttons[static_cast<std::size_t>(b)]; }
 
-    // store::CritConstView
-    std::string boxText(store::EditorBox b) const override;
-    void setBoxText(store::EditorBox b, const std::string& text) override;
-    void setBoxReadOnly(store::EditorBox b, bool readOnly) override;
+    // CritConstView
+    std::string boxText(EditorBox b) const override;
+    void setBoxText(EditorBox b, const std::string& text) override;
+    void setBoxReadOnly(EditorBox b, bool readOnly) override;
     void updateSourceTip();
     void setStatus(const std::string& text) override;
-    void setButtonVisible(store::EditorButton b, bool visible) override;
-    void setButtonEnabled(store::EditorButton b, bool enabled) override;
+    void setButtonVisible(EditorButton b, bool visible) override;
+    void setButtonEnabled(EditorButton b, bool enabled) override;
     void focusCompound() override;
     void beep() override;
     void showMessage(const std::string& prompt, const std::string& title) override;
@@ -61,7 +58,7 @@ private:
     std::array<QLineEdit*, store::schema::kConstantFields.size() + 2> m_boxes{}; // name, source
     std::array<QPushButton*, 10> m_buttons{};
     QLabel* lblStatus = nullptr;
-    store::CritConstEditor m_editor;
+    CritConstEditor m_editor;
 };
 
 } // namespace ui

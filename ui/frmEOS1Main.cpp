@@ -4,6 +4,7 @@
 #include "store/component_selection.h"
 #include "store/settings.h"
 #include "ui/caption_ground.h"
+#include "ui/component_choice.h"
 #include "ui/component_completer.h"
 #include "ui/font_faces.h"
 #include "ui/frmCritConst1.h"
@@ -514,7 +515,7 @@ void frmEOS1Main::cmbComp_GotFocus()
 {
     guarded(this, [&] {
         ComboList list(cmbComp);
-        store::cmbComp_GotFocus(m_db, list, m_vm);
+        showComponentList(m_db, list, m_vm);
         m_finder->entriesChanged();
         refresh();
     });
@@ -525,7 +526,7 @@ void frmEOS1Main::cmbComp_LostFocus()
     guarded(this, [&] {
         m_finder->settleTypedText();
         ComboList list(cmbComp);
-        if (store::cmbComp_LostFocus(m_db, list, m_vm))
+        if (takeSelectedComponent(m_db, list, m_vm))
             updateDiagrams();
         refresh();
     });

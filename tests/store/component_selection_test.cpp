@@ -3,6 +3,7 @@
 #include "store/component_schema.h"
 #include "store/component_selection.h"
 #include "store_test_support.h"
+#include "ui/component_choice.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -27,17 +28,17 @@ struct SelectionTest : ::testing::Test {
 
     void choose(const std::string& name)
     {
-        cmbComp_GotFocus(db, list, vm);
+        ui::showComponentList(db, list, vm);
         const auto it = std::find(list.items.begin(), list.items.end(), name);
         ASSERT_NE(it, list.items.end()) << name;
         list.current = static_cast<int>(it - list.items.begin());
-        cmbComp_LostFocus(db, list, vm);
+        ui::takeSelectedComponent(db, list, vm);
     }
 };
 
 TEST_F(SelectionTest, StartUpListsEveryComponentInStoreOrder)
 {
-    cmbComp_GotFocus(db, list, vm);
+    ui::showComponentList(db, list, vm);
     ASSERT_EQ(list.items.size(), std::size_t{test::kShippedComponents});
     EXPECT_EQ(list.items.front(), "1,1,1,2,2,3,3,4-Octafluorobutane");
     EXPECT_EQ(list.items.back(), "Zirconium tetrachloride");
@@ -90,10 +91,10 @@ TEST_F(SelectionTest, NoSelectionChangesNothing)
 {
     choose("Water");
     const std::string message = vm.lblStCond();
-    cmbComp_GotFocus(db, list, vm);
+    ui::showComponentList(db, list, vm);
     list.current = -1;
     vm.state().constants.CritTemp = 1.0f;
-    EXPECT_FALSE(cmbComp_LostFocus(db, list, vm));
+    EXPECT_FALSE(ui::takeSelectedComponent(db, list, vm));
     EXPECT_EQ(vm.state().constants.CritTemp, 1.0f);
     EXPECT_EQ(vm.lblStCond(), message);
 }
@@ -105,7 +106,7 @@ TEST_F(SelectionTest, RebuildKeepsTheChoiceByNameAfterEditorChanges)
     Database editor = Database::open(path);
     Recordset rs = editor.openRecordset(kEditorSql);
     rs.deleteRecord(); // the first component, before Water
-    cmbComp_GotFocus(db, list, vm);
+    ui::showComponentList(db, list, vm);
     EXPECT_EQ(list.items.size(), std::size_t{test::kShippedComponents - 1});
     EXPECT_EQ(list.currentText(), "Water");
     EXPECT_EQ(list.current, waterIndex - 1);
@@ -113,7 +114,7 @@ TEST_F(SelectionTest, RebuildKeepsTheChoiceByNameAfterEditorChanges)
     // Water itself deleted: the entry now at its position is selected.
     rs.findFirst("Component", std::string("Water"));
     rs.deleteRecord();
-    cmbComp_GotFocus(db, list, vm);
+    ui::showComponentList(db, list, vm);
     EXPECT_EQ(list.items.size(), std::size_t{test::kShippedComponents - 2});
     EXPECT_EQ(list.current, waterIndex - 1);
     EXPECT_EQ(list.currentText(), list.items[static_cast<std::size_t>(waterIndex - 1)]);
@@ -151,7 +152,7 @@ TEST(SelectionSmallStores, ListMatchesTheStore)
         ComponentDatabase db = ComponentDatabase::open(test::makeDatabase(dir, c.inserts));
         VectorComponentList list;
         core::MainViewModel vm;
-        cmbComp_GotFocus(db, list, vm);
+        ui::showComponentList(db, list, vm);
         EXPECT_EQ(list.items, c.listed);
         EXPECT_EQ(vm.lblStCond(), c.message);
     }
@@ -165,7 +166,7 @@ TEST(SelectionSmallStores, MissingConstantsTakeTheFixedValues)
         "INSERT INTO tblComps (CompID, Component, CritTemp) VALUES (1, 'O''Neil''s fluid', 300);"
         "INSERT INTO tblAntoine (CompID, AntA, AntB, AntC) VALUES (1, 10, 2000, 200);"));
     core::MainViewModel vm;
-    ASSERT_TRUE(loadComponent(db, "O'Neil's fluid", vm));
+    ASSERT_TRUE(test::chooseByName(db, "O'Neil's fluid", vm));
     const state::ComponentConstants& c = vm.state().constants;
     EXPECT_EQ(c.MolWt, 78.11f);
     EXPECT_EQ(c.CritTemp, 300.0f);
@@ -174,7 +175,7 @@ TEST(SelectionSmallStores, MissingConstantsTakeTheFixedValues)
     EXPECT_EQ(c.AcentricF, 0.0f);
     EXPECT_TRUE(vm.state().flags.AntoineAvailable) << "found although the name has quotes";
     EXPECT_EQ(vm.state().antoine.AntB, 2000.0f);
-    EXPECT_FALSE(loadComponent(db, "o'neil's fluid", vm));
+    EXPECT_FALSE(test::chooseByName(db, "o'neil's fluid", vm));
 }
 
 TEST(SelectionSmallStores, MoreThan32768ComponentsListsTheFirstAndSaysSo)
@@ -186,21 +187,21 @@ TEST(SelectionSmallStores, MoreThan32768ComponentsListsTheFirstAndSaysSo)
     ComponentDatabase db = ComponentDatabase::open(test::makeDatabase(dir, inserts));
     VectorComponentList list;
     core::MainViewModel vm;
-    cmbComp_GotFocus(db, list, vm);
+    ui::showComponentList(db, list, vm);
     ASSERT_EQ(list.items.size(), 32768u);
     EXPECT_EQ(list.items.back(), "C32768");
     EXPECT_EQ(vm.lblStCond(), "COMPONENT Database holds 32770 components;\r\n"
                               "only the first 32768 are listed.\r\n");
     list.current = 32767;
-    EXPECT_TRUE(cmbComp_LostFocus(db, list, vm));
+    EXPECT_TRUE(ui::takeSelectedComponent(db, list, vm));
 
     // The command line lists the same names and says the same; a name beyond the cap is the
     // list control's limit, not the store's, so it can still be chosen by name.
-    const ListedComponents listed = listComponentNames(db, vm);
+    const ListedComponents listed = listComponentNames(db);
     EXPECT_EQ(listed.names, list.items);
-    EXPECT_EQ(listed.capNotice, "COMPONENT Database holds 32770 components;\n"
-                                "only the first 32768 are listed.");
-    ASSERT_TRUE(loadComponent(db, "C32770", vm));
+    EXPECT_TRUE(listed.capped);
+    EXPECT_EQ(listed.held, 32770);
+    ASSERT_TRUE(test::chooseByName(db, "C32770", vm));
     EXPECT_EQ(vm.lblStCond(), "Antoine co-efficients for C32770 NOT Found\r\n"
                               "in COMPONENT Database.\r\n"
                               "Can NOT check for two-phase solution.");
@@ -228,17 +229,17 @@ TEST(SelectionSmallStores, StoreFailureDuringTheRebuildIsReportedNotAnEmptyList)
         }
         return 0;
     };
-    EXPECT_EQ(number([&] { listComponentNames(db, vm); }), kErrBusy);
-    EXPECT_EQ(number([&] { loadComponent(db, "Water", vm); }), kErrBusy);
+    EXPECT_EQ(number([&] { listComponentNames(db); }), kErrBusy);
+    EXPECT_EQ(number([&] { test::chooseByName(db, "Water", vm); }), kErrBusy);
     VectorComponentList list;
-    const ListRebuild rebuilt = cmbComp_GotFocus(db, list, vm);
+    const ListRebuild rebuilt = ui::showComponentList(db, list, vm);
     ASSERT_TRUE(rebuilt.error);
     EXPECT_EQ(rebuilt.error->number, kErrBusy);
     EXPECT_NE(vm.lblStCond().find("Error 3502: database is locked"), std::string::npos)
         << "the window says it in lblStCond";
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
-    EXPECT_EQ(listComponentNames(db, vm).names.size(),
+    EXPECT_EQ(listComponentNames(db).names.size(),
               static_cast<std::size_t>(test::kShippedComponents));
 }
 
@@ -249,12 +250,12 @@ TEST(SelectionSmallStores, UnopenedStoreDoesNothingHarmful)
     list.items = {"stale"};
     list.current = 0;
     core::MainViewModel vm;
-    cmbComp_GotFocus(db, list, vm);
+    ui::showComponentList(db, list, vm);
     EXPECT_TRUE(list.items.empty());
     EXPECT_EQ(list.current, -1);
     list.items = {"typed"};
     list.current = 0;
-    EXPECT_FALSE(cmbComp_LostFocus(db, list, vm));
+    EXPECT_FALSE(ui::takeSelectedComponent(db, list, vm));
     EXPECT_EQ(vm.state().constants.CritTemp, 0.0f);
     EXPECT_FALSE(vm.state().flags.AntoineAvailable);
     EXPECT_FALSE(vm.lblStCond().empty());

@@ -1,7 +1,7 @@
 #include "../decimal_comma_locale.h"
-#include "store/crit_const_editor.h"
 #include "store/settings.h"
 #include "store_test_support.h"
+#include "ui/crit_const_editor.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -9,6 +9,13 @@
 
 namespace store {
 namespace {
+
+using ui::CritConstEditor;
+using ui::CritConstView;
+using ui::EditorBox;
+using ui::EditorButton;
+using ui::EditorKey;
+using ui::KeyModifiers;
 
 using test::TempDir;
 

@@ -2,9 +2,10 @@
 #include "state/result_sheet.h"
 #include "store/component_database.h"
 #include "store/component_selection.h"
-#include "store/crit_const_editor.h"
 #include "store/settings.h"
 #include "store_test_support.h"
+#include "ui/component_choice.h"
+#include "ui/crit_const_editor.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -14,11 +15,18 @@
 namespace store {
 namespace {
 
+using ui::CritConstEditor;
+using ui::CritConstView;
+using ui::EditorBox;
+using ui::EditorButton;
+using ui::EditorKey;
+using ui::KeyModifiers;
+
 std::vector<std::string> solvedCells(const std::string& path, const std::string& name)
 {
     ComponentDatabase db = ComponentDatabase::open(path);
     core::MainViewModel vm;
-    EXPECT_TRUE(loadComponent(db, name, vm)) << name;
+    EXPECT_TRUE(test::chooseByName(db, name, vm)) << name;
     vm.setTxtTemp("25");
     vm.txtTemp_LostFocus();
     vm.setTxtPress("1");
@@ -39,7 +47,7 @@ TEST(PreviousFile, OpensListsWithoutSourcesAndSolvesAsTheShippedOne)
     EXPECT_EQ(db.rstAntCos()->recordCount(), 195);
     VectorComponentList list;
     core::MainViewModel vm;
-    cmbComp_GotFocus(db, list, vm);
+    ui::showComponentList(db, list, vm);
     EXPECT_EQ(list.items.size(), 199u);
     EXPECT_EQ(list.items.front(), "1,1-Dichloroethane");
     EXPECT_TRUE(list.sources.empty()) << "no source is shown for any entry";

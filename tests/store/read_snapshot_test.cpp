@@ -4,6 +4,7 @@
 #include "store/component_database.h"
 #include "store/component_selection.h"
 #include "store_test_support.h"
+#include "ui/component_choice.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -96,12 +97,12 @@ TEST(ReadSnapshot, ASolveNeverMixesTwoVersionsOfAComponent)
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1200);
     while (std::chrono::steady_clock::now() < until) {
         core::MainViewModel vm;
-        if (loadComponent(cliDb, kProbe, vm))
+        if (test::chooseByName(cliDb, kProbe, vm))
             tally(cli, vm);
         core::MainViewModel wvm;
-        cmbComp_GotFocus(windowDb, list, wvm);
+        ui::showComponentList(windowDb, list, wvm);
         list.current = 0;
-        if (cmbComp_LostFocus(windowDb, list, wvm))
+        if (ui::takeSelectedComponent(windowDb, list, wvm))
             tally(window, wvm);
     }
     const test::ChildOutcome done = writer.wait(std::chrono::seconds(20)).front();
@@ -131,9 +132,9 @@ TEST(ReadSnapshot, TheWindowLoadsTheEntryFromTheCurrentVersion)
     sqlite3_close(raw);
     VectorComponentList list;
     core::MainViewModel vm;
-    cmbComp_GotFocus(db, list, vm);
+    ui::showComponentList(db, list, vm);
     list.current = 0;
-    ASSERT_TRUE(cmbComp_LostFocus(db, list, vm));
+    ASSERT_TRUE(ui::takeSelectedComponent(db, list, vm));
     EXPECT_EQ(vm.state().constants.CritTemp, 507.0f);
     EXPECT_EQ(vm.state().antoine.AntA, 7.0f);
 }

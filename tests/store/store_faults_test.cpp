@@ -8,6 +8,7 @@
 #include "store/recordset.h"
 #include "store/settings.h"
 #include "store_test_support.h"
+#include "ui/component_choice.h"
 
 #include <cstdio>
 #include <fcntl.h>
@@ -133,7 +134,7 @@ TEST(InPlaceRewrite, ReaderSeesErrorNumbersNeverASignal)
                 for (int i = 0; i < 20; ++i) {
                     VectorComponentList list;
                     core::MainViewModel vm;
-                    const ListRebuild rebuilt = cmbComp_GotFocus(db, list, vm);
+                    const ListRebuild rebuilt = ui::showComponentList(db, list, vm);
                     if (rebuilt.error && !numbered(*rebuilt.error))
                         return 3;
                 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/main_view_model.h"
 #include "store/component_database.h"
+#include "store/component_selection.h"
 #include "store/recordset.h"
 #include "store/seed.h"
 
@@ -23,6 +25,16 @@ namespace store::test {
 
 /// The shipped database's rows (assets/components_extended.csv): components and Antoine sets.
 inline constexpr int kShippedComponents = 742;
+
+/// Chooses the stored component of that name in the view model, as the command line finds
+/// it; false (and nothing changed) when there is none.
+inline bool chooseByName(ComponentDatabase& db, const std::string& name, core::MainViewModel& vm)
+{
+    const std::optional<state::Component> c = findComponent(db, name);
+    if (c)
+        vm.componentChosen(*c);
+    return c.has_value();
+}
 inline constexpr int kShippedAntoineSets = 601;
 
 /// A fresh folder under the system temp folder, removed with everything in it.

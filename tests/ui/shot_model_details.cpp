@@ -22,8 +22,10 @@ int main(int argc, char** argv)
     store::createShippedDatabase(path);
     store::ComponentDatabase db = store::ComponentDatabase::open(path);
     core::MainViewModel vm;
-    if (!store::loadComponent(db, "Benzene", vm))
+    const std::optional<state::Component> benzene = store::findComponent(db, "Benzene");
+    if (!benzene)
         return 1;
+    vm.componentChosen(*benzene);
     vm.setTxtTemp("25");
     vm.txtTemp_LostFocus();
     vm.setTxtPress("1");

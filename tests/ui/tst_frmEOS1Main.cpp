@@ -308,7 +308,9 @@ void TestMainWindow::wholeUserFlow()
     // The window shows exactly what the view model computes for the same entries.
     core::MainViewModel expected;
     store::ComponentDatabase db = store::ComponentDatabase::open(m_win->database().path());
-    QVERIFY(store::loadComponent(db, "Benzene", expected));
+    const std::optional<state::Component> benzene = store::findComponent(db, "Benzene");
+    QVERIFY(benzene);
+    expected.componentChosen(*benzene);
     expected.setTxtTemp("25");
     expected.txtTemp_LostFocus();
     expected.setTxtPress("1");

@@ -1,4 +1,4 @@
-#include "store/crit_const_editor.h"
+#include "ui/crit_const_editor.h"
 
 #include "state/number_format.h"
 #include "store/component_database.h"
@@ -12,7 +12,9 @@
 #include <string_view>
 #include <vector>
 
-namespace store {
+namespace ui {
+
+using namespace store;
 
 namespace {
 
@@ -392,4 +394,4 @@ void CritConstEditor::cmdNext_Click()
         true);
 }
 
-} // namespace store
+} // namespace ui

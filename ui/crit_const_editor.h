@@ -7,8 +7,10 @@
 #include <string>
 
 namespace store {
-
 class Settings;
+}
+
+namespace ui {
 
 /// The entry boxes of frmCritConst1: the name and the eight constants in field order, then the
 /// source.
@@ -76,8 +78,8 @@ public:
 
     /// Opens the database at the stored path (or defaultPath) and shows the first record. A
     /// store that cannot be opened gives one message and an editor that only closes.
-    void Form_Load(const Settings& settings, const std::string& defaultPath,
-                   OpenOptions options = {});
+    void Form_Load(const store::Settings& settings, const std::string& defaultPath,
+                   store::OpenOptions options = {});
     /// Closes the recordset (dropping a pending addition or edit), then the connection.
     void Form_Unload() noexcept;
     /// Window-level keys; ignored while adding or editing.
@@ -107,12 +109,12 @@ private:
     template <class Body> void guarded(Body&& body, bool numberFirst = false);
 
     CritConstView& m_view;
-    std::optional<Database> m_db;
-    std::optional<Recordset> m_rst;
+    std::optional<store::Database> m_db;
+    std::optional<store::Recordset> m_rst;
     bool m_adding = false;
     bool m_editing = false;
     bool m_hasSource = false; // the file has the Source field (files of earlier versions lack it)
-    std::optional<Bookmark> m_savedBookmark;
+    std::optional<store::Bookmark> m_savedBookmark;
 };
 
-} // namespace store
+} // namespace ui
