@@ -4,6 +4,7 @@
 #include "cli/output.h"
 #include "cli/units_options.h"
 #include "core/saturation.h"
+#include "state/calc_state.h"
 #include "state/json_writer.h"
 #include "state/number_format.h"
 #include "state/result_sheet.h"
@@ -18,7 +19,6 @@ namespace cli {
 namespace {
 
 constexpr int kDigits = 7; // significant digits in the readable table
-constexpr double kZeroCelsius_K = 273.15;
 
 // A number that is not finite is said as such, never printed as a number (the shared
 // formatter writes 0 for it).
@@ -71,7 +71,7 @@ std::optional<double> antoineDeviation(const state::CalcState& s, const analysis
         (m.critical.found() && sat.t_K >= m.critical.t_K))
         return std::nullopt;
     const auto antoine = core::SaturationPressure(
-        s.antoine, static_cast<float>(s.conditions.TempK - kZeroCelsius_K));
+        s.antoine, static_cast<float>(s.conditions.TempK - state::kCelsiusToKelvin));
     if (!antoine || !(*antoine > 0))
         return std::nullopt;
     const double deviation = (sat.p_bar - *antoine) / *antoine;

@@ -4,6 +4,7 @@
 #include "cli/units_options.h"
 #include "core/calculation.h"
 #include "core/sheet_export.h"
+#include "state/csv.h"
 #include "state/json_writer.h"
 
 #include <algorithm>
@@ -181,11 +182,11 @@ void appendCsv(std::string& out, const core::Form& form, Layout layout, const Ro
         out += ",,";
     }
     const RunUnits* units = info.entries->units;
-    core::appendCsvField(out, info.component);
+    state::appendCsvField(out, info.component);
     out += ',';
-    core::appendCsvField(out, units ? shownTemp(form, *info.entries) : form.temp);
+    state::appendCsvField(out, units ? shownTemp(form, *info.entries) : form.temp);
     out += ',';
-    core::appendCsvField(out, units ? shownPress(form, *info.entries) : form.press);
+    state::appendCsvField(out, units ? shownPress(form, *info.entries) : form.press);
     out += ',';
     if (info.entries->twoPhase)
         out += kTwoPhaseNames[static_cast<std::size_t>(*info.entries->twoPhase)];
@@ -197,7 +198,7 @@ void appendCsv(std::string& out, const core::Form& form, Layout layout, const Ro
     for (std::size_t i = 0; i < 3; ++i) {
         out += ',';
         if (i < lines.size())
-            core::appendCsvField(out, lines[i]);
+            state::appendCsvField(out, lines[i]);
     }
     const auto& f = form.state.flags;
     for (const bool flag : {f.AntoineAvailable, f.CalcLiquid, f.CalcVapor, f.AboveCritical}) {
@@ -207,9 +208,9 @@ void appendCsv(std::string& out, const core::Form& form, Layout layout, const Ro
     for (std::size_t i = 0; i < state::kCellCount; ++i) {
         out += ',';
         const std::string& text = form.sheet.cell(state::allCells()[i]).text;
-        core::appendCsvField(out, units ? shownCell(*units, i, text) : text);
+        state::appendCsvField(out, units ? shownCell(*units, i, text) : text);
     }
-    out += '\n';
+    out += state::kCsvLineEnd;
 }
 
 } // namespace
@@ -223,8 +224,8 @@ std::string outputHeader(Format format, Layout layout, const RunUnits* units)
         // With units named, "temp [F]" and "press [psia]", as a batch header names them.
         if (units != nullptr && (c == "temp_C" || c == "press_bar")) {
             const UnitSlot slot = c == "temp_C" ? UnitSlot::Temperature : UnitSlot::Pressure;
-            core::appendCsvField(out, std::string(c.substr(0, c.find('_'))) + " [" +
-                                          std::string(units->of(slot).symbol) + "]");
+            state::appendCsvField(out, std::string(c.substr(0, c.find('_'))) + " [" +
+                                           std::string(units->of(slot).symbol) + "]");
         } else {
             out += c;
         }
@@ -234,10 +235,11 @@ std::string outputHeader(Format format, Layout layout, const RunUnits* units)
         std::string name = state::cellName(state::allCells()[i]);
         if (const state::Unit* unit = units ? cellUnit(*units, i) : nullptr)
             name += " [" + std::string(unit->symbol) + "]";
-        core::appendCsvField(out, name);
+        state::appendCsvField(out, name);
         out += ',';
     }
-    out.back() = '\n';
+    out.pop_back();
+    out += state::kCsvLineEnd;
     return out;
 }
 
@@ -284,9 +286,9 @@ void appendRejected(std::string& out, Format format, long line, std::string_view
     case Format::Csv:
         appendNumber(out, line);
         out += ',';
-        core::appendCsvField(out, message);
+        state::appendCsvField(out, message);
         out.append(kCsvColumns, ',');
-        out += '\n';
+        out += state::kCsvLineEnd;
         break;
     }
 }

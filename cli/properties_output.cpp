@@ -3,6 +3,7 @@
 #include "analysis/root_explanation.h"
 #include "core/model_details.h"
 #include "core/sheet_export.h"
+#include "state/csv.h"
 #include "state/json_writer.h"
 #include "state/number_format.h"
 #include "state/result_sheet.h"
@@ -13,6 +14,12 @@
 
 namespace cli {
 namespace {
+
+/// The additions' columns extend a record already written: its line end goes first.
+void dropCsvLineEnd(std::string& record)
+{
+    record.resize(record.size() - state::kCsvLineEnd.size());
+}
 
 constexpr int kDigits = 7;             // significant digits in the readable table
 constexpr std::size_t kWidth = 80;     // the readable table's lines, wrapped
@@ -193,7 +200,7 @@ void appendPropertiesCsv(std::string& out, const analysis::StateProperties& sp)
                 if (!n.value)
                     status += "; " + std::string(n.key) + " " +
                               std::string(analysis::statusText(n.status));
-        core::appendCsvField(out, status);
+        state::appendCsvField(out, status);
     }
 }
 
@@ -206,7 +213,7 @@ void appendExplanationCsv(std::string& out, const analysis::StateExplanation& e)
         for (std::size_t i = 0; i < m.steps.size(); ++i)
             text += (i ? " " : "") + std::to_string(i + 1) + ". " + m.steps[i];
         out += ',';
-        core::appendCsvField(out, text);
+        state::appendCsvField(out, text);
     }
 }
 
@@ -223,7 +230,7 @@ void extendHeader(std::string& header, Format format, const Additions& a)
 {
     if (format != Format::Csv || !a.any() || header.empty())
         return;
-    header.pop_back(); // the line end
+    dropCsvLineEnd(header);
     for (const analysis::Model m : analysis::kModels) {
         const std::string prefix = std::string(state::rowKey(m)) + "_";
         if (a.properties) {
@@ -235,7 +242,7 @@ void extendHeader(std::string& header, Format format, const Additions& a)
     if (a.explain)
         for (const analysis::Model m : analysis::kModels)
             header += "," + std::string(state::rowKey(m)) + "_explanation";
-    header += '\n';
+    header += state::kCsvLineEnd;
 }
 
 void appendAdditions(std::string& out, Format format, Layout layout, const Additions& a,
@@ -266,12 +273,12 @@ void appendAdditions(std::string& out, Format format, Layout layout, const Addit
     case Format::Json:
         break; // members of the state's object: writeAdditions
     case Format::Csv:
-        out.pop_back();
+        dropCsvLineEnd(out);
         if (sp)
             appendPropertiesCsv(out, *sp);
         if (ex)
             appendExplanationCsv(out, *ex);
-        out += '\n';
+        out += state::kCsvLineEnd;
         break;
     }
 }
@@ -280,9 +287,9 @@ void padRejected(std::string& out, Format format, const Additions& a)
 {
     if (format != Format::Csv || !a.any())
         return;
-    out.pop_back();
+    dropCsvLineEnd(out);
     out.append(additionColumns(a), ',');
-    out += '\n';
+    out += state::kCsvLineEnd;
 }
 
 void writeAdditions(state::JsonWriter& w, const Additions& a, const state::CalcState& s)

@@ -12,12 +12,6 @@ namespace {
 const MessageBox kTempError{"Invalid or Incorrect Temperature", "Temperature ERROR"};
 const MessageBox kPressError{"Invalid or Incorrect Pressure", "Pressure ERROR"};
 
-/// °C text value to kelvin: the sum is formed in double and rounded once to float.
-float toKelvin(float t_C)
-{
-    return static_cast<float>(static_cast<double>(t_C) + kCelsiusToKelvin);
-}
-
 /// A double that a float can hold without overflow (the conversion is undefined otherwise).
 bool fitsFloat(double x)
 {
@@ -71,7 +65,7 @@ Effects clickTemperature(Form& f)
                     "Two-phase Equlibrium Temperature again");
         return {std::nullopt, FocusTarget::txtTemp};
     }
-    if (toKelvin(*t_C) > f.state.constants.CritTemp) {
+    if (state::kelvinFromCelsius(*t_C) > f.state.constants.CritTemp) {
         refuseAboveCritical(f, 0);
         return {};
     }
@@ -99,7 +93,7 @@ Effects clickPressure(Form& f)
                     "from the Antoine co-efficients at", "this Pressure. Enter another value.");
         return {};
     }
-    const float tempK = toKelvin(*t_C);
+    const float tempK = state::kelvinFromCelsius(*t_C);
     if (tempK > f.state.constants.CritTemp) {
         f.temp = *tsatText;
         f.state.conditions.TempK = tempK;
@@ -151,7 +145,7 @@ Effects takeTemperature(Form& f)
         f.temp.clear();
         return {kTempError, FocusTarget::txtTemp};
     }
-    f.state.conditions.TempK = toKelvin(*t_C);
+    f.state.conditions.TempK = state::kelvinFromCelsius(*t_C);
     const float critTemp = f.state.constants.CritTemp;
 
     if (f.state.conditions.TempK >= critTemp) {

@@ -2,6 +2,8 @@
 
 #include "analysis/root_explanation.h"
 #include "core/sheet_export.h"
+#include "state/calc_state.h"
+#include "state/csv.h"
 #include "state/number_format.h"
 #include "state/result_sheet.h"
 
@@ -11,7 +13,6 @@ namespace core {
 namespace {
 
 constexpr int kDigits = 7; // as the readable analysis output
-constexpr double kZeroCelsius_K = 273.15;
 
 std::string number(double x) { return state::formatSignificant(x, kDigits); }
 
@@ -61,11 +62,11 @@ void appendLine(std::string& out, std::initializer_list<std::string_view> cells,
             out += separator;
         first = false;
         if (separator == ',')
-            appendCsvField(out, c);
+            state::appendCsvField(out, c);
         else
             out += c;
     }
-    out += separator == ',' ? "\r\n" : "\n";
+    out += separator == ',' ? state::kCsvLineEnd : "\n";
 }
 
 } // namespace
@@ -144,8 +145,8 @@ ModelDetails modelDetails(const state::CalcState& s, double t_K, double p_bar, s
     d.model = model;
     // T comes in kelvin from a float; six digits give back the Celsius value typed.
     d.heading = std::string(state::rowCaption(model)) + " at " + number(t_K) + " K (" +
-                state::formatSignificant(t_K - kZeroCelsius_K, 6) + " °C) and " + number(p_bar) +
-                " bar";
+                state::formatSignificant(t_K - state::kCelsiusToKelvin, 6) + " °C) and " +
+                number(p_bar) + " bar";
     for (int i = 0; i < m.parameters.itemCount; ++i) {
         const analysis::NamedValue& item = m.parameters.items[static_cast<std::size_t>(i)];
         ParameterLabel label = parameterLabel(item.key);

@@ -1,5 +1,7 @@
 #include "core/sheet_export.h"
 
+#include "state/calc_state.h"
+#include "state/csv.h"
 #include "state/number_format.h"
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 namespace core {
 namespace {
 
-constexpr double kCelsiusToKelvin = 273.15;
 constexpr std::string_view kLineBreak = "\r\n";
 
 std::string yesNo(bool ticked) { return ticked ? "yes" : "no"; }
@@ -19,7 +20,7 @@ std::string kelvinText(std::string_view temp_C)
     const auto t = state::toFloat(temp_C);
     if (!t)
         return {};
-    const auto k = static_cast<float>(static_cast<double>(*t) + kCelsiusToKelvin);
+    const float k = state::kelvinFromCelsius(*t);
     return state::formatPattern(k, "0.00").value_or(std::string());
 }
 
@@ -32,8 +33,6 @@ bool needsQuotes(std::string_view text, std::string_view specials)
                 return true;
     return false;
 }
-
-constexpr std::string_view kCsvSpecials = ",\"\r\n";
 
 void appendField(std::string& out, std::string_view text, std::string_view specials)
 {
@@ -168,12 +167,19 @@ TextTable exportSheet(const SheetView& view)
     return t;
 }
 
-void appendCsvField(std::string& out, std::string_view text)
+std::string toCsv(const TextTable& table)
 {
-    appendField(out, text, kCsvSpecials);
+    std::string out;
+    for (const auto& row : table) {
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            if (i > 0)
+                out += ',';
+            state::appendCsvField(out, row[i].text);
+        }
+        out += state::kCsvLineEnd;
+    }
+    return out;
 }
-
-std::string toCsv(const TextTable& table) { return joined(table, ',', kCsvSpecials); }
 
 std::string toTsv(const TextTable& table) { return joined(table, '\t', "\t\"\r\n"); }
 

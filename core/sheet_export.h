@@ -62,9 +62,7 @@ TextTable exportSheet(const SheetView& view);
 /// component name holding "\r\n" stays in line one; a text without them is line one alone.
 std::vector<std::string_view> messageLines(std::string_view stCond);
 
-/// Appends one CSV field: quoted when it holds a comma, a quote, CR or LF; quotes doubled.
-void appendCsvField(std::string& out, std::string_view text);
-/// The table as CSV (UTF-8, "\n" line ends), fields quoted where needed.
+/// The table as CSV (state/csv.h).
 std::string toCsv(const TextTable& table);
 /// The table as tab-separated text for the clipboard; a field holding a tab, a line end or a
 /// quote is quoted as spreadsheets do.

@@ -69,8 +69,8 @@ Classification classifyState(const state::CalcState& s, std::optional<float> typ
 
     // The comparison uses the typed °C value; when the box no longer holds a number (it was
     // erased after a rejected entry) the stored kelvin value stands in for it.
-    const float t_C =
-        typedTemp_C.value_or(static_cast<float>(static_cast<double>(sc.TempK) - kCelsiusToKelvin));
+    const float t_C = typedTemp_C.value_or(
+        static_cast<float>(static_cast<double>(sc.TempK) - state::kCelsiusToKelvin));
     const std::optional<double> psat = SaturationPressure(s.antoine, t_C);
     const double p = static_cast<double>(sc.PressBar);
     if (!psat)

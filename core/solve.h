@@ -13,9 +13,6 @@
 // beyond the cell texts (short texts live inside their strings).
 namespace core {
 
-/// t/°C + 273.15 = T/K.
-inline constexpr double kCelsiusToKelvin = 273.15;
-
 /// The phase cases, in the order classifyState tests them.
 enum class SolveCase {
     NoComponent,      // a critical constant is zero: nothing computed

@@ -2,6 +2,7 @@
 
 #include "analysis/phase_analysis.h"
 #include "core/saturation.h"
+#include "state/calc_state.h"
 #include "state/number_format.h"
 
 #include <algorithm>
@@ -11,7 +12,6 @@
 namespace plots {
 namespace {
 
-constexpr double kZeroCelsius_K = 273.15;
 // Samples: the isotherm on a log volume grid dense enough that each van der Waals-type loop
 // gets dozens of points; the vapour-pressure curve on a grid that is cheap for the two models
 // without a closed-form root.
@@ -39,7 +39,10 @@ std::string number(double v) { return state::formatSignificant(v, kTableDigits);
 
 std::string abbrev(state::Row row) { return std::string(state::rowKey(row)); }
 
-std::string celsiusText(double t_K) { return state::formatSignificant(t_K - kZeroCelsius_K, 6); }
+std::string celsiusText(double t_K)
+{
+    return state::formatSignificant(t_K - state::kCelsiusToKelvin, 6);
+}
 
 bool finite(double v) { return std::isfinite(v); }
 
@@ -135,7 +138,7 @@ std::optional<double> antoinePressure(const state::CalcState& s, double t_K)
 {
     if (!s.flags.AntoineAvailable || t_K > s.constants.CritTemp)
         return std::nullopt;
-    return core::SaturationPressure(s.antoine, static_cast<float>(t_K - kZeroCelsius_K));
+    return core::SaturationPressure(s.antoine, static_cast<float>(t_K - state::kCelsiusToKelvin));
 }
 
 // ---- P-V ------------------------------------------------------------------------------------
@@ -315,7 +318,7 @@ Diagram ptDiagram(const DiagramInput& in, const Models& m, StatePoint st)
             const auto ps = antoinePressure(in.state, t);
             if (!ps || !(*ps > 0))
                 continue;
-            const double t_C = t - kZeroCelsius_K;
+            const double t_C = t - state::kCelsiusToKelvin;
             Curve& part = !range                ? fitted
                           : t_C < range->tmin_C ? below
                           : t_C > range->tmax_C ? above
@@ -400,7 +403,7 @@ std::vector<TableRow> table(const DiagramInput& in, const Models& m, StatePoint 
 StatePoint statePoint(const DiagramInput& in)
 {
     if (!in.sheet && !in.solvedBefore)
-        return {kStandInTemp_C + kZeroCelsius_K, kStandInPress_bar};
+        return {kStandInTemp_C + state::kCelsiusToKelvin, kStandInPress_bar};
     return {in.state.conditions.TempK, in.state.conditions.PressBar};
 }
 

@@ -1,5 +1,5 @@
-#include "core/sheet_export.h"
 #include "plots/diagrams.h"
+#include "state/csv.h"
 #include "state/number_format.h"
 
 #include <algorithm>
@@ -10,11 +10,11 @@
 namespace plots {
 namespace {
 
-/// RFC 4180 quoting for a field that needs it, as every CSV of this program quotes.
+/// A CSV field, quoted where needed.
 std::string field(const std::string& text)
 {
     std::string q;
-    core::appendCsvField(q, text);
+    state::appendCsvField(q, text);
     return q;
 }
 
@@ -52,7 +52,7 @@ std::string diagramCsv(const Diagram& diagram, const std::array<bool, kModelCoun
         csv += ',';
         csv += field(c->name + unit);
     }
-    csv += "\r\n";
+    csv += state::kCsvLineEnd;
     for (auto& [x, ys] : rows) {
         ys.resize(curves.size());
         csv += state::formatShortest(x);
@@ -61,7 +61,7 @@ std::string diagramCsv(const Diagram& diagram, const std::array<bool, kModelCoun
             if (y)
                 csv += state::formatShortest(*y);
         }
-        csv += "\r\n";
+        csv += state::kCsvLineEnd;
     }
     return csv;
 }
@@ -108,7 +108,8 @@ std::string tableText(const std::vector<TableRow>& table, char separator,
                 s += separator;
             s += separator == ',' ? field(c) : c;
         }
-        return s + (separator == ',' ? "\r\n" : "\n");
+        s += separator == ',' ? state::kCsvLineEnd : "\n";
+        return s;
     };
     std::string text = line(columns);
     for (const TableRow& r : table)

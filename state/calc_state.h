@@ -9,6 +9,16 @@ namespace state {
 /// Gas constant in cm3·bar/(mol·K), held as a float; widened it is 83.1399993896484375.
 inline constexpr float R = 83.14f;
 
+/// t/°C + 273.15 = T/K.
+inline constexpr double kCelsiusToKelvin = 273.15;
+
+/// A °C value as the kelvin value the state holds: the sum is formed in double and rounded
+/// once to float.
+inline float kelvinFromCelsius(float t_C)
+{
+    return static_cast<float>(static_cast<double>(t_C) + kCelsiusToKelvin);
+}
+
 /// Constants of the chosen component, in the order the store delivers them. All zero
 /// until a component is chosen.
 struct ComponentConstants {

@@ -4,6 +4,7 @@
 #include "cli/output.h"
 #include "core/sheet_export.h"
 #include "plots/diagrams.h"
+#include "state/csv.h"
 #include "state/json_writer.h"
 #include "state/number_format.h"
 #include "state/version.h"
@@ -181,7 +182,7 @@ EMSCRIPTEN_KEEPALIVE const char* t1_csv_row(const char* fields)
         const std::size_t end = rest.find('\x1f');
         if (!first)
             out += ',';
-        core::appendCsvField(out, rest.substr(0, end));
+        state::appendCsvField(out, rest.substr(0, end));
         if (end == std::string_view::npos)
             break;
         rest.remove_prefix(end + 1);

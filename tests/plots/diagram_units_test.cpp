@@ -129,12 +129,12 @@ TEST(DiagramUnits, TableCellsAndCaptionsAgree)
               own.table[pr].roots.find("(unstable)") != std::string::npos);
 
     const std::string csv = plots::tableText(d.table, units, ',');
-    EXPECT_EQ(csv.substr(0, csv.find("\r\n")).find("(cm3/mol)"), std::string::npos);
+    EXPECT_EQ(csv.substr(0, csv.find("\n")).find("(cm3/mol)"), std::string::npos);
     const std::array<bool, plots::kModelCount> all{true, true, true, true, true,
                                                    true, true, true, true};
     const std::string pt = plots::diagramCsv(d.pt, all);
     EXPECT_EQ(pt.substr(0, pt.find(',')), "T (°F)");
-    EXPECT_NE(pt.substr(0, pt.find("\r\n")).find("PR Psat (psia)"), std::string::npos);
+    EXPECT_NE(pt.substr(0, pt.find("\n")).find("PR Psat (psia)"), std::string::npos);
 }
 
 // The setting round trip, and no choice leaves the diagrams exactly as computed.
