@@ -1,6 +1,7 @@
 #include "ui/diagram_plot.h"
 
 #include "ui/diagram_style.h"
+#include "ui/window_style.h"
 
 #include <QSvgGenerator>
 
@@ -17,11 +18,6 @@ constexpr double kWheelZoomFactor = 0.85;
 const QColor kComponentColor(0, 0, 0);
 const QColor kStateColor(0x40, 0x40, 0x40);
 const QColor kHiddenText(0xb0, 0xb0, 0xb0);
-
-QString fromStd(const std::string& s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 Qt::PenStyle penStyle(plots::LineStyle style)
 {
@@ -106,7 +102,7 @@ void DiagramPlot::setDiagram(const plots::Diagram& diagram, const ModelMask& vis
     for (state::Row row : analysis::kModels) {
         const ModelStyle style = modelStyle(row);
         QCPGraph* entry = addGraph();
-        entry->setName(fromStd(std::string(state::rowCaption(row))));
+        entry->setName(fromStd(state::rowCaption(row)));
         entry->setPen(QPen(style.color, 1.5));
         entry->setScatterStyle(QCPScatterStyle(style.shape, kMarkerSize));
         entry->setProperty(kModelKey, static_cast<int>(row) + 1);

@@ -1,5 +1,7 @@
 #include "ui/diagram_units_bar.h"
 
+#include "ui/window_style.h"
+
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -7,11 +9,6 @@
 
 namespace ui {
 namespace {
-
-QString fromStd(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // The diagrams' own unit of each quantity: T axes in K, pressures in bar, volumes in cm3/mol.
 constexpr std::array<std::string_view, 3> kOwnSymbols = {"K", "bar", "cm3/mol"};

@@ -25,7 +25,6 @@ const QColor kLightGrey(192, 192, 192);
 // The critical constants and the kappa boxes each stand in a column with these tops (twips).
 constexpr int kCritTops[] = {1560, 1920, 2280, 2760};
 constexpr int kKappaTops[] = {1524, 1824, 2124};
-constexpr int kLabelHeight = 252;
 
 constexpr int kButtonHeight = 300;
 // The navigation strip ends at the window's bottom edge, so its buttons are drawn a little

@@ -8,6 +8,8 @@
 #include "ui/diagram_units_bar.h"
 #include "ui/message_box.h"
 #include "ui/model_details.h"
+#include "ui/save_file.h"
+#include "ui/window_style.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -19,7 +21,6 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -33,20 +34,6 @@ const QSize kInitialSize(960, 640);
 const QString kTitle = "Diagrams";
 // Settings keys of the units, by quantity in the order of plots::kDiagramQuantities.
 const std::array<std::string, 3> kUnitKeys = {"Temperature", "Pressure", "Volume"};
-
-QString fromStd(const std::string& s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-bool writeFile(const QString& path, const std::string& bytes)
-{
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) &&
-           file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-               static_cast<qint64>(bytes.size()) &&
-           file.commit();
-}
 
 std::size_t index(frmDiagrams::Tab tab) { return static_cast<std::size_t>(tab); }
 
@@ -267,8 +254,8 @@ bool frmDiagrams::exportImage(const QString& path, Tab tab)
 bool frmDiagrams::exportCsv(const QString& path, Tab tab)
 {
     if (tab == Tab::Table)
-        return writeFile(path, plots::tableText(m_diagrams.table, m_units, ','));
-    return writeFile(path, plots::diagramCsv(diagramOf(m_diagrams, tab), m_visible));
+        return !saveFile(path, plots::tableText(m_diagrams.table, m_units, ','));
+    return !saveFile(path, plots::diagramCsv(diagramOf(m_diagrams, tab), m_visible));
 }
 
 void frmDiagrams::copyToClipboard()

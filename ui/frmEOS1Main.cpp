@@ -14,6 +14,7 @@
 #include "ui/guarded.h"
 #include "ui/message_box.h"
 #include "ui/result_cell.h"
+#include "ui/save_file.h"
 #include "ui/twips.h"
 #include "ui/window_registry.h"
 #include "ui/window_style.h"
@@ -34,7 +35,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 
 namespace ui {
 namespace {
@@ -182,7 +182,7 @@ void frmEOS1Main::createControls()
     const QFont arialBoldUl = underlined(designFont("Arial", 9, QFont::Bold));
     const Qt::Alignment centred = Qt::AlignHCenter | Qt::AlignTop;
 
-    Label6 = label("Label6", "Component", twips(360, 360, 2172, 252), sansBoldUl);
+    Label6 = label("Label6", "Component", twips(360, 360, 2172, kLabelHeight), sansBoldUl);
     cmbComp = new QComboBox(this);
     cmbComp->setObjectName("cmbComp");
     cmbComp->setGeometry(twips(240, 720, 1932, 288));
@@ -196,13 +196,14 @@ void frmEOS1Main::createControls()
     cmdSolve->setGeometry(twips(2520, 600, 1092, 612));
     cmdSolve->setFont(designFont("Arial Black", 9, QFont::Black));
 
-    Label1 = label("Label1", "Conditions of State", twips(360, 1200, 2172, 252), arialBoldUl);
-    Label3 = label("Label3", "Temperature  (C)", twips(360, 1560, 1452, 252), arialBold);
+    Label1 =
+        label("Label1", "Conditions of State", twips(360, 1200, 2172, kLabelHeight), arialBoldUl);
+    Label3 = label("Label3", "Temperature  (C)", twips(360, 1560, 1452, kLabelHeight), arialBold);
     txtTemp = new QLineEdit(this);
     txtTemp->setObjectName("txtTemp");
     txtTemp->setGeometry(twips(1920, 1560, 732, 288));
     setBackground(txtTemp, kPink);
-    Label4 = label("Label4", "Pressure  (bar)", twips(360, 1920, 1452, 252), arialBold);
+    Label4 = label("Label4", "Pressure  (bar)", twips(360, 1920, 1452, kLabelHeight), arialBold);
     txtPress = new QLineEdit(this);
     txtPress->setObjectName("txtPress");
     txtPress->setGeometry(twips(1920, 1920, 732, 288));
@@ -225,7 +226,8 @@ void frmEOS1Main::createControls()
     Label5->setWordWrap(true);
     Label5->setContentsMargins(px(120), 2, 0, 0);
     const char* optCaptions[] = {"Temperature", "Pressure"};
-    const QRect optGeometry[] = {twips(360, 4320, 1212, 252), twips(360, 4680, 972, 252)};
+    const QRect optGeometry[] = {twips(360, 4320, 1212, kLabelHeight),
+                                 twips(360, 4680, 972, kLabelHeight)};
     for (int i = 0; i < 2; ++i) {
         auto* o = new QRadioButton(optCaptions[i], this);
         o->setObjectName(QString("optEqState_%1").arg(i));
@@ -258,18 +260,19 @@ void frmEOS1Main::createControls()
     cmdInstruct1 = button("cmdInstruct1", "Instructions", twips(8160, 960, 1092, 612));
     cmdDiagrams = button("cmdDiagrams", "Diagrams", twips(6600, 960, 1092, 612));
 
-    label("Label7", "Density", twips(5280, 2640, 732, 252), sansBoldUl, centred);
-    label("Label8", "SG", twips(5400, 2880, 492, 252), sansBold, centred);
-    QLabel* volumes = label("Label16", "Molar Volumes (cm  /mol)", twips(6000, 2280, 2652, 252),
-                            underlined(designFont("MS Sans Serif", 9.6, QFont::Bold)));
-    QLabel* cubed = label("Label11", "3", twips(7920, 2160, 132, 252),
+    label("Label7", "Density", twips(5280, 2640, 732, kLabelHeight), sansBoldUl, centred);
+    label("Label8", "SG", twips(5400, 2880, 492, kLabelHeight), sansBold, centred);
+    QLabel* volumes =
+        label("Label16", "Molar Volumes (cm  /mol)", twips(6000, 2280, 2652, kLabelHeight),
+              underlined(designFont("MS Sans Serif", 9.6, QFont::Bold)));
+    QLabel* cubed = label("Label11", "3", twips(7920, 2160, 132, kLabelHeight),
                           designFont("MS Sans Serif", 7.8, QFont::Bold));
     placeExponent(volumes, cubed);
-    label("lblLiq", "Liquid", twips(6120, 2760, 612, 252), sansBold, centred);
-    label("lblVap", "Vapor", twips(6960, 2760, 612, 252), sansBold, centred);
-    label("lblZ", "Z", twips(7680, 2760, 732, 252), arialBold, centred);
-    label("Label9", "Density", twips(8520, 2640, 732, 252), sansBoldUl, centred);
-    label("Label10", "kg/m3", twips(8520, 2880, 732, 252), sansBold, centred);
+    label("lblLiq", "Liquid", twips(6120, 2760, 612, kLabelHeight), sansBold, centred);
+    label("lblVap", "Vapor", twips(6960, 2760, 612, kLabelHeight), sansBold, centred);
+    label("lblZ", "Z", twips(7680, 2760, 732, kLabelHeight), arialBold, centred);
+    label("Label9", "Density", twips(8520, 2640, 732, kLabelHeight), sansBoldUl, centred);
+    label("Label10", "kg/m3", twips(8520, 2880, 732, kLabelHeight), sansBold, centred);
 
     constexpr std::array<int, state::kColCount> kColLeft = {5400, 6120, 6840, 7680, 8640};
     constexpr std::array<int, state::kColCount> kColWidth = {492, 660, 720, 720, 492};
@@ -281,8 +284,9 @@ void frmEOS1Main::createControls()
     for (int r = 0; r < state::kRowCount; ++r) {
         const auto row = static_cast<state::Row>(r);
         const auto ri = static_cast<std::size_t>(r);
-        auto* caption = label("lblEOS", QString::fromUtf8(state::rowCaption(row).data()),
-                              twips(3240, kRowTop[ri], kCaptionWidth[ri], 252), sansBoldUl);
+        auto* caption =
+            label("lblEOS", QString::fromUtf8(state::rowCaption(row).data()),
+                  twips(3240, kRowTop[ri], kCaptionWidth[ri], kLabelHeight), sansBoldUl);
         caption->setObjectName(QString("lblEOS_%1").arg(r));
         lblEOS[ri] = caption;
     }
@@ -594,15 +598,11 @@ void frmEOS1Main::copyResults()
 
 bool frmEOS1Main::saveResultsAsCsv(const QString& path)
 {
-    const std::string csv = core::toCsv(core::exportSheet(m_vm.resultsView()));
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) &&
-        file.write(csv.data(), static_cast<qint64>(csv.size())) ==
-            static_cast<qint64>(csv.size()) &&
-        file.commit())
+    const std::optional<QString> failed =
+        saveFile(path, core::toCsv(core::exportSheet(m_vm.resultsView())));
+    if (!failed)
         return true;
-    showMessageBox(this, "Results not saved to " + path + ":\n" + file.errorString(),
-                   "Save results");
+    showMessageBox(this, "Results not saved to " + path + ":\n" + *failed, "Save results");
     return false;
 }
 

@@ -2,6 +2,8 @@
 
 #include "state/result_sheet.h"
 #include "ui/message_box.h"
+#include "ui/save_file.h"
+#include "ui/window_style.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,7 +18,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTableWidget>
@@ -27,11 +28,6 @@ namespace {
 
 const QSize kInitialSize(1180, 760);
 const QString kTitle = "Model Details";
-
-QString fromStd(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 QTableWidget* makeGrid(QWidget* parent, const char* name, const QStringList& headers)
 {
@@ -222,12 +218,7 @@ void ModelDetailsWindow::fill()
 
 bool ModelDetailsWindow::exportCsv(const QString& path) const
 {
-    const std::string bytes = core::modelDetailsText(m_details, ',');
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) &&
-           file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-               static_cast<qint64>(bytes.size()) &&
-           file.commit();
+    return !saveFile(path, core::modelDetailsText(m_details, ','));
 }
 
 void ModelDetailsWindow::copyToClipboard() const

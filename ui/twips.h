@@ -10,6 +10,9 @@ namespace ui {
 
 inline constexpr double kTwipsPerPixel = 12.0;
 
+/// The height of a one-line label, in twips, in every window laid out here.
+inline constexpr int kLabelHeight = 252;
+
 inline int twipsToPixels(int twips)
 {
     return static_cast<int>(std::lround(twips / kTwipsPerPixel));

@@ -37,7 +37,7 @@ QString plainToolTip(const QString& text)
            QStringLiteral("</p>");
 }
 
-QString fromStd(const std::string& s)
+QString fromStd(std::string_view s)
 {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }

@@ -7,6 +7,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <string_view>
 
 class QWidget;
 
@@ -36,7 +37,7 @@ QFont underlined(QFont font);
 QString plainToolTip(const QString& text);
 
 /// UTF-8 both ways: the store and core speak std::string.
-QString fromStd(const std::string& s);
+QString fromStd(std::string_view s);
 std::string toStd(const QString& s);
 
 } // namespace ui
