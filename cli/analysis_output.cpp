@@ -3,7 +3,7 @@
 #include "analysis/phase_analysis.h"
 #include "cli/output.h"
 #include "cli/units_options.h"
-#include "core/saturation.h"
+#include "core/antoine.h"
 #include "state/calc_state.h"
 #include "state/json_writer.h"
 #include "state/number_format.h"

@@ -1,6 +1,6 @@
 #include "core/calculation.h"
 
-#include "core/saturation.h"
+#include "core/antoine.h"
 #include "state/number_format.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "core/solve.h"
 
-#include "core/saturation.h"
+#include "core/antoine.h"
 #include "models/models.h"
 
 namespace core {

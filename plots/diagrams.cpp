@@ -1,7 +1,7 @@
 #include "plots/diagrams.h"
 
 #include "analysis/phase_analysis.h"
-#include "core/saturation.h"
+#include "core/antoine.h"
 #include "state/calc_state.h"
 #include "state/number_format.h"
 

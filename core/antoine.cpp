@@ -1,4 +1,4 @@
-#include "core/saturation.h"
+#include "core/antoine.h"
 
 #include <cmath>
 
