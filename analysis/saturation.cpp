@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 // The vapour pressure from equal fugacity. In reduced terms (π = P·b/(R·T)) the outer unknown
 // is ln π: F = ln φL − ln φV falls with it, with dF/d ln π = ZL − ZV exactly, so Newton's
@@ -28,26 +29,35 @@ Saturation fail(Saturation s, SaturationStatus status)
     return s;
 }
 
+/// Why no saturation is sought at all: the virial row has no phase split, T is no
+/// temperature, or the model's critical point was not found.
+std::optional<SaturationStatus> unsolvable(Model model, double t_K, const CriticalPoint& critical)
+{
+    if (model == Model::Vir)
+        return SaturationStatus::NoPhaseSplit;
+    if (!(t_K > 0) || !std::isfinite(t_K))
+        return SaturationStatus::InvalidInput;
+    switch (critical.status) {
+    case CriticalStatus::Found:
+        break;
+    case CriticalStatus::NotConverged:
+        return SaturationStatus::NotConverged;
+    case CriticalStatus::InvalidInput:
+        return SaturationStatus::InvalidInput;
+    case CriticalStatus::NoCriticalPoint:
+        return SaturationStatus::NoLiquidRoot;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 Saturation saturation(Model model, const Fluid& fluid, double t_K, const CriticalPoint& critical)
 {
     Saturation out;
     out.t_K = t_K;
-    if (model == Model::Vir)
-        return fail(out, SaturationStatus::NoPhaseSplit);
-    if (!(t_K > 0) || !std::isfinite(t_K))
-        return fail(out, SaturationStatus::InvalidInput);
-    switch (critical.status) {
-    case CriticalStatus::Found:
-        break;
-    case CriticalStatus::NotConverged:
-        return fail(out, SaturationStatus::NotConverged);
-    case CriticalStatus::InvalidInput:
-        return fail(out, SaturationStatus::InvalidInput);
-    case CriticalStatus::NoCriticalPoint:
-        return fail(out, SaturationStatus::NoLiquidRoot);
-    }
+    if (const std::optional<SaturationStatus> refused = unsolvable(model, t_K, critical))
+        return fail(out, *refused);
     // Above the critical temperature a Soave-type α that grows again far up (its root
     // 1 + m·(1 − √Tr) crosses zero) can raise a/(b·R·T) past its critical value once more:
     // the isotherm loops again and the model has a vapour pressure there. Only the loop

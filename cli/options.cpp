@@ -268,29 +268,8 @@ Options parseOptions(const std::vector<std::string>& args)
     return o;
 }
 
-std::string helpText()
-{
-    std::string text = "tavrel1-cli: the Tavrel1 calculator without windows. It replays what a "
-                       "user does\nin the main window (choose a component, type the "
-                       "temperature and the pressure,\noptionally click a two-phase button, "
-                       "tick the check boxes, press Solve) and\nprints the sheet.\n\n";
-    text += kUsage;
-    text += "       tavrel1-cli --batch FILE|- [--format F] [--jobs N] [--db PATH]\n"
-            "       tavrel1-cli (--component NAME | constants) (--temp T | --temp-range R)\n"
-            "                   (--press P | --press-range R) [--format F] [--jobs N]\n"
-            "       tavrel1-cli --help | --version\n"
-            "--properties and --explain go with every form that solves states.\n\n"
-            "Options:\n";
-    constexpr std::size_t kHelpColumn = 35;
-    for (const OptionRow& row : kOptions) {
-        std::string left = std::string("  ") + row.flag;
-        if (row.value != nullptr)
-            left += std::string(" ") + row.value;
-        left.resize(std::max(left.size() + 1, kHelpColumn), ' ');
-        text += left;
-        appendWrapped(text, row.help, left.size(), kHelpColumn);
-    }
-    text += R"(
+// What --help says after the option list.
+constexpr std::string_view kHelpDetails = R"(
 Output formats:
   table   the message, then one line a model with SG, Liquid, Vapor, Z and
           Density as the cells show them; * marks a value computed without an
@@ -368,6 +347,30 @@ Exit status:
   4  the output could not be written (a full disk, a closed pipe): the run
      stops at the first failed write and says why
 )";
+
+std::string helpText()
+{
+    std::string text = "tavrel1-cli: the Tavrel1 calculator without windows. It replays what a "
+                       "user does\nin the main window (choose a component, type the "
+                       "temperature and the pressure,\noptionally click a two-phase button, "
+                       "tick the check boxes, press Solve) and\nprints the sheet.\n\n";
+    text += kUsage;
+    text += "       tavrel1-cli --batch FILE|- [--format F] [--jobs N] [--db PATH]\n"
+            "       tavrel1-cli (--component NAME | constants) (--temp T | --temp-range R)\n"
+            "                   (--press P | --press-range R) [--format F] [--jobs N]\n"
+            "       tavrel1-cli --help | --version\n"
+            "--properties and --explain go with every form that solves states.\n\n"
+            "Options:\n";
+    constexpr std::size_t kHelpColumn = 35;
+    for (const OptionRow& row : kOptions) {
+        std::string left = std::string("  ") + row.flag;
+        if (row.value != nullptr)
+            left += std::string(" ") + row.value;
+        left.resize(std::max(left.size() + 1, kHelpColumn), ' ');
+        text += left;
+        appendWrapped(text, row.help, left.size(), kHelpColumn);
+    }
+    text += kHelpDetails;
     return text;
 }
 

@@ -47,19 +47,22 @@ inline std::to_chars_result toGeneral(char* first, char* last, double value, int
     return detail::put(first, last, {buf.data(), buf.size()});
 }
 
-/// std::to_chars(first, last, value): the shortest digits that read back as the value, in
-/// fixed or scientific form, whichever is shorter (fixed on a tie).
-inline std::to_chars_result toShortest(char* first, char* last, double value)
+namespace detail {
+
+/// The shortest round-trip digits of a finite value ≥ 0 without trailing zeros, and the
+/// decimal exponent: value = 0.DIGITS * 10^pointPos; no digits for zero.
+struct ShortestDigits {
+    char digits[24];
+    int n = 0;
+    int pointPos = 0; // digits before the point, counted from the first significant one
+};
+
+inline ShortestDigits shortestDigits(double absValue)
 {
-    if (!std::isfinite(value)) {
-        fmt::memory_buffer buf;
-        fmt::format_to(std::back_inserter(buf), "{}", value);
-        return detail::put(first, last, {buf.data(), buf.size()});
-    }
     // fmt's "{}" gives the shortest round-trip digits, in a layout of its own: take the
-    // digits and the decimal exponent from it (value = 0.DIGITS * 10^pointPos).
+    // digits and the decimal exponent from it.
     char shortest[40];
-    const auto res = fmt::format_to_n(shortest, sizeof shortest, "{}", std::fabs(value));
+    const auto res = fmt::format_to_n(shortest, sizeof shortest, "{}", absValue);
     const std::string_view text(shortest, res.size);
     const std::size_t ePos = text.find('e');
     const std::string_view mantissa = text.substr(0, ePos);
@@ -70,9 +73,10 @@ inline std::to_chars_result toShortest(char* first, char* last, double value)
             ++expFirst;
         std::from_chars(expFirst, text.data() + text.size(), exponent);
     }
-    char digits[24];
-    int n = 0;
-    int pointPos = 0; // digits before the point, counted from the first significant one
+    ShortestDigits d;
+    char* digits = d.digits;
+    int& n = d.n;
+    int& pointPos = d.pointPos;
     bool seenPoint = false;
     for (const char ch : mantissa) {
         if (ch == '.') {
@@ -88,15 +92,35 @@ inline std::to_chars_result toShortest(char* first, char* last, double value)
         if (!seenPoint)
             ++pointPos;
     }
+    if (n == 0)
+        return d;
+    while (n > 1 && digits[n - 1] == '0') // "{}" of 1e+21 writes no trailing zeros, but
+        --n;                              // "100" writes them: either way they are padding
+    pointPos += exponent;
+    return d;
+}
+
+} // namespace detail
+
+/// std::to_chars(first, last, value): the shortest digits that read back as the value, in
+/// fixed or scientific form, whichever is shorter (fixed on a tie).
+inline std::to_chars_result toShortest(char* first, char* last, double value)
+{
+    if (!std::isfinite(value)) {
+        fmt::memory_buffer buf;
+        fmt::format_to(std::back_inserter(buf), "{}", value);
+        return detail::put(first, last, {buf.data(), buf.size()});
+    }
+    const detail::ShortestDigits d = detail::shortestDigits(std::fabs(value));
+    const char* digits = d.digits;
+    const int n = d.n;
+    const int pointPos = d.pointPos;
     const bool negative = std::signbit(value);
     std::string out = negative ? "-" : "";
     if (n == 0) {
         out += '0';
         return detail::put(first, last, out);
     }
-    while (n > 1 && digits[n - 1] == '0') // "{}" of 1e+21 writes no trailing zeros, but
-        --n;                              // "100" writes them: either way they are padding
-    pointPos += exponent;
     const int sciExponent = pointPos - 1;
     const int absExp = sciExponent < 0 ? -sciExponent : sciExponent;
     const int sciLength = n + (n > 1 ? 1 : 0) + 2 + (absExp >= 100 ? 3 : 2);

@@ -150,6 +150,11 @@ void frmCritConst1::createControls()
     connect(box(EditorBox::txtSource), &QLineEdit::textChanged, this,
             &frmCritConst1::updateSourceTip);
 
+    createButtonStrips();
+}
+
+void frmCritConst1::createButtonStrips()
+{
     auto* picButtons = new QWidget(this);
     picButtons->setObjectName("picButtons");
     picButtons->setGeometry(twipsRect(0, 3312, kClientWidth, 300));

@@ -38,6 +38,7 @@ protected:
 
 private:
     void createControls();
+    void createButtonStrips();
     void connectButtons();
     QLineEdit* box(EditorBox b) const { return m_boxes[static_cast<std::size_t>(b)]; }
     QPushButton* button(EditorButton b) const { return m_buttons[static_cast<std::size_t>(b)]; }

@@ -4,6 +4,7 @@
 #include "store/component_database.h"
 #include "store/settings.h"
 
+#include <QFont>
 #include <QPixmap>
 #include <QPointer>
 #include <QWidget>
@@ -34,6 +35,10 @@ class ComponentCompleter;
 class frmEOS1Main : public QWidget {
     Q_OBJECT
 public:
+    // The client area in twips.
+    static constexpr int kClientWidth = 9648;
+    static constexpr int kClientHeight = 7236;
+
     /// The window with its controls; call Form_Load before showing it.
     explicit frmEOS1Main(QWidget* parent = nullptr);
     ~frmEOS1Main() override;
@@ -73,7 +78,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// The caption fonts of the design.
+    struct DesignFonts {
+        DesignFonts();
+        QFont sansBoldUl, sansBold, arialBold, arialBoldUl;
+    };
     void createControls();
+    void createEntries(const DesignFonts& fonts);
+    void createTwoPhaseGroup();
+    void createButtons();
+    void createSheet(const DesignFonts& fonts);
+    void connectControls();
     void setTabOrder();
     void onFocusChanged(QWidget* old, QWidget* now);
     void focusMoved(QWidget* now);
