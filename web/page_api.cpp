@@ -1,8 +1,10 @@
 // The functions the page calls: one main window's view model held for the page's life, its
 // handlers, and what the page paints (the view and the diagrams) as JSON text. Strings cross
 // as UTF-8; a returned text stays valid until the next call.
+#include "analysis/root_explanation.h"
 #include "cli/output.h"
 #include "core/sheet_export.h"
+#include "plots/diagram_units.h"
 #include "plots/diagrams.h"
 #include "state/number_format.h"
 #include "state/version.h"
@@ -15,6 +17,8 @@
 
 namespace {
 
+constexpr double kZeroCelsius_K = 273.15;
+
 struct Page {
     core::MainViewModel vm;
     std::string component;
@@ -22,7 +26,15 @@ struct Page {
     /// belongs to the state they draw.
     std::optional<std::pair<std::string, state::StateConditions>> solvedFor;
     std::optional<plots::AntoineRange> antoineRange;
-    plots::Diagrams diagrams;
+    plots::Diagrams computed; // in K, bar and cm3/mol
+    plots::DiagramUnits units;
+    plots::Diagrams diagrams; // `computed` in `units`, as the page shows and exports them
+    /// The state the diagrams were last drawn for, which the model details describe too.
+    struct DrawnState {
+        state::CalcState state;
+        double t_K = 0, p_bar = 0;
+    };
+    std::optional<DrawnState> drawn;
     std::string text; // the last returned text
 };
 
@@ -108,6 +120,172 @@ void appendDiagram(std::string& out, const plots::Diagram& d)
         out += ", \"label\": " + cli::jsonString(m.label) + "}";
     }
     out += "]}";
+}
+
+std::string diagramsJson(const plots::Diagrams& d, const plots::DiagramUnits& units)
+{
+    std::string out = "{\"note\": " + cli::jsonString(d.note) + ", \"pv\": ";
+    appendDiagram(out, d.pv);
+    out += ", \"zp\": ";
+    appendDiagram(out, d.zp);
+    out += ", \"pt\": ";
+    appendDiagram(out, d.pt);
+    out += ", \"columns\": [";
+    const char* sep = "";
+    for (const std::string& c : plots::tableColumns(units)) {
+        out += sep + cli::jsonString(c);
+        sep = ", ";
+    }
+    out += "], \"table\": [";
+    sep = "";
+    for (const plots::TableRow& row : d.table) {
+        out += sep;
+        out += "[";
+        const char* cellSep = "";
+        for (const std::string& cell : plots::tableCells(row)) {
+            out += cellSep + cli::jsonString(cell);
+            cellSep = ", ";
+        }
+        out += "]";
+        sep = ", ";
+    }
+    return out + "]}";
+}
+
+/// How a key of the analysis (a name that carries its unit) is shown: a name and a unit.
+struct Shown {
+    std::string_view key;
+    std::string_view name;
+    std::string_view unit;
+};
+
+constexpr Shown kParameterNames[] = {
+    {"a_bar_cm6_mol2", "a", "bar·cm⁶/mol²"},
+    {"b_cm3_mol", "b", "cm³/mol"},
+    {"ac_bar_cm6_mol2", "ac", "bar·cm⁶/mol²"},
+    {"kappa", "κ", ""},
+    {"alpha", "α", ""},
+    {"dalpha_dT_1_K", "dα/dT", "1/K"},
+    {"d2alpha_dT2_1_K2", "d²α/dT²", "1/K²"},
+    {"A", "A = aP/(RT)²", ""},
+    {"B", "B = bP/(RT)", ""},
+    {"c", "c", ""},
+    {"q", "q", ""},
+    {"zm", "zm", ""},
+    {"k1", "k1", ""},
+    {"k2", "k2", ""},
+    {"theta", "θ", ""},
+    {"Y", "Y", ""},
+    {"dY_dT_1_K", "dY/dT", "1/K"},
+    {"d2Y_dT2_1_K2", "d²Y/dT²", "1/K²"},
+    {"B_cm3_mol", "B", "cm³/mol"},
+    {"C_cm6_mol2", "C", "cm⁶/mol²"},
+    {"dB_dT_cm3_molK", "dB/dT", "cm³/(mol·K)"},
+    {"BP_RT", "BP/(RT)", ""},
+    {"CP2_RT2", "CP²/(RT)²", ""},
+    {"tau", "τ = a/(bRT)", ""},
+    {"cubic_c2", "c₂ of Z³ + c₂Z² + c₁Z + c₀ = 0", ""},
+    {"cubic_c1", "c₁", ""},
+    {"cubic_c0", "c₀", ""},
+};
+
+// The properties' units are the ones the units module names for the quantities it converts.
+constexpr Shown kPropertyNames[] = {
+    {"molar_volume_cm3_mol", "Molar volume V", "cm³/mol"},
+    {"Z", "Compressibility factor Z", ""},
+    {"density_kg_m3", "Density ρ", "kg/m³"},
+    {"ln_phi", "ln φ (fugacity coefficient)", ""},
+    {"fugacity_bar", "Fugacity f", "bar"},
+    {"H_res_J_mol", "Residual enthalpy H_res", "J/mol"},
+    {"S_res_J_molK", "Residual entropy S_res", "J/(mol·K)"},
+    {"G_res_J_mol", "Residual Gibbs energy G_res", "J/mol"},
+    {"U_res_J_mol", "Residual internal energy U_res", "J/mol"},
+    {"A_res_J_mol", "Residual Helmholtz energy A_res", "J/mol"},
+    {"dPdT_V_bar_K", "(∂P/∂T) at constant V", "bar/K"},
+    {"dPdV_T_bar_mol_cm3", "(∂P/∂V) at constant T", "bar·mol/cm³"},
+    {"beta_1_K", "Thermal expansivity β", "1/K"},
+    {"kappa_T_1_bar", "Isothermal compressibility κ_T", "1/bar"},
+    {"Cv_res_J_molK", "Residual heat capacity Cv_res", "J/(mol·K)"},
+    {"Cp_minus_Cv_J_molK", "Cp − Cv", "J/(mol·K)"},
+};
+
+template <std::size_t N> Shown shownOf(const Shown (&names)[N], std::string_view key)
+{
+    for (const Shown& s : names)
+        if (s.key == key)
+            return s;
+    return {key, key, ""};
+}
+
+void appendShown(std::string& out, const Shown& s, const std::string& value,
+                 std::string_view status)
+{
+    out += "{\"key\": " + cli::jsonString(s.key) + ", \"name\": " + cli::jsonString(s.name) +
+           ", \"value\": " + cli::jsonString(value) + ", \"unit\": " + cli::jsonString(s.unit) +
+           ", \"status\": " + cli::jsonString(status) + "}";
+}
+
+std::string shownNumber(double x) { return state::formatSignificant(x, 6); }
+
+/// One model at the state the diagrams are drawn for: its parameters, its roots with tag and
+/// reason, the stable root's properties, and the step-by-step explanation.
+std::string detailsJson(int row)
+{
+    const Page& p = page();
+    const state::CalcState& s = p.drawn->state;
+    const double t_K = p.drawn->t_K, p_bar = p.drawn->p_bar;
+    const auto model = static_cast<analysis::Model>(row);
+    const analysis::ModelExplanation e =
+        analysis::explainModel(model, analysis::fluidOf(s.constants, s.chkSphMol), t_K, p_bar,
+                               s.constants.MolWt);
+    const analysis::ModelProperties& m = e.properties;
+
+    std::string out = "{\"model\": " + cli::jsonString(state::rowCaption(model)) +
+                      ", \"component\": " + cli::jsonString(p.component) + ", \"tC\": " +
+                      cli::jsonString(shownNumber(t_K - kZeroCelsius_K)) +
+                      ", \"tK\": " + cli::jsonString(shownNumber(t_K)) +
+                      ", \"pBar\": " + cli::jsonString(shownNumber(p_bar)) + ", \"parameters\": [";
+    const char* sep = "";
+    for (int i = 0; i < m.parameters.itemCount; ++i) {
+        const analysis::NamedValue& v = m.parameters.items[static_cast<std::size_t>(i)];
+        out += sep;
+        appendShown(out, shownOf(kParameterNames, v.key), shownNumber(v.value), "");
+        sep = ", ";
+    }
+    out += "], \"rootsStatus\": " + cli::jsonString(analysis::statusText(m.status)) +
+           ", \"roots\": [";
+    sep = "";
+    for (int i = 0; i < m.count; ++i) {
+        const analysis::TaggedRoot& r = m.roots[static_cast<std::size_t>(i)];
+        out += sep;
+        out += "{\"v\": " + cli::jsonString(shownNumber(r.v_cm3mol)) +
+               ", \"z\": " + cli::jsonString(shownNumber(r.z)) +
+               ", \"tag\": " + cli::jsonString(analysis::tagText(r.tag)) +
+               ", \"kind\": " + cli::jsonString(analysis::kindText(r.kind)) +
+               ", \"reason\": " + cli::jsonString(analysis::reasonText(m, i)) + "}";
+        sep = ", ";
+    }
+    out += "], \"stable\": " + std::to_string(m.stable) +
+           ", \"reference\": " + cli::jsonString(analysis::kResidualReference) +
+           ", \"propertiesStatus\": " + cli::jsonString(analysis::stableStatusText(m)) +
+           ", \"properties\": [";
+    if (const std::optional<analysis::RootProperties> props = m.stableProperties()) {
+        sep = "";
+        for (const analysis::NamedProperty& np : analysis::namedProperties(*props)) {
+            out += sep;
+            appendShown(out, shownOf(kPropertyNames, np.key),
+                        np.value ? shownNumber(*np.value) : std::string(),
+                        np.value ? std::string_view() : analysis::statusText(np.status));
+            sep = ", ";
+        }
+    }
+    out += "], \"steps\": [";
+    sep = "";
+    for (const std::string& step : e.steps) {
+        out += sep + cli::jsonString(step);
+        sep = ", ";
+    }
+    return out + "]}";
 }
 
 const plots::Diagram* diagramAt(int which)
@@ -256,7 +434,8 @@ EMSCRIPTEN_KEEPALIVE const char* t1_view()
     return keep(out + "}}");
 }
 
-/// Computes the diagrams for the state as it is now and returns them with the table.
+/// Computes the diagrams for the state as it is now and returns them with the table, in the
+/// units chosen.
 EMSCRIPTEN_KEEPALIVE const char* t1_diagrams()
 {
     Page& p = page();
@@ -269,33 +448,63 @@ EMSCRIPTEN_KEEPALIVE const char* t1_diagrams()
         in.sheet = p.vm.sheet();
     in.solvedBefore = p.solvedFor.has_value();
     in.antoineRange = p.antoineRange;
-    p.diagrams = plots::computeDiagrams(in);
-    std::string out = "{\"note\": " + cli::jsonString(p.diagrams.note) + ", \"pv\": ";
-    appendDiagram(out, p.diagrams.pv);
-    out += ", \"zp\": ";
-    appendDiagram(out, p.diagrams.zp);
-    out += ", \"pt\": ";
-    appendDiagram(out, p.diagrams.pt);
-    out += ", \"columns\": [";
-    const char* sep = "";
-    for (const std::string& c : plots::tableColumns()) {
-        out += sep + cli::jsonString(c);
-        sep = ", ";
+    p.computed = plots::computeDiagrams(in);
+    // The diagrams' state: the solved one, or the stand-in before the first solve.
+    p.drawn = in.solvedBefore
+                  ? Page::DrawnState{in.state, now.TempK, now.PressBar}
+                  : Page::DrawnState{in.state, plots::kStandInTemp_C + kZeroCelsius_K,
+                                     plots::kStandInPress_bar};
+    p.diagrams = plots::inUnits(p.computed, p.units);
+    return keep(diagramsJson(p.diagrams, p.units));
+}
+
+/// The units the diagrams offer, by quantity (temperature, pressure, molar volume): each
+/// list starts with the diagrams' own unit under the symbol "".
+EMSCRIPTEN_KEEPALIVE const char* t1_unit_choices()
+{
+    // The diagrams' own unit of each quantity: T axes in K, pressures in bar, volumes in cm3/mol.
+    constexpr std::array<std::string_view, 3> kOwn = {"K", "bar", "cm3/mol"};
+    std::string out = "[";
+    for (std::size_t i = 0; i < plots::kDiagramQuantities.size(); ++i) {
+        const state::Quantity q = plots::kDiagramQuantities[i];
+        const state::Unit& own = state::unitBySymbol(kOwn[i]);
+        out += i ? ", " : "";
+        out += "{\"quantity\": " + cli::jsonString(state::quantityName(q)) +
+               ", \"units\": [{\"symbol\": \"\", \"label\": " + cli::jsonString(own.label) + "}";
+        for (const state::Unit& u : state::allUnits())
+            if (u.quantity == q && &u != &own)
+                out += ", {\"symbol\": " + cli::jsonString(u.symbol) +
+                       ", \"label\": " + cli::jsonString(u.label) + "}";
+        out += "]}";
     }
-    out += "], \"table\": [";
-    sep = "";
-    for (const plots::TableRow& row : p.diagrams.table) {
-        out += sep;
-        out += "[";
-        const char* cellSep = "";
-        for (const std::string& cell : plots::tableCells(row)) {
-            out += cellSep + cli::jsonString(cell);
-            cellSep = ", ";
-        }
-        out += "]";
-        sep = ", ";
+    return keep(out + "]");
+}
+
+/// Chooses the units from three symbols separated by '\n' (temperature, pressure, molar
+/// volume; empty or unknown: the diagrams' own) and returns the last computed diagrams in
+/// them, without computing again.
+EMSCRIPTEN_KEEPALIVE const char* t1_set_units(const char* symbols)
+{
+    std::array<std::string, 3> s;
+    std::string_view rest(symbols);
+    for (std::string& one : s) {
+        const std::size_t end = rest.find('\n');
+        one = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
     }
-    return keep(out + "]}");
+    Page& p = page();
+    p.units = plots::unitsFromSymbols(s);
+    p.diagrams = plots::inUnits(p.computed, p.units);
+    return keep(diagramsJson(p.diagrams, p.units));
+}
+
+/// One model (a row of the sheet, 0 the virial) at the diagrams' state, in K, bar and
+/// cm3/mol: parameters, tagged roots, the stable root's properties and the explanation.
+EMSCRIPTEN_KEEPALIVE const char* t1_details(int row)
+{
+    if (row < 0 || row >= analysis::kModelCount || !page().drawn)
+        return keep("null");
+    return keep(detailsJson(row));
 }
 
 /// The last computed diagram's curves as CSV (0 P-V, 1 Z-P, 2 P-T; 3 the table), with the
@@ -303,7 +512,7 @@ EMSCRIPTEN_KEEPALIVE const char* t1_diagrams()
 EMSCRIPTEN_KEEPALIVE const char* t1_diagram_csv(int which, int shownModels)
 {
     if (which == 3)
-        return keep(plots::tableText(page().diagrams.table, ','));
+        return keep(plots::tableText(page().diagrams.table, page().units, ','));
     const plots::Diagram* d = diagramAt(which);
     if (d == nullptr)
         return keep("");
