@@ -235,14 +235,13 @@ std::string detailsJson(int row)
     const state::CalcState& s = p.drawn->state;
     const double t_K = p.drawn->t_K, p_bar = p.drawn->p_bar;
     const auto model = static_cast<analysis::Model>(row);
-    const analysis::ModelExplanation e =
-        analysis::explainModel(model, analysis::fluidOf(s.constants, s.chkSphMol), t_K, p_bar,
-                               s.constants.MolWt);
+    const analysis::ModelExplanation e = analysis::explainModel(
+        model, analysis::fluidOf(s.constants, s.chkSphMol), t_K, p_bar, s.constants.MolWt);
     const analysis::ModelProperties& m = e.properties;
 
     std::string out = "{\"model\": " + cli::jsonString(state::rowCaption(model)) +
-                      ", \"component\": " + cli::jsonString(p.component) + ", \"tC\": " +
-                      cli::jsonString(shownNumber(t_K - kZeroCelsius_K)) +
+                      ", \"component\": " + cli::jsonString(p.component) +
+                      ", \"tC\": " + cli::jsonString(shownNumber(t_K - kZeroCelsius_K)) +
                       ", \"tK\": " + cli::jsonString(shownNumber(t_K)) +
                       ", \"pBar\": " + cli::jsonString(shownNumber(p_bar)) + ", \"parameters\": [";
     const char* sep = "";
@@ -252,8 +251,8 @@ std::string detailsJson(int row)
         appendShown(out, shownOf(kParameterNames, v.key), shownNumber(v.value), "");
         sep = ", ";
     }
-    out += "], \"rootsStatus\": " + cli::jsonString(analysis::statusText(m.status)) +
-           ", \"roots\": [";
+    out +=
+        "], \"rootsStatus\": " + cli::jsonString(analysis::statusText(m.status)) + ", \"roots\": [";
     sep = "";
     for (int i = 0; i < m.count; ++i) {
         const analysis::TaggedRoot& r = m.roots[static_cast<std::size_t>(i)];
@@ -450,10 +449,9 @@ EMSCRIPTEN_KEEPALIVE const char* t1_diagrams()
     in.antoineRange = p.antoineRange;
     p.computed = plots::computeDiagrams(in);
     // The diagrams' state: the solved one, or the stand-in before the first solve.
-    p.drawn = in.solvedBefore
-                  ? Page::DrawnState{in.state, now.TempK, now.PressBar}
-                  : Page::DrawnState{in.state, plots::kStandInTemp_C + kZeroCelsius_K,
-                                     plots::kStandInPress_bar};
+    p.drawn = in.solvedBefore ? Page::DrawnState{in.state, now.TempK, now.PressBar}
+                              : Page::DrawnState{in.state, plots::kStandInTemp_C + kZeroCelsius_K,
+                                                 plots::kStandInPress_bar};
     p.diagrams = plots::inUnits(p.computed, p.units);
     return keep(diagramsJson(p.diagrams, p.units));
 }
