@@ -252,6 +252,19 @@ describe('the page', { skip }, () => {
       await new Promise((r) => setTimeout(r, 300));
       writeFileSync(join(kRoot, 'docs/screenshots', file), await page.screenshot());
     }
+    // The diagrams area in °F and psia, then the model details.
+    await page.eval("localStorage.setItem('tavrel1.diagramUnits', JSON.stringify(['F', 'psia', '']))");
+    for (const [w, h, kind] of [[1280, 800, 'desktop'], [390, 844, 'phone']]) {
+      await page.viewport(w, h, w < 600);
+      await open('?component=Benzene&temp=25&press=1&hypothetical=1');
+      for (const [tab, file] of [['tabPV', `web-units-${kind}.png`], ['tabDetails', `web-details-${kind}.png`]]) {
+        await page.click(`#${tab}`);
+        await page.eval("document.getElementById('hdrDiagrams').scrollIntoView()");
+        await new Promise((r) => setTimeout(r, 300));
+        writeFileSync(join(kRoot, 'docs/screenshots', file), await page.screenshot());
+      }
+    }
+    await page.eval("localStorage.removeItem('tavrel1.diagramUnits')");
     await page.viewport(1280, 800);
   });
 
