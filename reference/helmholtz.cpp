@@ -58,9 +58,9 @@ void addNonAnalytic(const NonAnalyticTerm& q, double tau, double delta, Scaled& 
     double F = 0, Fd = 0, Fdd = 0, Fddd = 0, Ft = 0, Ftt = 0, Fdt = 0;
     if (D > kDeltaZero) {
         const double p0 = std::pow(D, b);
-        const double p1 = b * p0 / D;           // bΔ^(b−1)
-        const double p2 = (b - 1) * p1 / D;     // b(b−1)Δ^(b−2)
-        const double p3 = (b - 2) * p2 / D;     // b(b−1)(b−2)Δ^(b−3)
+        const double p1 = b * p0 / D;       // bΔ^(b−1)
+        const double p2 = (b - 1) * p1 / D; // b(b−1)Δ^(b−2)
+        const double p3 = (b - 2) * p2 / D; // b(b−1)(b−2)Δ^(b−3)
         F = p0;
         Fd = p1 * D1;
         Fdd = p2 * D1 * D1 + p1 * D2;
@@ -113,7 +113,7 @@ Scaled residualScaled(const Fluid& f, double tau, double delta)
         if (p.g != 0) {
             const auto li = static_cast<std::size_t>(p.l);
             cdl = p.g * (static_cast<double>(li) == p.l && li < dl.size() ? dl[li]
-                                                                           : std::pow(delta, p.l));
+                                                                          : std::pow(delta, p.l));
         }
         const double v = p.n * std::exp(p.d * lnd + p.t * lnt - cdl);
         const double A1 = p.d - p.l * cdl;
@@ -129,8 +129,7 @@ Scaled residualScaled(const Fluid& f, double tau, double delta)
     }
     for (const GaussianTerm& q : f.gaussian) {
         const double de = delta - q.epsilon, tg = tau - q.gamma;
-        const double v =
-            q.n * std::exp(q.d * lnd + q.t * lnt - q.eta * de * de - q.beta * tg * tg);
+        const double v = q.n * std::exp(q.d * lnd + q.t * lnt - q.eta * de * de - q.beta * tg * tg);
         const double A1 = q.d - 2 * q.eta * delta * de;
         const double A2 = -q.d - 2 * q.eta * delta * delta;
         const double A3 = 2 * q.d;
@@ -181,8 +180,7 @@ void polyAntiderivatives(double c, double t, double T, double& H, double& S)
 }
 
 /// The same for cp/R = c0 + c1·[x/sinh x]² + c3·[y/cosh y]², x = c2/T, y = c4/T.
-void alyLeeAntiderivatives(const std::vector<double>& c, double T, double& H, double& S,
-                           double& cp)
+void alyLeeAntiderivatives(const std::vector<double>& c, double T, double& H, double& S, double& cp)
 {
     const double x = c[2] / T, y = c[4] / T;
     const double shx = std::sinh(x), chy = std::cosh(y);

@@ -1,10 +1,9 @@
 // Reading the file of equations (format tavrel1-refeos/1) into Fluid records.
 #include "reference/internal.h"
 
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
 #include <cmath>
+#include <nlohmann/json.hpp>
 #include <stdexcept>
 
 extern const char kReferenceEosJson[];
@@ -44,8 +43,8 @@ void readResidual(const json& term, Fluid& f)
         const auto eps = numbers(term, "epsilon"), beta = numbers(term, "beta");
         const auto gamma = numbers(term, "gamma");
         for (std::size_t i = 0; i < n.size(); ++i)
-            f.gaussian.push_back({n[i], column(d, i), column(t, i), column(eta, i),
-                                  column(eps, i), column(beta, i), column(gamma, i)});
+            f.gaussian.push_back({n[i], column(d, i), column(t, i), column(eta, i), column(eps, i),
+                                  column(beta, i), column(gamma, i)});
     } else if (type == "ResidualHelmholtzNonAnalytic") {
         const auto a = numbers(term, "a"), b = numbers(term, "b"), beta = numbers(term, "beta");
         const auto A = numbers(term, "A"), B = numbers(term, "B"), C = numbers(term, "C");

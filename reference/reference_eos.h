@@ -49,14 +49,14 @@ struct NonAnalyticTerm {
 /// EnthalpyEntropyOffset) set the reference state.
 struct IdealTerm {
     enum class Kind {
-        Lead,            // a1 + a2·τ + ln δ
-        Offset,          // a1 + a2·τ
-        LogTau,          // a1·ln τ
-        Power,           // n τ^t
-        PlanckEinstein,  // n ln(1 − exp(−t τ))
-        PlanckGeneral,   // n ln(c + d·exp(t τ))
-        Cp0PolyT,        // cp/R = Σ c T^t
-        Cp0AlyLee,       // cp/R = c0 + c1 [(c2/T)/sinh(c2/T)]² + c3 [(c4/T)/cosh(c4/T)]²
+        Lead,           // a1 + a2·τ + ln δ
+        Offset,         // a1 + a2·τ
+        LogTau,         // a1·ln τ
+        Power,          // n τ^t
+        PlanckEinstein, // n ln(1 − exp(−t τ))
+        PlanckGeneral,  // n ln(c + d·exp(t τ))
+        Cp0PolyT,       // cp/R = Σ c T^t
+        Cp0AlyLee,      // cp/R = c0 + c1 [(c2/T)/sinh(c2/T)]² + c3 [(c4/T)/cosh(c4/T)]²
     };
     Kind kind = Kind::Lead;
     double a1 = 0, a2 = 0;
@@ -151,8 +151,8 @@ std::string_view phaseText(Phase p);
 struct Properties {
     double t_K = 0, p_Pa = 0, rho = 0;
     double z = 0, v_m3mol = 0, density_kg_m3 = 0;
-    double h = 0, s = 0, u = 0, g = 0;            // J/mol, J/(mol·K)
-    double cv = 0, cp = 0, w = 0, muJT = 0;       // J/(mol·K), m/s, K/Pa
+    double h = 0, s = 0, u = 0, g = 0;              // J/mol, J/(mol·K)
+    double cv = 0, cp = 0, w = 0, muJT = 0;         // J/(mol·K), m/s, K/Pa
     double lnPhi = 0, hRes = 0, sRes = 0, gRes = 0; // J/mol, J/(mol·K)
     double dpdrho = 0;                              // (∂p/∂ρ)_T, Pa·m3/mol
 };

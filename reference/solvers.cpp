@@ -8,7 +8,6 @@
 // up to the first maximum of j), the liquid the root on the densest rising branch, and the
 // vapour pressure decides between them.
 #include "reference/internal.h"
-
 #include "state/number_format.h"
 
 #include <algorithm>
@@ -122,9 +121,9 @@ double extremum(const Fluid& f, double tau, double a, double b, double dja)
 /// rising branch starts at the last.
 struct Isotherm {
     double tau = 0;
-    double top = 0;                // the upper end of the densest branch searched
-    std::vector<double> extrema;   // δ of each extremum, ascending
-    std::vector<double> jExtrema;  // j there
+    double top = 0;               // the upper end of the densest branch searched
+    std::vector<double> extrema;  // δ of each extremum, ascending
+    std::vector<double> jExtrema; // j there
     bool loop() const { return extrema.size() >= 2; }
     /// The index of the extremum where the liquid branch starts: the densest minimum below
     /// the vapour spinodal (a wiggle further up, far above it, leaves the branch as it is).
@@ -677,7 +676,7 @@ Properties properties(const Fluid& f, double t_K, double rho, std::optional<doub
     out.z = p_Pa ? *p_Pa / (rho * RT) : zEos;
     out.v_m3mol = 1 / rho;
     out.density_kg_m3 = rho * f.M;
-    const double tauA = tau * o.t + r.t1;        // τ(α⁰_τ + αʳ_τ)
+    const double tauA = tau * o.t + r.t1;         // τ(α⁰_τ + αʳ_τ)
     const double tau2A = tau * tau * o.tt + r.t2; // τ²(α⁰_ττ + αʳ_ττ)
     out.u = RT * tauA;
     out.h = RT * (tauA + zEos);
