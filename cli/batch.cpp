@@ -1,6 +1,7 @@
 #include "cli/batch.h"
 
 #include "cli/output_stream.h"
+#include "cli/reference_output.h"
 
 #include <algorithm>
 #include <chrono>
@@ -38,7 +39,7 @@ struct Chunk {
     bool done = false;
 };
 
-void solveChunk(Chunk& c, Format format, Layout layout)
+void solveChunk(Chunk& c, Format format, Layout layout, const ReferenceExtras* extras)
 {
     for (const Job& job : c.jobs) {
         ++c.totals.states;
@@ -47,8 +48,11 @@ void solveChunk(Chunk& c, Format format, Layout layout)
             rejected = job.rejected;
         } else {
             const Solved s = solveJob(job);
-            if (!s.rejected)
+            if (!s.rejected) {
                 appendSolved(c.out, format, layout, {job.component, &job.entries, job.line}, s.vm);
+                if (extras != nullptr)
+                    extras->append(c.out, format, layout, job, s.vm);
+            }
             rejected = s.rejected;
         }
         if (rejected) {
@@ -120,7 +124,8 @@ private:
 /// ones from the front.
 class Pipeline {
 public:
-    Pipeline(Format format, Layout layout, unsigned threads) : m_format(format), m_layout(layout)
+    Pipeline(Format format, Layout layout, unsigned threads, const ReferenceExtras* extras)
+        : m_format(format), m_layout(layout), m_extras(extras)
     {
         for (unsigned i = 0; i < threads; ++i)
             m_workers.emplace_back([this] { work(); });
@@ -175,7 +180,7 @@ private:
                 return;
             Chunk& c = *m_queue[m_taken++];
             lock.unlock();
-            solveChunk(c, m_format, m_layout);
+            solveChunk(c, m_format, m_layout, m_extras);
             lock.lock();
             c.done = true;
             m_solved.notify_all();
@@ -184,6 +189,7 @@ private:
 
     Format m_format;
     Layout m_layout;
+    const ReferenceExtras* m_extras;
     std::mutex m_mutex;
     std::condition_variable m_work, m_solved;
     std::deque<std::unique_ptr<Chunk>> m_queue;
@@ -285,7 +291,7 @@ std::string Range::text(std::uint64_t i) const
 }
 
 RunTotals runJobs(JobSource& source, Format format, Layout layout, unsigned jobs, std::ostream& out,
-                  std::ostream& err, bool showProgress)
+                  std::ostream& err, bool showProgress, const ReferenceExtras* extras)
 {
     RunTotals totals;
     Progress progress(err, showProgress);
@@ -304,7 +310,7 @@ RunTotals runJobs(JobSource& source, Format format, Layout layout, unsigned jobs
         c->done = false;
         spare.push_back(std::move(c));
     };
-    Pipeline pipeline(format, layout, jobs);
+    Pipeline pipeline(format, layout, jobs, extras);
     bool more = true;
     while (more) {
         std::unique_ptr<Chunk> chunk;

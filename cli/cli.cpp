@@ -8,6 +8,7 @@
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/output_stream.h"
+#include "cli/reference_output.h"
 #include "cli/replay.h"
 #include "store/component_selection.h"
 #include "store/store_errors.h"
@@ -68,6 +69,15 @@ int printList(const Options& o, const Streams& s)
     return kExitOk;
 }
 
+/// The output header, with the columns the reference options add to a CSV.
+std::string headerWith(Format format, Layout layout, const ReferenceExtras* extras)
+{
+    std::string header = outputHeader(format, layout);
+    if (extras != nullptr && !header.empty())
+        header.insert(header.size() - 1, extras->csvHeader());
+    return header;
+}
+
 int runBatch(const Options& o, const Streams& s)
 {
     std::ifstream file;
@@ -85,6 +95,8 @@ int runBatch(const Options& o, const Streams& s)
             size_bytes = 0;
         in = &file;
     }
+    const ReferenceExtras extras(o, s.err);
+    const ReferenceExtras* added = extras.any() ? &extras : nullptr;
     BatchFileSource source(*in, size_bytes, o,
                            [&] { return StoredComponents(openDatabase(o.db)); });
     // No rows is said, but it is no failure: the output keeps its header and the status 0
@@ -92,9 +104,9 @@ int runBatch(const Options& o, const Streams& s)
     if (!source.hasRows())
         s.err << "tavrel1-cli: the batch file has no rows"
               << (source.hasHeader() ? " after its header\n" : " (no header either)\n");
-    s.out << outputHeader(o.format, Layout::Batch);
-    const RunTotals t =
-        runJobs(source, o.format, Layout::Batch, threadsFor(o), s.out, s.err, s.errIsTerminal);
+    s.out << headerWith(o.format, Layout::Batch, added);
+    const RunTotals t = runJobs(source, o.format, Layout::Batch, threadsFor(o), s.out, s.err,
+                                s.errIsTerminal, added);
     if (in->bad()) {
         s.err << "tavrel1-cli: reading the batch file failed after " << t.states << " rows\n";
         return kExitUsage;
@@ -125,6 +137,21 @@ int solveStates(const Options& o, const Streams& s)
         job.component = o.name;
         job.chosen = CustomComponent{o.name, constantsOrMissing(o.constants), o.antoine};
     }
+    const ReferenceExtras extras(o, s.err);
+    const ReferenceExtras* added = extras.any() ? &extras : nullptr;
+    if (!o.temp && !o.press && !o.tempRange && !o.pressRange) {
+        // --scorecard or --data alone: a report on the component, no state.
+        core::MainViewModel vm;
+        if (const auto* stored = std::get_if<0>(&job.chosen)) {
+            vm = **stored;
+        } else {
+            const CustomComponent& c = std::get<1>(job.chosen);
+            vm.componentChosen(c.name, c.constants, c.antoine);
+        }
+        vm.state().chkSphMol = o.spherical;
+        s.out << extras.report(o.format, job.component, vm, job.chosen.index() == 0);
+        return kExitOk;
+    }
 
     if (o.tempRange || o.pressRange) {
         Range temps = o.tempRange ? Range(*o.tempRange, "--temp-range") : Range(*o.temp);
@@ -141,9 +168,9 @@ int solveStates(const Options& o, const Streams& s)
             return kExitUsage;
         }
         GridSource grid(job, std::move(temps), std::move(presses));
-        s.out << outputHeader(o.format, Layout::Sweep);
-        const RunTotals t =
-            runJobs(grid, o.format, Layout::Sweep, threadsFor(o), s.out, s.err, s.errIsTerminal);
+        s.out << headerWith(o.format, Layout::Sweep, added);
+        const RunTotals t = runJobs(grid, o.format, Layout::Sweep, threadsFor(o), s.out, s.err,
+                                    s.errIsTerminal, added);
         return t.rejected == 0 ? kExitOk : kExitRejected;
     }
 
@@ -152,16 +179,23 @@ int solveStates(const Options& o, const Streams& s)
         s.err << (solved.rejectedByWindow ? "" : "tavrel1-cli: ") << *solved.rejected << "\n";
         return kExitUsage;
     }
-    std::string text = outputHeader(o.format, Layout::Single);
+    std::string text = headerWith(o.format, Layout::Single, added);
     appendSolved(text, o.format, Layout::Single, {job.component, &job.entries, 0}, solved.vm);
     if (o.analysis && o.format == Format::Json) {
         // One JSON object a state: the analysis joins it as its last member.
         text.erase(text.size() - 2);
         text += ", " + analysisJson(solved.vm.state()) + "}\n";
     }
+    if (added != nullptr && o.format != Format::Table)
+        added->append(text, o.format, Layout::Single, job, solved.vm);
     s.out << text;
     if (o.analysis && o.format == Format::Table)
         printAnalysisTable(solved.vm.state(), s.out);
+    if (added != nullptr && o.format == Format::Table) {
+        std::string blocks;
+        added->append(blocks, o.format, Layout::Single, job, solved.vm);
+        s.out << blocks;
+    }
     return kExitOk;
 }
 

@@ -21,15 +21,15 @@ ALLOWED = {
     "analysis": {"models", "state"},
     # The published reference equations of state: beside the models, never reading them.
     "reference": {"state"},
-    "core": {"analysis", "models", "state"},
-    "plots": {"core", "analysis", "models", "state"},
-    "store": {"core", "analysis", "models", "state"},
+    "core": {"analysis", "reference", "models", "state"},
+    "plots": {"core", "analysis", "reference", "models", "state"},
+    "store": {"core", "analysis", "reference", "models", "state"},
     "rtf": set(),
-    "cli": {"store", "core", "analysis", "models", "state"},
-    "ui": {"store", "plots", "core", "analysis", "models", "state", "rtf"},
+    "cli": {"store", "core", "analysis", "reference", "models", "state"},
+    "ui": {"store", "plots", "core", "analysis", "reference", "models", "state", "rtf"},
     # The browser edition: no store (no SQLite there); the command line's output and option
     # code, which need no store, serve its node program and its JSON texts.
-    "web": {"cli", "plots", "core", "analysis", "models", "state"},
+    "web": {"cli", "plots", "core", "analysis", "reference", "models", "state"},
 }
 # Plain C++ only: a Qt header here would tie the physics to the toolkit.
 NO_QT = {"state", "models", "analysis", "reference", "core", "plots", "rtf", "web"}

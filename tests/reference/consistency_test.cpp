@@ -36,16 +36,22 @@ TEST(Consistency, DerivativesMatchFiniteDifferences)
         const char* name;
         double tau, delta;
     } rows[] = {
-        {"Water", 1.05, 1.0},        {"Water", 1.02, 0.97},  {"Water", 2.1, 3.0},
-        {"Carbon dioxide", 1.03, 1.1}, {"R-114 (1,2-dichlorotetrafluoroethane)", 1.3, 2.2},
-        {"Fluorine", 1.6, 0.4},      {"Propane", 1.2, 2.5},  {"R-123 (2,2-dichloro-1,1,1-trifluoroethane)", 1.4, 0.02},
+        {"Water", 1.05, 1.0},
+        {"Water", 1.02, 0.97},
+        {"Water", 2.1, 3.0},
+        {"Carbon dioxide", 1.03, 1.1},
+        {"R-114 (1,2-dichlorotetrafluoroethane)", 1.3, 2.2},
+        {"Fluorine", 1.6, 0.4},
+        {"Propane", 1.2, 2.5},
+        {"R-123 (2,2-dichloro-1,1,1-trifluoroethane)", 1.4, 0.02},
         {"n-Heptane", 1.7, 3.1},
     };
     using Eval = Derivatives (*)(const Fluid&, double, double);
     for (const Eval eval : {Eval(reference::residual), Eval(reference::ideal)}) {
         for (const auto& row : rows) {
-            SCOPED_TRACE(testing::Message() << row.name << " tau " << row.tau << " delta "
-                                            << row.delta << (eval == reference::ideal ? " ideal" : " residual"));
+            SCOPED_TRACE(testing::Message()
+                         << row.name << " tau " << row.tau << " delta " << row.delta
+                         << (eval == reference::ideal ? " ideal" : " residual"));
             const Fluid& f = fluid(row.name);
             const double t = row.tau, d = row.delta;
             const Derivatives a = eval(f, t, d);
@@ -59,9 +65,9 @@ TEST(Consistency, DerivativesMatchFiniteDifferences)
                 const char* what;
                 double analytic, numeric;
             } checks[] = {
-                {"a_d", a.d, inD(&Derivatives::a)},     {"a_dd", a.dd, inD(&Derivatives::d)},
+                {"a_d", a.d, inD(&Derivatives::a)},      {"a_dd", a.dd, inD(&Derivatives::d)},
                 {"a_ddd", a.ddd, inD(&Derivatives::dd)}, {"a_t", a.t, inT(&Derivatives::a)},
-                {"a_tt", a.tt, inT(&Derivatives::t)},   {"a_dt", a.dt, inT(&Derivatives::d)},
+                {"a_tt", a.tt, inT(&Derivatives::t)},    {"a_dt", a.dt, inT(&Derivatives::d)},
             };
             for (const auto& c : checks)
                 EXPECT_NEAR(c.analytic, c.numeric, 2e-7 * (1 + std::fabs(c.analytic))) << c.what;
@@ -125,8 +131,12 @@ TEST(Consistency, PropertyRelations)
         const char* name;
         double t_K, p_Pa;
     } rows[] = {
-        {"Water", 300, 1e7},         {"Water", 500, 1e5},        {"Carbon dioxide", 280, 2e6},
-        {"Carbon dioxide", 350, 3e7}, {"n-Heptane", 400, 5e6},   {"Hydrogen", 40, 1e6},
+        {"Water", 300, 1e7},
+        {"Water", 500, 1e5},
+        {"Carbon dioxide", 280, 2e6},
+        {"Carbon dioxide", 350, 3e7},
+        {"n-Heptane", 400, 5e6},
+        {"Hydrogen", 40, 1e6},
         {"R-123 (2,2-dichloro-1,1,1-trifluoroethane)", 300, 1e6},
     };
     for (const auto& row : rows) {
@@ -142,7 +152,8 @@ TEST(Consistency, PropertyRelations)
         EXPECT_NEAR(x.hRes - row.t_K * x.sRes, x.gRes, 1e-8 * (std::fabs(x.hRes) + 1));
         const double ht = 1e-4 * row.t_K, hp = 1e-4 * row.p_Pa;
         const double cp = (at(row.t_K + ht, row.p_Pa).h - at(row.t_K - ht, row.p_Pa).h) / (2 * ht);
-        const double dhdp = (at(row.t_K, row.p_Pa + hp).h - at(row.t_K, row.p_Pa - hp).h) / (2 * hp);
+        const double dhdp =
+            (at(row.t_K, row.p_Pa + hp).h - at(row.t_K, row.p_Pa - hp).h) / (2 * hp);
         EXPECT_NEAR(x.cp / cp, 1, 1e-6);
         EXPECT_NEAR(x.muJT, -dhdp / cp, 1e-6 * std::fabs(dhdp / cp) + 1e-12);
         EXPECT_GT(x.w, 0);

@@ -34,8 +34,7 @@ const Fluid& fluid(const char* name)
         if (!leading)
             ++digits;
     }
-    const double unit =
-        std::pow(10.0, std::floor(std::log10(std::fabs(expected))) - digits + 1);
+    const double unit = std::pow(10.0, std::floor(std::log10(std::fabs(expected))) - digits + 1);
     if (std::fabs(x - expected) <= unit / 2)
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
@@ -125,12 +124,11 @@ TEST(PublishedValues, PhaseIsTheRootOnThePhysicalBranch)
         // Whatever the path, the density solves p(T, ρ) = p on a rising branch (compared in
         // Z: a liquid at a few kPa keeps only Z·1e16 digits of p).
         const double rhoRT = st.properties.rho * f.R * row.t_K;
-        EXPECT_NEAR(reference::pressure(f, row.t_K, st.properties.rho) / rhoRT,
-                    row.p_Pa / rhoRT, 1e-11);
+        EXPECT_NEAR(reference::pressure(f, row.t_K, st.properties.rho) / rhoRT, row.p_Pa / rhoRT,
+                    1e-11);
         EXPECT_GT(st.properties.dpdrho, 0);
     }
-    const reference::DensityRoots all =
-        reference::densityRoots(fluid("Xenon"), 173.84, 2.921e6);
+    const reference::DensityRoots all = reference::densityRoots(fluid("Xenon"), 173.84, 2.921e6);
     bool spurious = false;
     for (const reference::Root& r : all.roots)
         spurious = spurious || (r.kind == reference::Root::Kind::Spurious &&
@@ -147,9 +145,9 @@ TEST(PublishedValues, OutsideTheRangeIsAStatus)
         double t_K, p_Pa;
         reference::Status status;
     } rows[] = {
-        {273.0, 1e5, reference::Status::BelowTriple},  {2001, 1e5, reference::Status::AboveTmax},
-        {500, 1.01e9, reference::Status::AbovePmax},   {400, psat, reference::Status::TwoPhase},
-        {-5, 1e5, reference::Status::InvalidInput},    {400, NAN, reference::Status::InvalidInput},
+        {273.0, 1e5, reference::Status::BelowTriple}, {2001, 1e5, reference::Status::AboveTmax},
+        {500, 1.01e9, reference::Status::AbovePmax},  {400, psat, reference::Status::TwoPhase},
+        {-5, 1e5, reference::Status::InvalidInput},   {400, NAN, reference::Status::InvalidInput},
     };
     for (const auto& row : rows) {
         const reference::State st = reference::solveState(w, row.t_K, row.p_Pa);
