@@ -57,6 +57,8 @@ void solveChunk(Chunk& c, Format format, Layout layout, const ReferenceExtras* e
         }
         if (rejected) {
             appendRejected(c.out, format, job.line, *rejected);
+            if (extras != nullptr)
+                extras->padRejected(c.out, format);
             if (c.totals.rejected++ == 0)
                 c.totals.firstRejectedLine = job.line;
         }

@@ -7,6 +7,7 @@
 #include "state/number_format.h"
 #include "state/result_sheet.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -66,9 +67,8 @@ struct ReferenceExtras::Impl {
         return core::referenceFor(component, &reason);
     }
 
-    std::shared_ptr<const core::Scorecard> card(const std::string& component,
-                                                const reference::Fluid& f,
-                                                const state::CalcState& s) const
+    std::shared_ptr<const core::Scorecard>
+    card(const std::string& component, const reference::Fluid& f, const state::CalcState& s) const
     {
         {
             std::lock_guard lock(mutex);
@@ -81,8 +81,7 @@ struct ReferenceExtras::Impl {
         return cards.emplace(component, std::move(c)).first->second;
     }
 
-    std::shared_ptr<const DataResult> data(const std::string& component,
-                                           const reference::Fluid* f,
+    std::shared_ptr<const DataResult> data(const std::string& component, const reference::Fluid* f,
                                            const state::CalcState& s) const
     {
         {
@@ -92,8 +91,7 @@ struct ReferenceExtras::Impl {
         }
         auto r = std::make_shared<DataResult>();
         r->data = core::readMeasured(*dataText, s.constants.MolWt);
-        r->scores =
-            core::scoreMeasured(r->data, analysis::fluidOf(s.constants, s.chkSphMol), f);
+        r->scores = core::scoreMeasured(r->data, analysis::fluidOf(s.constants, s.chkSphMol), f);
         std::lock_guard lock(mutex);
         return scores.emplace(component, std::move(r)).first->second;
     }
@@ -159,14 +157,13 @@ void appendReferenceTable(std::string& t, const reference::Fluid* f, const std::
     t += f->citation + "\n  (" + std::string(kSource) + ")\n";
     t += "  at " + sig(r->t_K) + " K and " + sig(r->p_bar) + " bar (double precision): ";
     if (r->state.status == reference::Status::Ok)
-        t += std::string(phaseText(r->state.phase)) + "\n  molar volume " +
-             sig(r->volume_cm3mol) + " cm3/mol, Z " + sig(r->z) + ", density " +
-             sig(r->density_kg_m3) + " kg/m3\n";
+        t += std::string(phaseText(r->state.phase)) + "\n  molar volume " + sig(r->volume_cm3mol) +
+             " cm3/mol, Z " + sig(r->z) + ", density " + sig(r->density_kg_m3) + " kg/m3\n";
     else
         t += std::string(statusText(r->state.status)) + "\n";
     if (r->saturation)
-        t += "  saturation: " + sig(r->saturation->p_Pa / reference::kPaPerBar) +
-             " bar, liquid " + sig(1e6 / r->saturation->rhoLiquid) + ", vapour " +
+        t += "  saturation: " + sig(r->saturation->p_Pa / reference::kPaPerBar) + " bar, liquid " +
+             sig(1e6 / r->saturation->rhoLiquid) + ", vapour " +
              sig(1e6 / r->saturation->rhoVapour) + " cm3/mol\n";
     else
         t += "  saturation: none at this temperature\n";
@@ -214,9 +211,8 @@ void appendScorecardJson(std::string& j, const reference::Fluid* f, const std::s
     j += "]}";
 }
 
-void appendScorecardTable(std::string& t, const std::string& component,
-                          const reference::Fluid* f, const std::string& reason,
-                          const core::Scorecard* c)
+void appendScorecardTable(std::string& t, const std::string& component, const reference::Fluid* f,
+                          const std::string& reason, const core::Scorecard* c)
 {
     t += "\nScorecard for " + component + ": ";
     if (f == nullptr || c == nullptr) {
@@ -247,8 +243,8 @@ void appendScorecardTable(std::string& t, const std::string& component,
 
 void appendDataJson(std::string& j, const std::string& name, const DataResult& r)
 {
-    j += "\"data\": {\"file\": " + jsonString(name) + ", \"kind\": " +
-         (r.data.vapourPressure ? "\"vapour pressure\"" : "\"pvT\"") +
+    j += "\"data\": {\"file\": " + jsonString(name) +
+         ", \"kind\": " + (r.data.vapourPressure ? "\"vapour pressure\"" : "\"pvT\"") +
          ", \"points\": " + std::to_string(r.data.points.size()) + ", \"rejected\": [";
     const char* sep = "";
     for (const core::RejectedRow& row : r.data.rejected) {
@@ -261,8 +257,8 @@ void appendDataJson(std::string& j, const std::string& name, const DataResult& r
     for (const core::DataScore& s : r.scores) {
         j += sep + std::string("{\"model\": ") + jsonString(s.who) +
              ", \"aad_percent\": " + num(s.aad) + ", \"points\": " + std::to_string(s.points) +
-             ", \"missing\": " + std::to_string(s.missing) + ", \"worst_line\": " +
-             (s.points ? std::to_string(s.worstLine) : "null") +
+             ", \"missing\": " + std::to_string(s.missing) +
+             ", \"worst_line\": " + (s.points ? std::to_string(s.worstLine) : "null") +
              ", \"worst_deviation_percent\": " + num(s.worstDeviation) + "}";
         sep = ", ";
     }
@@ -274,8 +270,7 @@ void appendDataTable(std::string& t, const std::string& name, const DataResult& 
     t += "\nMeasured data " + name + " (" +
          (r.data.vapourPressure ? "vapour pressure" : "molar volume at T, p") + ", " +
          std::to_string(r.data.points.size()) + " points, " +
-         std::to_string(r.data.rejected.size()) +
-         " rejected): average absolute deviation, %\n";
+         std::to_string(r.data.rejected.size()) + " rejected): average absolute deviation, %\n";
     int rank = 0;
     for (const core::DataScore& s : r.scores) {
         std::string line = padded(std::to_string(++rank), 4, false) + padded(s.who, 10, false) +
@@ -314,8 +309,8 @@ ReferenceExtras::ReferenceExtras(const Options& o, std::ostream& err) : m(std::m
         if (!check.error.empty())
             throw InputError{visible(*o.data) + ": " + check.error};
         for (const core::RejectedRow& row : check.rejected)
-            err << "tavrel1-cli: " << visible(*o.data) << " line " << row.line << ": "
-                << row.reason << ", row left out\n";
+            err << "tavrel1-cli: " << visible(*o.data) << " line " << row.line << ": " << row.reason
+                << ", row left out\n";
     }
 }
 
@@ -341,6 +336,16 @@ std::string ReferenceExtras::csvHeader() const
         h += ",data_aad_reference";
     }
     return h;
+}
+
+void ReferenceExtras::padRejected(std::string& text, Format format) const
+{
+    if (format != Format::Csv)
+        return;
+    const std::string added = csvHeader();
+    text.pop_back();
+    text.append(static_cast<std::size_t>(std::count(added.begin(), added.end(), ',')), ',');
+    text += '\n';
 }
 
 void ReferenceExtras::append(std::string& text, Format format, Layout layout, const Job& job,
@@ -493,8 +498,8 @@ std::string ReferenceExtras::report(Format format, const std::string& component,
     if (data) {
         int rank = 0;
         for (const core::DataScore& d : data->scores)
-            out += "data," + std::to_string(++rank) + "," + d.who + "," + csvNum(d.aad) +
-                   ",,,,," + std::to_string(d.points) + "," + std::to_string(d.missing) + "," +
+            out += "data," + std::to_string(++rank) + "," + d.who + "," + csvNum(d.aad) + ",,,,," +
+                   std::to_string(d.points) + "," + std::to_string(d.missing) + "," +
                    (d.points ? "line " + std::to_string(d.worstLine) : "") + "," +
                    csvNum(d.points ? std::optional(d.worstDeviation) : std::nullopt) + "\n";
     }

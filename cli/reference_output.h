@@ -28,14 +28,16 @@ public:
 
     /// The CSV header's added columns (after the existing header, without its line end).
     std::string csvHeader() const;
+    /// Pads a rejected row of a CSV (as appendRejected wrote it) to the added columns.
+    void padRejected(std::string& text, Format format) const;
     /// Adds to one solved state's text as `format` wrote it (a JSON object line, a CSV row, a
     /// table block).
     void append(std::string& text, Format format, Layout layout, const Job& job,
                 const core::MainViewModel& vm) const;
     /// The report alone, for --scorecard or --data without a state: the component's name and
     /// constants; `stored` is false for constants typed on the command line.
-    std::string report(Format format, const std::string& component,
-                       const core::MainViewModel& vm, bool stored) const;
+    std::string report(Format format, const std::string& component, const core::MainViewModel& vm,
+                       bool stored) const;
 
 private:
     struct Impl;

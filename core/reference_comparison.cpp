@@ -73,8 +73,8 @@ const reference::Fluid* referenceFor(std::string_view component, std::string* re
 {
     const reference::Fluid* f = reference::Library::shipped().find(component);
     if (f == nullptr && reason != nullptr)
-        *reason = "no reference equation of state is shipped for \"" + std::string(component) +
-                  "\"";
+        *reason =
+            "no reference equation of state is shipped for \"" + std::string(component) + "\"";
     return f;
 }
 
@@ -157,8 +157,8 @@ Scorecard scorecard(const reference::Fluid& f, const analysis::Fluid& models)
         const double t = card.tFrom + (gridTTop - card.tFrom) * i / (kGridT - 1);
         const reference::Saturation s = reference::saturation(f, t);
         for (int k = 0; k < kGridP; ++k) {
-            const double p = card.gridPMax_bar *
-                             std::pow(kGridPLow, 1 - static_cast<double>(k) / (kGridP - 1));
+            const double p =
+                card.gridPMax_bar * std::pow(kGridPLow, 1 - static_cast<double>(k) / (kGridP - 1));
             if (s.ok() && std::fabs(p * reference::kPaPerBar / s.p_Pa - 1) < kNearSaturation)
                 continue;
             const reference::State st = reference::solveState(f, t, p * reference::kPaPerBar);
@@ -359,22 +359,21 @@ MeasuredData readMeasured(std::string_view csv, double molarMass_g_mol)
                     break;
                 }
                 if (unit == nullptr) {
-                    data.error = "line " + std::to_string(line) + ": \"" +
-                                 std::string(unitText) + "\" is no unit of column \"" +
-                                 std::string(cell) + "\"";
+                    data.error = "line " + std::to_string(line) + ": \"" + std::string(unitText) +
+                                 "\" is no unit of column \"" + std::string(cell) + "\"";
                     return data;
                 }
                 *target = {static_cast<int>(i), unit};
             }
             data.vapourPressure = psat.index >= 0 && p.index < 0;
-            if (t.index < 0 || (!data.vapourPressure && (p.index < 0 || (rho.index < 0 &&
-                                                                            vol.index < 0)))) {
+            if (t.index < 0 ||
+                (!data.vapourPressure && (p.index < 0 || (rho.index < 0 && vol.index < 0)))) {
                 data.error = "the header needs T, and p with rho or V, or T and psat";
                 return data;
             }
-            const bool mass = (rho.index >= 0 && rho.unit->quantity == state::Quantity::Density) ||
-                              (vol.index >= 0 &&
-                               vol.unit->quantity == state::Quantity::SpecificVolume);
+            const bool mass =
+                (rho.index >= 0 && rho.unit->quantity == state::Quantity::Density) ||
+                (vol.index >= 0 && vol.unit->quantity == state::Quantity::SpecificVolume);
             if (mass && !data.vapourPressure && !(molarMass_g_mol > 0)) {
                 data.error = "mass density or specific volume needs the component's molar mass";
                 return data;
@@ -467,7 +466,8 @@ std::vector<DataScore> scoreMeasured(const MeasuredData& data, const analysis::F
         for (const MeasuredPoint& pt : data.points) {
             std::optional<double> d;
             if (data.vapourPressure) {
-                const analysis::Saturation m = analysis::saturation(model, models, pt.t_K, critical);
+                const analysis::Saturation m =
+                    analysis::saturation(model, models, pt.t_K, critical);
                 if (saturationUsable(m))
                     d = percent(m.p_bar, pt.p_bar);
             } else if (const auto root =
@@ -496,10 +496,10 @@ std::vector<DataScore> scoreMeasured(const MeasuredData& data, const analysis::F
             } else {
                 const reference::State st =
                     reference::solveState(*ref, pt.t_K, pt.p_bar * reference::kPaPerBar);
-                const reference::Properties* pr =
-                    st.status == reference::Status::Ok ? &st.properties
-                    : st.liquid                        ? &*st.liquid
-                                                       : nullptr;
+                const reference::Properties* pr = st.status == reference::Status::Ok
+                                                      ? &st.properties
+                                                  : st.liquid ? &*st.liquid
+                                                              : nullptr;
                 if (pr)
                     d = percent(kCm3PerM3 / pr->rho, *pt.v_cm3mol);
             }

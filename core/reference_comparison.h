@@ -34,14 +34,14 @@ const reference::Fluid* referenceFor(std::string_view component, std::string* re
 
 struct ModelDeviation {
     Model model = Model::Vir;
-    std::optional<double> volume, z, density;       // at the state (stable root)
-    std::optional<double> psat, vLiquid, vVapour;   // on the saturation line at the state's T
+    std::optional<double> volume, z, density;     // at the state (stable root)
+    std::optional<double> psat, vLiquid, vVapour; // on the saturation line at the state's T
 };
 
 struct ReferenceAtState {
     const reference::Fluid* fluid = nullptr;
     double t_K = 0, p_bar = 0;
-    reference::State state;                        // status, phase, properties
+    reference::State state;                          // status, phase, properties
     std::optional<reference::Saturation> saturation; // below Tc: the reference's
     std::array<ModelDeviation, analysis::kModelCount> models{};
     // The reference's stable volume and Z (for status TwoPhase: the liquid's).
@@ -63,10 +63,10 @@ struct ModelScore {
 };
 struct Scorecard {
     const reference::Fluid* fluid = nullptr;
-    double tFrom = 0, tTo = 0;          // the saturation range, K
-    double gridPMax_bar = 0;            // the grid's highest pressure
-    int satPoints = 0, gridPoints = 0;  // reference points used
-    std::vector<ModelScore> ranked;     // best (lowest overall) first; none last
+    double tFrom = 0, tTo = 0;         // the saturation range, K
+    double gridPMax_bar = 0;           // the grid's highest pressure
+    int satPoints = 0, gridPoints = 0; // reference points used
+    std::vector<ModelScore> ranked;    // best (lowest overall) first; none last
 };
 Scorecard scorecard(const reference::Fluid& f, const analysis::Fluid& models);
 
@@ -74,8 +74,8 @@ Scorecard scorecard(const reference::Fluid& f, const analysis::Fluid& models);
 struct MeasuredPoint {
     long line = 0;
     double t_K = 0;
-    double p_bar = 0;                   // the pressure, or the vapour pressure
-    std::optional<double> v_cm3mol;     // pvT points; empty for vapour-pressure points
+    double p_bar = 0;               // the pressure, or the vapour pressure
+    std::optional<double> v_cm3mol; // pvT points; empty for vapour-pressure points
 };
 struct RejectedRow {
     long line = 0;
