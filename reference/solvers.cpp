@@ -535,6 +535,32 @@ std::optional<double> liquidFast(const Fluid& f, double tau, double pi, double f
     return std::nullopt;
 }
 
+/// Above the critical temperature, well clear of it: one rising branch. Bracketed from the
+/// ideal gas by doubling or halving, then Newton inside the bracket. Empty when a slope on
+/// the way is not positive (then the scan decides).
+std::optional<double> singleFast(const Fluid& f, double tau, double pi)
+{
+    double lo = pi, hi = pi;
+    ReducedPressure r = reducedPressure(f, tau, pi);
+    const bool below = r.j < pi;
+    for (int i = 0; i < 80 && (below ? r.j < pi : r.j > pi); ++i) {
+        if (!(r.dj > 0))
+            return std::nullopt;
+        (below ? lo : hi) = below ? hi : lo;
+        if (below)
+            hi *= 2;
+        else
+            lo /= 2;
+        r = reducedPressure(f, tau, below ? hi : lo);
+    }
+    if (below ? r.j < pi : r.j > pi)
+        return std::nullopt;
+    const double x = branchRoot(f, tau, pi, lo, hi, (lo + hi) / 2);
+    if (!(reducedPressure(f, tau, x).dj > 0))
+        return std::nullopt;
+    return x;
+}
+
 Phase supercriticalPhase(const Fluid& f, double p_Pa)
 {
     const CriticalPoint& c = f.eosCritical();
@@ -577,6 +603,10 @@ State solveState(const Fluid& f, double t_K, double p_Pa)
         // One branch in principle; near Tc an equation may wiggle, and then the scan's roots
         // on the dilute and the densest branch are compared by Gibbs energy.
         const Phase phase = supercriticalPhase(f, p_Pa);
+        constexpr double kClearOfCritical = 1.02;
+        if (t_K > kClearOfCritical * tLimit)
+            if (const std::optional<double> delta = singleFast(f, tau, pi))
+                return stateAt(f, t_K, p_Pa, phase, *delta * f.rhoRed);
         const DensityRoots r = densityRoots(f, t_K, p_Pa);
         std::optional<double> rho;
         for (const Root& root : r.roots)

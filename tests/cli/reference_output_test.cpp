@@ -95,7 +95,8 @@ TEST(CliReference, BatchRows)
     EXPECT_EQ(got[1].find("\"reference\""), std::string::npos);
     EXPECT_NE(got[2].find("\"phase\": \"vapour\""), std::string::npos);
 
-    const CliRun table = runCli({"--batch", "-", "--format", "csv", "--reference", "--db", fixtureDb()}, csv);
+    const CliRun table =
+        runCli({"--batch", "-", "--format", "csv", "--reference", "--db", fixtureDb()}, csv);
     std::istringstream rows(table.out);
     std::vector<std::size_t> commas;
     while (std::getline(rows, line))
@@ -112,12 +113,12 @@ TEST(CliReference, DataFile)
     const std::string path = testing::TempDir() + "reference_output_points.csv";
     std::ofstream(path) << "# water, IAPWS-95 values rounded\nT [C],p [MPa],rho [kg/m3]\n"
                            "25,10,1001.4\n50,0.1,oops\n80,5,974.0\n";
-    const CliRun r = runCli({"--component", "Water", "--data", path, "--json", "--db", fixtureDb()});
+    const CliRun r =
+        runCli({"--component", "Water", "--data", path, "--json", "--db", fixtureDb()});
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.err.find("line 4: the density is not a number"), std::string::npos) << r.err;
     EXPECT_NE(r.out.find("\"points\": 2, \"rejected\": [{\"line\": 4"), std::string::npos);
-    EXPECT_NE(r.out.find("\"ranking\": [{\"model\": \"reference\""), std::string::npos)
-        << r.out;
+    EXPECT_NE(r.out.find("\"ranking\": [{\"model\": \"reference\""), std::string::npos) << r.out;
 }
 
 } // namespace
