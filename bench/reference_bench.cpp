@@ -5,9 +5,8 @@
 #include "core/reference_comparison.h"
 #include "reference/reference_eos.h"
 
-#include <benchmark/benchmark.h>
-
 #include <array>
+#include <benchmark/benchmark.h>
 
 // The compiled-in file (reference/CMakeLists.txt).
 extern const char kReferenceEosJson[];

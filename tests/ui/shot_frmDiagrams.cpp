@@ -1,5 +1,6 @@
 // Shows the diagrams window of a solved state (Benzene, 25 °C, 1 bar) on the real display and
 // waits, so that a screenshot can be taken (scripts/diagram_screenshots.sh). Not a test.
+// Arguments: the tab (0 to 3), then optionally the units as "T,P,V" symbols ("F,psia,").
 #include "core/main_view_model.h"
 #include "store/component_database.h"
 #include "store/component_selection.h"
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <array>
 #include <cstdio>
 
 int main(int argc, char** argv)
@@ -33,6 +35,13 @@ int main(int argc, char** argv)
     window.move(0, 0);
     window.show();
     window.findChild<QTabWidget*>("tabDiagrams")->setCurrentIndex(tab);
+    if (argc > 2) {
+        const QStringList symbols = QString(argv[2]).split(',');
+        std::array<std::string, 3> units;
+        for (qsizetype i = 0; i < std::min<qsizetype>(symbols.size(), 3); ++i)
+            units[static_cast<std::size_t>(i)] = symbols[i].toStdString();
+        window.setUnits(plots::unitsFromSymbols(units));
+    }
     window.showState(vm, db, "Benzene", true, true);
     QTimer::singleShot(1500, [] {
         std::printf("ready\n");
