@@ -139,6 +139,23 @@ const OptionRow kOptions[] = {
     {"--analysis", nullptr,
      "add each model's roots with ln phi, stable root, own vapour pressure and critical point",
      [](Options& o, S, S) { o.analysis = true; }},
+    {"--properties", nullptr,
+     "add each model's parameters, roots with tag and reason, and the stable root's "
+     "properties",
+     [](Options& o, S, S) { o.properties = true; }},
+    {"--explain", nullptr, "add why each model's root is the one, step by step",
+     [](Options& o, S, S) { o.explain = true; }},
+    {"--reference", nullptr,
+     "add the reference equation of state at the state and each model's deviation from it",
+     [](Options& o, S, S) { o.reference = true; }},
+    {"--scorecard", nullptr,
+     "rank the models by their deviation from the reference over the saturation curve and a "
+     "single-phase grid (without --temp and --press: the scorecard alone)",
+     [](Options& o, S, S) { o.scorecard = true; }},
+    {"--data", "FILE",
+     "score the models and the reference against measured points: CSV with a header such as "
+     "T [K],p [MPa],rho [kg/m3] or T [C],psat [bar]",
+     [](Options& o, S, S v) { o.data = v; }},
     {"--merge-shipped", nullptr, "add the shipped components the database lacks, say how many",
      [](Options& o, S, S) { o.mergeShipped = true; }},
     {"--help", nullptr, "print this help", [](Options& o, S, S) { o.help = true; }},
@@ -171,6 +188,16 @@ void checkCombination(const Options& o)
         if (o.temp || o.press || o.component || o.customConstants || o.tempRange || o.pressRange)
             throw UsageError{"--batch takes the component, constants, temperature and pressure "
                              "from the file's columns"};
+        return;
+    }
+    if ((o.scorecard || o.data) && !o.temp && !o.press && !o.tempRange && !o.pressRange) {
+        // A report on the component alone.
+        if (o.reference || o.analysis || o.properties || o.explain)
+            throw UsageError{"--reference, --analysis, --properties and --explain need a state: "
+                             "give --temp and --press"};
+        if (o.component && o.customConstants)
+            throw UsageError{"--component takes its constants from the database; drop the "
+                             "constants"};
         return;
     }
     if (o.tempRange && o.temp)
@@ -272,7 +299,9 @@ std::string helpText()
     text += "       tavrel1-cli --batch FILE|- [--format F] [--jobs N] [--db PATH]\n"
             "       tavrel1-cli (--component NAME | constants) (--temp T | --temp-range R)\n"
             "                   (--press P | --press-range R) [--format F] [--jobs N]\n"
-            "       tavrel1-cli --help | --version\n\nOptions:\n";
+            "       tavrel1-cli --help | --version\n"
+            "--properties and --explain go with every form that solves states.\n\n"
+            "Options:\n";
     constexpr std::size_t kHelpColumn = 35;
     for (const OptionRow& row : kOptions) {
         std::string left = std::string("  ") + row.flag;
@@ -292,6 +321,24 @@ Output formats:
   csv     one header row, then one row a state: component, temp_C, press_bar,
           two_phase, hypothetical, spherical, message_1..message_3, the four
           flags, the 39 cells.
+
+Properties (--properties), for each of the nine models (Vir, VDW, RK, SRK, PR,
+PRSV1, PRSV2, ESD, DEOS) in double precision: its parameters at T, every real
+root tagged stable (lowest Gibbs energy), metastable (superheated liquid,
+subcooled vapour), unstable ((dP/dV)_T > 0) or unphysical (V <= b) with the
+reason, and the stable root's V, Z, density, ln phi, fugacity, the residual
+H, S, G, U and A against the ideal gas at the same T and P, (dP/dT)_V,
+(dP/dV)_T, beta, kappa_T, residual Cv and Cp - Cv; units in every name. A
+value that is not defined (a spinodal, no stable root) is a status, never a
+number.
+  table   a block after the sheet, model by model.
+  json    "properties": {model: {"parameters", "roots", "stable" (null when
+          there is none), "status"}}; an undefined value is null, named with
+          its status under "undefined".
+  csv     17 columns a model: MODEL_KEY for each property of the stable
+          root, empty where undefined, and MODEL_status.
+--explain adds each model's choice of root step by step: a block after the
+table, "explanation": {model: [steps]} in json, MODEL_explanation in csv.
 
 Batch (--batch): a CSV file (UTF-8, "," separated, fields quoted with "..."
 where needed, LF or CRLF line ends) with a header row naming its columns, in

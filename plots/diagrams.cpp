@@ -419,6 +419,12 @@ std::string note(const DiagramInput& in, StatePoint st)
 
 } // namespace
 
+std::array<double, 2> diagramStatePoint(const DiagramInput& input)
+{
+    const StatePoint st = statePoint(input);
+    return {st.t_K, st.p_bar};
+}
+
 Diagrams computeDiagrams(const DiagramInput& in)
 {
     Diagrams out;

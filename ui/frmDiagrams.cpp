@@ -7,6 +7,7 @@
 #include "store/store_errors.h"
 #include "ui/diagram_units_bar.h"
 #include "ui/message_box.h"
+#include "ui/model_details.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -125,9 +126,14 @@ void frmDiagrams::createControls()
     cmdCopy = new QPushButton("Copy", this);
     cmdCopy->setObjectName("cmdCopy");
     cmdCopy->setToolTip("Copy the diagram as an image, or the table as text");
+    cmdDetails = new QPushButton("Model Details...", this);
+    cmdDetails->setObjectName("cmdDetails");
+    cmdDetails->setToolTip("One model's parameters, roots with their tags and reasons, and "
+                           "properties");
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(lblReadout, 1);
+    buttons->addWidget(cmdDetails);
     buttons->addWidget(cmdCopy);
     buttons->addWidget(cmdSaveImage);
     buttons->addWidget(cmdSaveData);
@@ -145,6 +151,7 @@ void frmDiagrams::createControls()
     connect(cmdSaveImage, &QPushButton::clicked, this, &frmDiagrams::cmdSaveImage_Click);
     connect(cmdSaveData, &QPushButton::clicked, this, &frmDiagrams::cmdSaveData_Click);
     connect(cmdCopy, &QPushButton::clicked, this, &frmDiagrams::cmdCopy_Click);
+    connect(cmdDetails, &QPushButton::clicked, this, &frmDiagrams::cmdDetails_Click);
     connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this,
             &frmDiagrams::cmdCopy_Click);
     connect(tabDiagrams, &QTabWidget::currentChanged, this, [this] {
@@ -176,8 +183,13 @@ void frmDiagrams::showState(const core::MainViewModel& vm, store::ComponentDatab
 
 void frmDiagrams::showInput(const plots::DiagramInput& input)
 {
+    m_input = input;
     m_computed = plots::computeDiagrams(input);
     showInUnits();
+    if (m_details != nullptr) {
+        const auto [t_K, p_bar] = plots::diagramStatePoint(m_input);
+        m_details->showState(m_input.state, t_K, p_bar);
+    }
 }
 
 void frmDiagrams::setUnits(const plots::DiagramUnits& units)
@@ -302,5 +314,17 @@ void frmDiagrams::cmdSaveData_Click()
 }
 
 void frmDiagrams::cmdCopy_Click() { copyToClipboard(); }
+
+void frmDiagrams::cmdDetails_Click()
+{
+    if (m_details == nullptr) {
+        m_details = new ModelDetailsWindow(m_settings, this);
+        const auto [t_K, p_bar] = plots::diagramStatePoint(m_input);
+        m_details->showState(m_input.state, t_K, p_bar);
+    }
+    m_details->show();
+    m_details->raise();
+    m_details->activateWindow();
+}
 
 } // namespace ui

@@ -26,6 +26,7 @@ class ComponentDatabase;
 namespace ui {
 
 class DiagramUnitsBar;
+class ModelDetailsWindow;
 
 /// The diagrams of the state: P-V isotherms, Z-P and vapour pressure of the nine models, and
 /// the analysis table. A thin binding of plots::computeDiagrams; the main window feeds it.
@@ -70,6 +71,10 @@ public:
     void cmdSaveImage_Click();
     void cmdSaveData_Click();
     void cmdCopy_Click();
+    void cmdDetails_Click();
+
+    /// The model details window, once opened.
+    ModelDetailsWindow* detailsWindow() const { return m_details; }
 
 private:
     void createControls();
@@ -88,7 +93,10 @@ private:
     QPushButton* cmdSaveImage = nullptr;
     QPushButton* cmdSaveData = nullptr;
     QPushButton* cmdCopy = nullptr;
+    QPushButton* cmdDetails = nullptr;
+    ModelDetailsWindow* m_details = nullptr;
     DiagramUnitsBar* m_unitsBar = nullptr;
+    plots::DiagramInput m_input;
     plots::Diagrams m_computed; // in the diagrams' own units
     plots::Diagrams m_diagrams; // as shown
     plots::DiagramUnits m_units;

@@ -312,7 +312,6 @@ function showTab(i) {
   const plot = i < kTableTab;
   $('panelPlot').hidden = !plot;
   for (const id of ['cmdSavePng', 'cmdSaveSvg', 'cmdResetView']) $(id).disabled = !plot;
-  $('cmdSaveCsv').disabled = i === kDetailsTab;
   $('panelTable').hidden = i !== kTableTab;
   $('panelDetails').hidden = i !== kDetailsTab;
   $('panelPlot').setAttribute('aria-labelledby', tabs[Math.min(i, 2)].id);
@@ -359,34 +358,31 @@ function fillTable() {
   fillGrid($('grdAnalysis'), '', ['Model', ...diagrams.columns.slice(1)], diagrams.table);
 }
 
-/// One model at the diagrams' state: parameters, roots with tag and reason, the stable root's
-/// properties and the explanation, in the program's own units.
+/// One model at the diagrams' state, as the desktop's details show it: parameters, roots with
+/// tag and reason, the stable root's properties, the explanation, and the reference equation
+/// of state where the component has one. In K, bar and cm3/mol whatever the units chosen.
 function fillDetails() {
-  const row = $('cboDetailsModel').selectedIndex;
-  const d = engine.details(row);
+  const d = engine.details($('cboDetailsModel').selectedIndex);
   if (!d) return;
-  $('lblDetailsState').textContent = `${d.model} for ${d.component} at ${d.tC} °C (${d.tK} K) ` +
-    `and ${d.pBar} bar. Shown in K, bar and cm³/mol whatever the units chosen.`;
-  const valueRows = (items) => items.map((p) => [p.name, p.value || p.status, p.unit]);
-  fillGrid($('grdParams'), `Parameters at ${d.tK} K`, ['Parameter', 'Value', 'Unit'],
-    valueRows(d.parameters));
-  fillGrid($('grdProps'), d.properties.length
-    ? `Properties of the stable root (${d.reference})`
-    : `Properties of the stable root: none (${d.propertiesStatus})`,
-  ['Property', 'Value', 'Unit'], valueRows(d.properties));
-  // The reason repeats the tag before its colon; the table gives the tag a column of its own.
-  const reason = (r) => (r.reason.startsWith(r.tag) && r.reason.includes(': ')
-    ? r.reason.slice(r.reason.indexOf(': ') + 2) : r.reason);
-  fillGrid($('grdRoots'), d.roots.length ? `Roots of P(T, V) = ${d.pBar} bar, ascending in V`
-    : `Roots: none (${d.rootsStatus})`,
-    ['V (cm³/mol)', 'Z', 'Tag', 'Why'],
-    d.roots.map((r) => [r.v, r.z, r.kind ? `${r.tag}, ${r.kind}` : r.tag, reason(r)]),
-    (i) => (i === d.stable ? 'stable' : ''));
+  $('lblDetailsState').textContent = d.heading;
+  $('lblDetailsNote').textContent = d.note;
+  fillGrid($('grdRoots'), 'Real roots', ['V (cm3/mol)', 'Z', 'ln φ', 'Tag', 'Reason'], d.roots,
+    (i) => (d.roots[i][3] === 'stable' ? 'stable' : ''));
+  fillGrid($('grdParams'), 'Parameters at T', ['Parameter', 'Value', 'Unit'], d.parameters);
+  fillGrid($('grdProps'), d.stable, ['Property', 'Value', 'Unit'], d.properties);
   $('lstSteps').replaceChildren(...d.steps.map((s) => {
     const li = document.createElement('li');
     li.textContent = s;
     return li;
   }));
+  const ref = d.reference;
+  $('secReference').hidden = !ref;
+  if (ref) {
+    $('lblReferenceState').textContent = ref.status ? `The reference gives no value here: ${ref.status}.`
+      : `The reference equation of state gives ${ref.phase} here. ${ref.citation}`;
+    fillGrid($('grdReference'), '', ['Quantity', 'Reference', 'Unit', `${kRowCaptions[$('cboDetailsModel').selectedIndex]} deviation (%)`],
+      ref.status ? [] : ref.rows);
+  }
 }
 
 $('cboDetailsModel').replaceChildren(...kRowCaptions.map((c, i) => new Option(c, String(i))));
@@ -424,10 +420,10 @@ $('cmdSaveSvg').addEventListener('click', () => {
   if (diagrams && diagramTab < kTableTab) download(view.svg(), `${fileStem()}-${kDiagramKeys[diagramTab]}.svg`);
 });
 $('cmdSaveCsv').addEventListener('click', () => {
-  if (!diagrams || diagramTab === kDetailsTab) return;
+  if (!diagrams) return;
   const text = engine.diagramCsv(diagramTab, view.shownMask());
   download(new Blob([text], { type: 'text/csv' }),
-    `${fileStem()}-${['pv', 'zp', 'pt', 'table'][diagramTab]}.csv`);
+    `${fileStem()}-${['pv', 'zp', 'pt', 'table', 'details'][diagramTab]}.csv`);
 });
 
 // ---- custom components -------------------------------------------------------------------

@@ -1,8 +1,9 @@
 // The functions the page calls: one main window's view model held for the page's life, its
 // handlers, and what the page paints (the view and the diagrams) as JSON text. Strings cross
 // as UTF-8; a returned text stays valid until the next call.
-#include "analysis/root_explanation.h"
 #include "cli/output.h"
+#include "core/model_details.h"
+#include "core/reference_comparison.h"
 #include "core/sheet_export.h"
 #include "plots/diagram_units.h"
 #include "plots/diagrams.h"
@@ -17,8 +18,6 @@
 
 namespace {
 
-constexpr double kZeroCelsius_K = 273.15;
-
 struct Page {
     core::MainViewModel vm;
     std::string component;
@@ -29,13 +28,17 @@ struct Page {
     plots::Diagrams computed; // in K, bar and cm3/mol
     plots::DiagramUnits units;
     plots::Diagrams diagrams; // `computed` in `units`, as the page shows and exports them
-    /// The state the diagrams were last drawn for, which the model details describe too.
+    bool listed = false;      // the component is one of the shipped list's
+    /// The state the diagrams were last drawn for, which the model details describe too; the
+    /// texts (°C, bar) are the ones the reference equation reads.
     struct DrawnState {
         state::CalcState state;
         double t_K = 0, p_bar = 0;
+        std::string tempText, pressText;
     };
     std::optional<DrawnState> drawn;
-    std::string text; // the last returned text
+    core::ModelDetails details; // the last shown, for its CSV
+    std::string text;           // the last returned text
 };
 
 Page& page()
@@ -152,139 +155,88 @@ std::string diagramsJson(const plots::Diagrams& d, const plots::DiagramUnits& un
     return out + "]}";
 }
 
-/// How a key of the analysis (a name that carries its unit) is shown: a name and a unit.
-struct Shown {
-    std::string_view key;
-    std::string_view name;
-    std::string_view unit;
-};
-
-constexpr Shown kParameterNames[] = {
-    {"a_bar_cm6_mol2", "a", "bar·cm⁶/mol²"},
-    {"b_cm3_mol", "b", "cm³/mol"},
-    {"ac_bar_cm6_mol2", "ac", "bar·cm⁶/mol²"},
-    {"kappa", "κ", ""},
-    {"alpha", "α", ""},
-    {"dalpha_dT_1_K", "dα/dT", "1/K"},
-    {"d2alpha_dT2_1_K2", "d²α/dT²", "1/K²"},
-    {"A", "A = aP/(RT)²", ""},
-    {"B", "B = bP/(RT)", ""},
-    {"c", "c", ""},
-    {"q", "q", ""},
-    {"zm", "zm", ""},
-    {"k1", "k1", ""},
-    {"k2", "k2", ""},
-    {"theta", "θ", ""},
-    {"Y", "Y", ""},
-    {"dY_dT_1_K", "dY/dT", "1/K"},
-    {"d2Y_dT2_1_K2", "d²Y/dT²", "1/K²"},
-    {"B_cm3_mol", "B", "cm³/mol"},
-    {"C_cm6_mol2", "C", "cm⁶/mol²"},
-    {"dB_dT_cm3_molK", "dB/dT", "cm³/(mol·K)"},
-    {"BP_RT", "BP/(RT)", ""},
-    {"CP2_RT2", "CP²/(RT)²", ""},
-    {"tau", "τ = a/(bRT)", ""},
-    {"cubic_c2", "c₂ of Z³ + c₂Z² + c₁Z + c₀ = 0", ""},
-    {"cubic_c1", "c₁", ""},
-    {"cubic_c0", "c₀", ""},
-};
-
-// The properties' units are the ones the units module names for the quantities it converts.
-constexpr Shown kPropertyNames[] = {
-    {"molar_volume_cm3_mol", "Molar volume V", "cm³/mol"},
-    {"Z", "Compressibility factor Z", ""},
-    {"density_kg_m3", "Density ρ", "kg/m³"},
-    {"ln_phi", "ln φ (fugacity coefficient)", ""},
-    {"fugacity_bar", "Fugacity f", "bar"},
-    {"H_res_J_mol", "Residual enthalpy H_res", "J/mol"},
-    {"S_res_J_molK", "Residual entropy S_res", "J/(mol·K)"},
-    {"G_res_J_mol", "Residual Gibbs energy G_res", "J/mol"},
-    {"U_res_J_mol", "Residual internal energy U_res", "J/mol"},
-    {"A_res_J_mol", "Residual Helmholtz energy A_res", "J/mol"},
-    {"dPdT_V_bar_K", "(∂P/∂T) at constant V", "bar/K"},
-    {"dPdV_T_bar_mol_cm3", "(∂P/∂V) at constant T", "bar·mol/cm³"},
-    {"beta_1_K", "Thermal expansivity β", "1/K"},
-    {"kappa_T_1_bar", "Isothermal compressibility κ_T", "1/bar"},
-    {"Cv_res_J_molK", "Residual heat capacity Cv_res", "J/(mol·K)"},
-    {"Cp_minus_Cv_J_molK", "Cp − Cv", "J/(mol·K)"},
-};
-
-template <std::size_t N> Shown shownOf(const Shown (&names)[N], std::string_view key)
+void appendRows(std::string& out, const std::vector<core::DetailRow>& rows)
 {
-    for (const Shown& s : names)
-        if (s.key == key)
-            return s;
-    return {key, key, ""};
+    out += "[";
+    const char* sep = "";
+    for (const core::DetailRow& r : rows) {
+        out += sep;
+        out += "[" + cli::jsonString(r.name) + ", " + cli::jsonString(r.value) + ", " +
+               cli::jsonString(r.unit) + "]";
+        sep = ", ";
+    }
+    out += "]";
 }
 
-void appendShown(std::string& out, const Shown& s, const std::string& value,
-                 std::string_view status)
+std::string optionalText(const std::optional<double>& x)
 {
-    out += "{\"key\": " + cli::jsonString(s.key) + ", \"name\": " + cli::jsonString(s.name) +
-           ", \"value\": " + cli::jsonString(value) + ", \"unit\": " + cli::jsonString(s.unit) +
-           ", \"status\": " + cli::jsonString(status) + "}";
+    return x ? state::formatSignificant(*x, 6) : std::string();
 }
 
-std::string shownNumber(double x) { return state::formatSignificant(x, 6); }
-
-/// One model at the state the diagrams are drawn for: its parameters, its roots with tag and
-/// reason, the stable root's properties, and the step-by-step explanation.
-std::string detailsJson(int row)
+/// The component's reference equation of state at the diagrams' state: its phase, V, Z and
+/// density, and how far the model's stable root lies from them (%); null without one.
+void appendReference(std::string& out, state::Row model)
 {
     const Page& p = page();
-    const state::CalcState& s = p.drawn->state;
-    const double t_K = p.drawn->t_K, p_bar = p.drawn->p_bar;
-    const auto model = static_cast<analysis::Model>(row);
-    const analysis::ModelExplanation e = analysis::explainModel(
-        model, analysis::fluidOf(s.constants, s.chkSphMol), t_K, p_bar, s.constants.MolWt);
-    const analysis::ModelProperties& m = e.properties;
-
-    std::string out = "{\"model\": " + cli::jsonString(state::rowCaption(model)) +
-                      ", \"component\": " + cli::jsonString(p.component) +
-                      ", \"tC\": " + cli::jsonString(shownNumber(t_K - kZeroCelsius_K)) +
-                      ", \"tK\": " + cli::jsonString(shownNumber(t_K)) +
-                      ", \"pBar\": " + cli::jsonString(shownNumber(p_bar)) + ", \"parameters\": [";
+    const reference::Fluid* f = p.listed ? core::referenceFor(p.component) : nullptr;
+    if (f == nullptr) {
+        out += "null";
+        return;
+    }
+    const core::ReferenceAtState at =
+        core::compareAtState(*f, p.drawn->state, p.drawn->tempText, p.drawn->pressText);
+    const core::ModelDeviation& d = at.models[static_cast<std::size_t>(model)];
+    const bool found =
+        at.state.status == reference::Status::Ok || at.state.status == reference::Status::TwoPhase;
+    out += "{\"citation\": " + cli::jsonString(f->citation) + ", \"status\": " +
+           cli::jsonString(found ? std::string_view() : reference::statusText(at.state.status)) +
+           ", \"phase\": " +
+           cli::jsonString(found ? reference::phaseText(at.state.phase) : std::string_view()) +
+           ", \"rows\": [";
+    const std::array<
+        std::tuple<const char*, const char*, std::optional<double>, std::optional<double>>, 3>
+        rows = {{{"Molar volume V", "cm3/mol", at.volume_cm3mol, d.volume},
+                 {"Compressibility factor Z", "", at.z, d.z},
+                 {"Density", "kg/m3", at.density_kg_m3, d.density}}};
     const char* sep = "";
-    for (int i = 0; i < m.parameters.itemCount; ++i) {
-        const analysis::NamedValue& v = m.parameters.items[static_cast<std::size_t>(i)];
+    for (const auto& [name, unit, value, deviation] : rows) {
         out += sep;
-        appendShown(out, shownOf(kParameterNames, v.key), shownNumber(v.value), "");
+        out += "[" + cli::jsonString(name) + ", " + cli::jsonString(optionalText(value)) + ", " +
+               cli::jsonString(unit) + ", " + cli::jsonString(optionalText(deviation)) + "]";
         sep = ", ";
     }
-    out +=
-        "], \"rootsStatus\": " + cli::jsonString(analysis::statusText(m.status)) + ", \"roots\": [";
-    sep = "";
-    for (int i = 0; i < m.count; ++i) {
-        const analysis::TaggedRoot& r = m.roots[static_cast<std::size_t>(i)];
+    out += "]}";
+}
+
+/// One model at the state the diagrams are drawn for, as the desktop's details show it.
+std::string detailsJson(state::Row model)
+{
+    Page& p = page();
+    p.details = core::modelDetails(p.drawn->state, p.drawn->t_K, p.drawn->p_bar, model);
+    const core::ModelDetails& d = p.details;
+    std::string out = "{\"heading\": " + cli::jsonString(d.heading) +
+                      ", \"note\": " + cli::jsonString(core::kResidualNote) + ", \"parameters\": ";
+    appendRows(out, d.parameters);
+    out += ", \"roots\": [";
+    const char* sep = "";
+    for (const core::RootRow& r : d.roots) {
         out += sep;
-        out += "{\"v\": " + cli::jsonString(shownNumber(r.v_cm3mol)) +
-               ", \"z\": " + cli::jsonString(shownNumber(r.z)) +
-               ", \"tag\": " + cli::jsonString(analysis::tagText(r.tag)) +
-               ", \"kind\": " + cli::jsonString(analysis::kindText(r.kind)) +
-               ", \"reason\": " + cli::jsonString(analysis::reasonText(m, i)) + "}";
+        out += "[" + cli::jsonString(r.volume) + ", " + cli::jsonString(r.z) + ", " +
+               cli::jsonString(r.lnPhi) + ", " + cli::jsonString(r.tag) + ", " +
+               cli::jsonString(r.reason) + "]";
         sep = ", ";
     }
-    out += "], \"stable\": " + std::to_string(m.stable) +
-           ", \"reference\": " + cli::jsonString(analysis::kResidualReference) +
-           ", \"propertiesStatus\": " + cli::jsonString(analysis::stableStatusText(m)) +
-           ", \"properties\": [";
-    if (const std::optional<analysis::RootProperties> props = m.stableProperties()) {
-        sep = "";
-        for (const analysis::NamedProperty& np : analysis::namedProperties(*props)) {
-            out += sep;
-            appendShown(out, shownOf(kPropertyNames, np.key),
-                        np.value ? shownNumber(*np.value) : std::string(),
-                        np.value ? std::string_view() : analysis::statusText(np.status));
-            sep = ", ";
-        }
-    }
-    out += "], \"steps\": [";
+    out += "], \"stable\": " + cli::jsonString(d.stable) + ", \"properties\": ";
+    appendRows(out, d.properties);
+    out += ", \"steps\": [";
     sep = "";
-    for (const std::string& step : e.steps) {
+    for (const std::string& step : d.steps) {
         out += sep + cli::jsonString(step);
         sep = ", ";
     }
-    return out + "]}";
+    out += "], \"reference\": ";
+    appendReference(out, model);
+    return out + "}";
 }
 
 const plots::Diagram* diagramAt(int which)
@@ -321,6 +273,7 @@ EMSCRIPTEN_KEEPALIVE void t1_choose_listed(const char* name, const double* value
     Page& p = page();
     web::chooseListed(p.vm, name, c);
     p.component = name;
+    p.listed = true;
     p.antoineRange.reset();
     if (std::isfinite(tmin_C) && std::isfinite(tmax_C) && tmin_C < tmax_C)
         p.antoineRange = plots::AntoineRange{tmin_C, tmax_C};
@@ -346,6 +299,7 @@ EMSCRIPTEN_KEEPALIVE int t1_choose_typed(const char* name, const char* texts)
     const int refused = web::chooseTyped(p.vm, name, c);
     if (refused == 0) {
         p.component = name;
+        p.listed = false;
         p.antoineRange.reset();
     }
     return refused;
@@ -449,9 +403,12 @@ EMSCRIPTEN_KEEPALIVE const char* t1_diagrams()
     in.antoineRange = p.antoineRange;
     p.computed = plots::computeDiagrams(in);
     // The diagrams' state: the solved one, or the stand-in before the first solve.
-    p.drawn = in.solvedBefore ? Page::DrawnState{in.state, now.TempK, now.PressBar}
-                              : Page::DrawnState{in.state, plots::kStandInTemp_C + kZeroCelsius_K,
-                                                 plots::kStandInPress_bar};
+    const auto [t_K, p_bar] = plots::diagramStatePoint(in);
+    p.drawn =
+        in.solvedBefore
+            ? Page::DrawnState{in.state, t_K, p_bar, p.vm.txtTemp(), p.vm.txtPress()}
+            : Page::DrawnState{in.state, t_K, p_bar, state::formatShortest(plots::kStandInTemp_C),
+                               state::formatShortest(p_bar)};
     p.diagrams = plots::inUnits(p.computed, p.units);
     return keep(diagramsJson(p.diagrams, p.units));
 }
@@ -497,20 +454,24 @@ EMSCRIPTEN_KEEPALIVE const char* t1_set_units(const char* symbols)
 }
 
 /// One model (a row of the sheet, 0 the virial) at the diagrams' state, in K, bar and
-/// cm3/mol: parameters, tagged roots, the stable root's properties and the explanation.
+/// cm3/mol: parameters, tagged roots, the stable root's properties, the explanation and, for a
+/// listed component with one, the reference equation of state there.
 EMSCRIPTEN_KEEPALIVE const char* t1_details(int row)
 {
     if (row < 0 || row >= analysis::kModelCount || !page().drawn)
         return keep("null");
-    return keep(detailsJson(row));
+    return keep(detailsJson(static_cast<state::Row>(row)));
 }
 
-/// The last computed diagram's curves as CSV (0 P-V, 1 Z-P, 2 P-T; 3 the table), with the
+/// The last computed diagram's curves as CSV (0 P-V, 1 Z-P, 2 P-T; 3 the table; 4 the model
+/// details last shown), with the
 /// models whose bit is set in `shownModels` (bit 0 the virial row).
 EMSCRIPTEN_KEEPALIVE const char* t1_diagram_csv(int which, int shownModels)
 {
     if (which == 3)
         return keep(plots::tableText(page().diagrams.table, page().units, ','));
+    if (which == 4)
+        return keep(core::modelDetailsText(page().details, ','));
     const plots::Diagram* d = diagramAt(which);
     if (d == nullptr)
         return keep("");

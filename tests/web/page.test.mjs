@@ -181,16 +181,19 @@ describe('the page', { skip }, () => {
     await page.click('#tabDetails');
     const read = `(() => {
       const rows = [...document.querySelectorAll('#grdRoots tbody tr')];
-      return { tags: rows.map((r) => r.children[2].textContent),
+      const ref = [...document.querySelectorAll('#grdReference tbody tr')][0];
+      return { tags: rows.map((r) => r.children[3].textContent),
         stable: rows.findIndex((r) => r.classList.contains('stable')),
         stableV: rows.filter((r) => r.classList.contains('stable')).map((r) => r.children[0].textContent)[0],
         units: [...document.querySelectorAll('#grdProps tbody td:nth-child(3)')].map((c) => c.textContent),
         references: document.getElementById('panelDetails').textContent.split('ideal gas at the same T and P').length - 1,
-        steps: document.querySelectorAll('#lstSteps li').length };
+        steps: document.querySelectorAll('#lstSteps li').length,
+        reference: document.getElementById('secReference').hidden ? null
+          : [document.getElementById('lblReferenceState').textContent, ref.children[1].textContent, ref.children[3].textContent] };
     })()`;
     const cases = [
       // [model row, tags ascending in V, the stable root's sheet cell]
-      ['Peng-Robinson', 4, ['stable', 'unstable', 'metastable, subcooled vapour'], 'txtLiqPR'],
+      ['Peng-Robinson', 4, ['stable', 'unstable', 'metastable'], 'txtLiqPR'],
       ['Virial Eq.', 0, ['unphysical', 'unstable', 'stable'], 'txtVapVir'],
       ['Dieterici EOS', 8, ['stable'], 'txtVapDEOS'],
     ];
@@ -205,6 +208,12 @@ describe('the page', { skip }, () => {
       for (const unit of ['J/mol', 'J/(mol·K)', '1/K', '1/bar']) assert.ok(d.units.includes(unit), `${name}: ${unit}`);
       assert.equal(d.references, 1, `${name}: the reference state said once`);
       assert.ok(d.steps > 4, name);
+      // The reference's liquid, and this model's deviation from it, not another model's.
+      const [phase, refV, deviation] = d.reference;
+      assert.match(phase, /gives liquid/, name);
+      const expected = ((parseFloat(d.stableV) - parseFloat(refV)) / parseFloat(refV)) * 100;
+      assert.ok(Math.abs(parseFloat(deviation) - expected) < 1e-3 * Math.max(1, Math.abs(expected)),
+        `${name}: ${deviation} % for ${d.stableV} against ${refV}`);
     }
     await page.viewport(390, 844, true);
     assert.ok(await page.eval('document.documentElement.scrollWidth <= 390'), 'no sideways scroll on a phone');
