@@ -18,12 +18,15 @@
 
 namespace {
 
+constexpr double kZeroCelsius_K = 273.15;
+
 struct Page {
     core::MainViewModel vm;
     std::string component;
     /// The component and state of the last Solve, so the diagrams know whether the sheet
     /// belongs to the state they draw.
     std::optional<std::pair<std::string, state::StateConditions>> solvedFor;
+    std::pair<std::string, std::string> solvedTexts; // temperature and pressure as typed
     std::optional<plots::AntoineRange> antoineRange;
     plots::Diagrams computed; // in K, bar and cm3/mol
     plots::DiagramUnits units;
@@ -351,6 +354,7 @@ EMSCRIPTEN_KEEPALIVE void t1_solve()
     Page& p = page();
     p.vm.cmdSolve_Click();
     p.solvedFor.emplace(p.component, p.vm.state().conditions);
+    p.solvedTexts = {p.vm.txtTemp(), p.vm.txtPress()};
 }
 
 /// Everything the calculator shows: message lines, boxes, buttons, check boxes and the cells.
@@ -402,13 +406,14 @@ EMSCRIPTEN_KEEPALIVE const char* t1_diagrams()
     in.solvedBefore = p.solvedFor.has_value();
     in.antoineRange = p.antoineRange;
     p.computed = plots::computeDiagrams(in);
-    // The diagrams' state: the solved one, or the stand-in before the first solve.
+    // The diagrams' state: the solved one, or the stand-in before the first solve. The
+    // reference reads the texts typed for it when the sheet is this state's, else the values
+    // written back (six digits give back a Celsius value typed, as the float holds it in K).
     const auto [t_K, p_bar] = plots::diagramStatePoint(in);
-    p.drawn =
-        in.solvedBefore
-            ? Page::DrawnState{in.state, t_K, p_bar, p.vm.txtTemp(), p.vm.txtPress()}
-            : Page::DrawnState{in.state, t_K, p_bar, state::formatShortest(plots::kStandInTemp_C),
-                               state::formatShortest(p_bar)};
+    p.drawn = Page::DrawnState{
+        in.state, t_K, p_bar,
+        in.sheet ? p.solvedTexts.first : state::formatSignificant(t_K - kZeroCelsius_K, 6),
+        in.sheet ? p.solvedTexts.second : state::formatSignificant(p_bar, 7)};
     p.diagrams = plots::inUnits(p.computed, p.units);
     return keep(diagramsJson(p.diagrams, p.units));
 }
