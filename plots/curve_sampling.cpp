@@ -1,6 +1,8 @@
 #include "plots/curve_sampling.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace plots {
 namespace {
@@ -74,6 +76,67 @@ std::vector<Point> sampleCurve(const std::function<Point(double)>& at, double s0
         a = b;
     }
     return s.out;
+}
+
+std::vector<Point> clipPolyline(const std::vector<Point>& line, double x0, double y0, double x1,
+                                double y1)
+{
+    std::vector<Point> out;
+    const auto inside = [&](const Point& p) {
+        return p.x >= x0 && p.x <= x1 && p.y >= y0 && p.y <= y1;
+    };
+    const auto add = [&out](const Point& p) {
+        if (out.empty() || out.back().x != p.x || out.back().y != p.y)
+            out.push_back(p);
+    };
+    bool open = false; // the last point added continues into the next segment
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const Point& b = line[i];
+        if (!std::isfinite(b.x) || !std::isfinite(b.y)) {
+            open = false;
+            continue;
+        }
+        if (i == 0 || !std::isfinite(line[i - 1].x) || !std::isfinite(line[i - 1].y)) {
+            if (inside(b)) {
+                if (!out.empty())
+                    out.push_back({b.x, std::nan("")});
+                add(b);
+                open = true;
+            }
+            continue;
+        }
+        // Liang-Barsky: the part t in [t0, t1] of a + t (b - a) inside the rectangle.
+        const Point& a = line[i - 1];
+        const double dx = b.x - a.x;
+        const double dy = b.y - a.y;
+        double t0 = 0;
+        double t1 = 1;
+        bool visible = true;
+        for (const auto& [q, r] : {std::pair{-dx, a.x - x0}, std::pair{dx, x1 - a.x},
+                                   std::pair{-dy, a.y - y0}, std::pair{dy, y1 - a.y}}) {
+            if (q == 0) {
+                visible = visible && r >= 0;
+                continue;
+            }
+            const double t = r / q;
+            if (q < 0)
+                t0 = std::max(t0, t);
+            else
+                t1 = std::min(t1, t);
+        }
+        if (!visible || t0 > t1) {
+            open = false;
+            continue;
+        }
+        const Point enter{a.x + t0 * dx, a.y + t0 * dy};
+        const Point leave{a.x + t1 * dx, a.y + t1 * dy};
+        if (!open && !out.empty())
+            out.push_back({enter.x, std::nan("")});
+        add(enter);
+        add(leave);
+        open = t1 == 1;
+    }
+    return out;
 }
 
 double runEnd(const std::function<bool(double)>& holds, double inside, double outside)

@@ -37,4 +37,10 @@ std::vector<Point> sampleCurve(const std::function<Point(double)>& at, double s0
 /// the last parameter found to hold, by bisection to the last representable step.
 double runEnd(const std::function<bool(double)>& holds, double inside, double outside);
 
+/// The parts of a polyline inside the rectangle [x0, x1] × [y0, y1], in the same linear (screen)
+/// coordinates: each segment cut where it crosses the border, a point with y NaN between two
+/// parts. For drawing on a device that does not clip, as an SVG file.
+std::vector<Point> clipPolyline(const std::vector<Point>& line, double x0, double y0, double x1,
+                                double y1);
+
 } // namespace plots

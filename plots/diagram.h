@@ -90,6 +90,9 @@ struct Diagrams {
     Diagram pt; // vapour pressure
     std::vector<TableRow> table;
     std::string note; // what the diagrams show: the solved state or the stand-in
+    // The state drawn, as the titles write it: °C and bar.
+    std::string tempText;
+    std::string pressText;
 };
 
 } // namespace plots

@@ -542,6 +542,8 @@ Diagrams computeDiagrams(const DiagramInput& in)
     const StatePoint st = statePoint(in);
     const state::ComponentConstants& cc = in.state.constants;
     out.note = note(in, st);
+    out.tempText = st.tempText;
+    out.pressText = st.pressText;
     if (!(cc.CritTemp > 0) || !(cc.CritPress > 0) || !(cc.CritVol > 0) || !(st.t_K > 0)) {
         out.note = in.component.empty() ? "Choose a component to draw its diagrams."
                                         : "No diagrams: the critical constants or the "

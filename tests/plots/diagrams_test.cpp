@@ -1,5 +1,7 @@
 #include "core/saturation.h"
 #include "plots/diagrams.h"
+#include "plots/export_names.h"
+#include "plots/view_limits.h"
 
 #include <charconv>
 #include <cmath>
@@ -413,5 +415,142 @@ TEST(PlotsDiagrams, ZpBranchesSpanFromTheirStartToTheAxisEnd)
 }
 
 } // namespace zp
+
+// The state as the main window shows it: its boxes' text when given, else the single-
+// precision values as typed (298.15f K is 25 °C, not 25.0000061), in titles, notes and the
+// state line of the data. Old code wrote "1.92999 °C and 5.00019 bar" and 1.0132500171661377.
+TEST(PlotsDiagrams, StateIsWrittenAsShown)
+{
+    struct Row {
+        double t_C;
+        double p_bar;
+        const char* tempText;
+        const char* pressText;
+        const char* where;
+        const char* statePressure; // the state line's value in the P-V data
+    };
+    const Row rows[] = {
+        {25, 1.01325, "", "", "at 25 °C and 1.01325 bar", "1.01325"},
+        {1.93, 5.00019, "1.93", "5.000", "at 1.93 °C and 5.000 bar", "5.00019"},
+        {1.93, 5.00019, "", "", "at 1.93 °C and 5.00019 bar", "5.00019"},
+        {-40, 0.0283, "", "", "at -40 °C and 0.0283 bar", "0.0283"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.where);
+        DiagramInput in = solvedInput(kBenzene, r.t_C, r.p_bar);
+        in.tempText = r.tempText;
+        in.pressText = r.pressText;
+        const plots::Diagrams d = plots::computeDiagrams(in);
+        EXPECT_NE(d.note.find(r.where), std::string::npos) << d.note;
+        const std::string atTemp(r.where, std::string_view(r.where).find(" and"));
+        EXPECT_EQ(d.zp.title, "Z-P " + atTemp);
+        std::array<bool, plots::kModelCount> none{};
+        const std::string csv = plots::diagramCsv(d.pv, none);
+        const std::string header = csv.substr(0, csv.find('\r'));
+        const auto fields = split(
+            csv.substr(header.size() + 2, csv.find('\r', header.size() + 2) - header.size() - 2),
+            ',');
+        ASSERT_EQ(split(header, ',')[1], "State pressure (bar)");
+        EXPECT_EQ(fields[1], r.statePressure);
+    }
+}
+
+// A state and what marks it lie inside the initial view: the P-T state marker whole inside the
+// left edge below 0.4 Tc (old code put it on the edge, half cut), and at 1000 bar the Z-P liquid
+// at the state pressure below the top (old code kept Z ≤ 1.1 and drew nothing there). The
+// table never calls a root stable that is not: a single unstable root is "no stable root".
+TEST(PlotsDiagrams, ViewHoldsTheState)
+{
+    const plots::Diagrams cold = plots::computeDiagrams(solvedInput(kBenzene, -50, 0.01));
+    const plots::Marker* st = nullptr;
+    for (const plots::Marker& m : cold.pt.markers)
+        if (m.kind == plots::MarkerKind::State)
+            st = &m;
+    ASSERT_NE(st, nullptr);
+    EXPECT_GT(st->x - cold.pt.x.min, 0.02 * (cold.pt.x.max - cold.pt.x.min));
+
+    const plots::Diagrams dense = plots::computeDiagrams(solvedInput(kBenzene, 25, 1000));
+    int liquids = 0;
+    for (const Curve& c : dense.zp.curves) {
+        if (c.name.find("stable liquid") == std::string::npos ||
+            c.name.find("metastable") != std::string::npos)
+            continue;
+        ++liquids;
+        const auto at = std::lower_bound(c.x.begin(), c.x.end(), 1000.0);
+        ASSERT_NE(at, c.x.end()) << c.name;
+        EXPECT_LT(c.y[static_cast<std::size_t>(at - c.x.begin())], dense.zp.y.max) << c.name;
+    }
+    EXPECT_EQ(liquids, 8);
+
+    // Dieterici's only root at 10 K and 1 bar for these constants is mechanically unstable.
+    const plots::Diagrams odd = plots::computeDiagrams(
+        solvedInput({100, 10000, 0.001f, 259, 3, 0, 0, 0}, 10 - kZeroCelsius_K, 1));
+    for (const plots::TableRow& r : odd.table) {
+        SCOPED_TRACE(key(r.model));
+        EXPECT_NE(r.stableRoot, "found");
+        if (r.model == Model::DEOS) {
+            EXPECT_EQ(r.stableRoot, "no stable root");
+        }
+    }
+}
+
+// Zoom and pan stop where a view would show nothing but empty space, negative kelvins or
+// repeated tick labels; a view inside the limits is kept as asked.
+TEST(PlotsDiagrams, ViewLimits)
+{
+    const plots::Axis kelvin{"T (K)", false, 200, 600, 0};
+    const plots::Axis logP{"P (bar)", true, 1e-3, 100, 0};
+    struct Row {
+        const char* what;
+        const plots::Axis* axis;
+        plots::Range asked;
+        plots::Range expected;
+    };
+    const Row rows[] = {
+        {"inside", &kelvin, {250, 300}, {250, 300}},
+        {"below 0 K: moved up whole", &kelvin, {-50000, -49000}, {0, 1000}},
+        {"too far out, then off the floor", &kelvin, {-1e9, 1e9}, {0, 40000}},
+        {"too deep in", &kelvin, {300, 300.000001}, {299.8500005, 300.1500005}},
+        {"log inside", &logP, {0.01, 10}, {0.01, 10}},
+        {"log to 1e-100", &logP, {1e-100, 1}, {1e-9, 1e-2}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        const plots::Range got = plots::limitView(*r.axis, r.asked);
+        EXPECT_NEAR(got.lo, r.expected.lo, 1e-9 * std::max(1.0, std::abs(r.expected.lo)));
+        EXPECT_NEAR(got.hi, r.expected.hi, 1e-9 * std::max(1.0, std::abs(r.expected.hi)));
+    }
+}
+
+// What a save dialog returned becomes a file of the chosen type, or of the type typed, or is
+// refused: "plot.jpg" got PNG bytes, "benz_zp" was written without a suffix.
+TEST(PlotsDiagrams, SaveTargets)
+{
+    const std::vector<std::string> images = {"png", "svg", "pdf"};
+    struct Row {
+        const char* typed;
+        const char* chosen;
+        std::optional<plots::SaveTarget> expected;
+    };
+    const Row rows[] = {
+        {"/d/plot", "svg", plots::SaveTarget{"/d/plot.svg", "svg"}},
+        {"/d/plot.PDF", "png", plots::SaveTarget{"/d/plot.PDF", "pdf"}},
+        {"/d/plot.jpg", "png", std::nullopt},
+        {"/d.x/Benzene_25.5C_1bar", "png", plots::SaveTarget{"/d.x/Benzene_25.5C_1bar.png", "png"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.typed);
+        const auto got = plots::saveTarget(r.typed, images, r.chosen);
+        ASSERT_EQ(got.has_value(), r.expected.has_value());
+        if (got) {
+            EXPECT_EQ(got->path, r.expected->path);
+            EXPECT_EQ(got->suffix, r.expected->suffix);
+        }
+    }
+    EXPECT_EQ(plots::suggestedFileName("Test & <b>Bold</b> 'q'", "-12.5", "1", "Z-P"),
+              "Test_b_Bold_b_q_-12.5C_1bar_Z-P");
+    EXPECT_EQ(plots::suggestedFileName("../etc/passwd", "25", "1", "table"),
+              "etc_passwd_25C_1bar_table");
+}
 
 } // namespace
