@@ -39,13 +39,12 @@ Range limitView(const Axis& axis, Range r)
     if (axis.log) {
         const double l0 = std::log10(axis.min);
         const double l1 = std::log10(axis.max);
-        const double bottom = std::max(l0 - kLogReachDecades,
-                                       axis.floor > 0 ? std::log10(axis.floor) : -HUGE_VAL);
+        const double bottom =
+            std::max(l0 - kLogReachDecades, axis.floor > 0 ? std::log10(axis.floor) : -HUGE_VAL);
         const double lo = r.lo > 0 ? std::log10(r.lo) : bottom;
         const double hi = std::log10(r.hi);
         const Range l = clamp({lo, std::max(hi, lo)}, std::log10(1 + kFinestRelativeSpan),
-                              (l1 - l0) + std::log10(kMaxZoomOut), bottom,
-                              l1 + kLogReachDecades);
+                              (l1 - l0) + std::log10(kMaxZoomOut), bottom, l1 + kLogReachDecades);
         if (l.lo == lo && l.hi == hi)
             return r;
         return {std::pow(10.0, l.lo), std::pow(10.0, l.hi)};
