@@ -187,16 +187,19 @@ Diagram pvDiagram(const DiagramInput& in, const Models& m, const StatePoint& st)
         Curve c = line(abbrev(row) + " P", row, LineStyle::Solid);
         // Along ln V; next to the co-volume the pressure runs to infinity, so the curve
         // starts where it comes down to the reach of a zoom out.
-        const auto at = [&iso](double lnV) {
-            const double v = std::exp(lnV);
+        // From the densest state: the pressure maximum of the virial row, else just above the
+        // smallest volume (Dieterici's pressure is still modest at 1.002 times its co-volume).
+        double s0 = iso.family == analysis::Family::Virial
+                        ? std::log(firstVolume(iso))
+                        : std::log(analysis::minVolume(iso)) + 1e-12;
+        const double s1 = std::log(vMax);
+        const auto at = [&](double lnV) {
+            const double v = lnV == s1 ? vMax : std::exp(lnV);
             return Point{v, analysis::pressure(iso, v)};
         };
         const auto inReach = [&](double lnV) {
-            const double v = std::exp(lnV);
-            return analysis::pressure(iso, v) <= reach && analysis::pressureSlope(iso, v) < 0;
+            return analysis::pressure(iso, std::exp(lnV)) <= reach;
         };
-        double s0 = std::log(firstVolume(iso));
-        const double s1 = std::log(vMax);
         if (!inReach(s0) && inReach(s1))
             s0 = runEnd(inReach, s1, s0);
         if (s0 < s1)

@@ -356,7 +356,7 @@ bool inView(const Diagram& d, double x, double y)
 // the saturation point towards its spinodal; every part in rising pressure with no step
 // longer than 2 % of the view inside it. A volume grid drew liquids from 39 bar on, and a
 // saturation point appended after the samples drew vertical lines.
-TEST(PlotsDiagrams, ZpBranchesSpanFromTheirStartToTheAxisEnd)
+TEST(PlotsDiagrams, BranchesSpanFromTheirStartToTheAxisEnd)
 {
     const Case cases[] = {
         {"benzene, 25 °C, 1 bar", kBenzene, 25, 1},
@@ -407,6 +407,26 @@ TEST(PlotsDiagrams, ZpBranchesSpanFromTheirStartToTheAxisEnd)
             EXPECT_EQ(metaL->style, plots::LineStyle::Dashed);
         }
         EXPECT_EQ(splits, 8); // all but the virial row at these temperatures
+        // The P-V isotherms too, each from above the view's top on its liquid side (the
+        // virial row from its pressure maximum) to the largest volume.
+        const Diagram& pv = plots::computeDiagrams(in).pv;
+        for (Model m : analysis::kModels) {
+            SCOPED_TRACE(key(m) + " P-V");
+            const Curve* iso = findCurve(pv, key(m) + " P");
+            ASSERT_NE(iso, nullptr);
+            if (m != Model::Vir) {
+                EXPECT_GT(iso->y.front(), pv.y.max);
+            }
+            EXPECT_EQ(iso->x.back(), pv.x.max);
+            for (std::size_t i = 1; i < iso->x.size(); ++i) {
+                const double dx =
+                    std::log(iso->x[i] / iso->x[i - 1]) / std::log(pv.x.max / pv.x.min);
+                const double dy = (iso->y[i] - iso->y[i - 1]) / (pv.y.max - pv.y.min);
+                if (iso->y[i] < pv.y.max) {
+                    ASSERT_LT(std::hypot(dx, dy), 0.02) << "at V " << iso->x[i];
+                }
+            }
+        }
         // The state line is inside the view, and so is the stable liquid of the models there.
         EXPECT_LT(c.p_bar, d.x.max);
         for (const plots::Marker& mk : d.markers)

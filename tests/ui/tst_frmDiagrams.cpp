@@ -375,7 +375,9 @@ void TestDiagrams::exportsDecodeAndParse()
         int expected = 0;
         for (QCPGraph* g : d->plot(Tab::PV)->modelCurves(row))
             expected += d->modelVisible(row) && g->dataCount() > 2;
-        QCOMPARE(lines.count(color) ? lines.at(color) : 0, expected);
+        // A curve cut by the view's edge is drawn as one line per part inside it.
+        const int drawn = lines.count(color) ? lines.at(color) : 0;
+        QVERIFY2(expected == 0 ? drawn == 0 : drawn >= expected, qPrintable(color));
     }
 
     QFile pdfFile(pdf);
