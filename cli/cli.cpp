@@ -8,6 +8,7 @@
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/output_stream.h"
+#include "cli/properties_output.h"
 #include "cli/replay.h"
 #include "store/component_selection.h"
 #include "store/store_errors.h"
@@ -27,6 +28,14 @@ unsigned threadsFor(const Options& o)
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
+/// Says, after a run of many states, how many took a rounded temperature or pressure.
+void reportRounding(const RoundingTally& tally, std::uint64_t states, std::ostream& err)
+{
+    if (tally.rounded > 0)
+        err << "tavrel1-cli: note: " << tally.rounded << " of " << states
+            << " states took a rounded temperature or pressure; the first: " << tally.first << "\n";
+}
+
 /// The temperature-pressure grid of a sweep, temperature outer.
 class GridSource final : public JobSource {
 public:
@@ -41,9 +50,12 @@ public:
         job = m_first;
         job.entries.temp = m_temps.text(m_next / m_presses.count());
         job.entries.press = m_presses.text(m_next % m_presses.count());
+        if (job.entries.units != nullptr)
+            m_rounding.count(typeInUnits(job.entries, *job.entries.units), job.entries);
         ++m_next;
         return true;
     }
+    const RoundingTally& rounding() const { return m_rounding; }
     std::optional<double> fraction() const override
     {
         return static_cast<double>(m_next) /
@@ -54,6 +66,7 @@ private:
     Job m_first;
     Range m_temps, m_presses;
     std::uint64_t m_next = 0;
+    RoundingTally m_rounding;
 };
 
 int printList(const Options& o, const Streams& s)
@@ -92,9 +105,12 @@ int runBatch(const Options& o, const Streams& s)
     if (!source.hasRows())
         s.err << "tavrel1-cli: the batch file has no rows"
               << (source.hasHeader() ? " after its header\n" : " (no header either)\n");
-    s.out << outputHeader(o.format, Layout::Batch);
-    const RunTotals t =
-        runJobs(source, o.format, Layout::Batch, threadsFor(o), s.out, s.err, s.errIsTerminal);
+    std::string header = outputHeader(o.format, Layout::Batch, source.units());
+    extendHeader(header, o.format, additionsOf(o));
+    s.out << header;
+    const RunTotals t = runJobs(source, o.format, Layout::Batch, threadsFor(o), s.out, s.err,
+                                s.errIsTerminal, additionsOf(o));
+    reportRounding(source.rounding(), t.states, s.err);
     if (in->bad()) {
         s.err << "tavrel1-cli: reading the batch file failed after " << t.states << " rows\n";
         return kExitUsage;
@@ -109,8 +125,13 @@ int runBatch(const Options& o, const Streams& s)
 int solveStates(const Options& o, const Streams& s)
 {
     Job job;
-    job.entries = {o.temp.value_or(""), o.press.value_or(""), o.twoPhase, o.hypothetical,
-                   o.spherical};
+    job.entries.temp = o.temp.value_or("");
+    job.entries.press = o.press.value_or("");
+    job.entries.twoPhase = o.twoPhase;
+    job.entries.hypothetical = o.hypothetical;
+    job.entries.spherical = o.spherical;
+    const RunUnits* units = o.units.any() ? &o.units : nullptr;
+    job.entries.units = units;
     if (o.component) {
         StoredComponents stored(openDatabase(o.db));
         auto chosen = stored.find(*o.component);
@@ -134,34 +155,51 @@ int solveStates(const Options& o, const Streams& s)
                              "states"};
         // Generated texts are always numbers, so a refusal (a two-phase click the component
         // cannot take) refuses every state alike: say it once, as a single run does.
-        job.entries.temp = temps.text(0);
-        job.entries.press = presses.text(0);
-        if (const Solved first = solveJob(job); first.rejected) {
-            s.err << "tavrel1-cli: " << *first.rejected << "\n";
+        Job first = job;
+        first.entries.temp = temps.text(0);
+        first.entries.press = presses.text(0);
+        if (units != nullptr)
+            typeInUnits(first.entries, *units);
+        if (const Solved solved = solveJob(first); solved.rejected) {
+            s.err << "tavrel1-cli: " << *solved.rejected << "\n";
             return kExitUsage;
         }
         GridSource grid(job, std::move(temps), std::move(presses));
-        s.out << outputHeader(o.format, Layout::Sweep);
-        const RunTotals t =
-            runJobs(grid, o.format, Layout::Sweep, threadsFor(o), s.out, s.err, s.errIsTerminal);
+        std::string header = outputHeader(o.format, Layout::Sweep, units);
+        extendHeader(header, o.format, additionsOf(o));
+        s.out << header;
+        const RunTotals t = runJobs(grid, o.format, Layout::Sweep, threadsFor(o), s.out, s.err,
+                                    s.errIsTerminal, additionsOf(o));
+        reportRounding(grid.rounding(), t.states, s.err);
         return t.rejected == 0 ? kExitOk : kExitRejected;
     }
 
+    if (units != nullptr && typeInUnits(job.entries, *units))
+        s.err << "tavrel1-cli: note: " << job.entries.rounding << "\n";
     const Solved solved = solveJob(job);
     if (solved.rejected) {
         s.err << (solved.rejectedByWindow ? "" : "tavrel1-cli: ") << *solved.rejected << "\n";
         return kExitUsage;
     }
-    std::string text = outputHeader(o.format, Layout::Single);
+    std::string text = outputHeader(o.format, Layout::Single, units);
+    extendHeader(text, o.format, additionsOf(o));
     appendSolved(text, o.format, Layout::Single, {job.component, &job.entries, 0}, solved.vm);
     if (o.analysis && o.format == Format::Json) {
         // One JSON object a state: the analysis joins it as its last member.
         text.erase(text.size() - 2);
-        text += ", " + analysisJson(solved.vm.state()) + "}\n";
+        text += ", " + analysisJson(solved.vm.state(), units) + "}\n";
     }
+    if (o.format != Format::Table)
+        appendAdditions(text, o.format, Layout::Single, additionsOf(o), solved.vm.state());
     s.out << text;
     if (o.analysis && o.format == Format::Table)
-        printAnalysisTable(solved.vm.state(), s.out);
+        printAnalysisTable(solved.vm.state(), s.out, units);
+    if (o.format == Format::Table) {
+        // After the analysis block, when there is one.
+        std::string more;
+        appendAdditions(more, o.format, Layout::Single, additionsOf(o), solved.vm.state());
+        s.out << more;
+    }
     return kExitOk;
 }
 

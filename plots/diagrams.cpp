@@ -539,6 +539,12 @@ std::string note(const DiagramInput& in, const StatePoint& st)
 
 } // namespace
 
+std::array<double, 2> diagramStatePoint(const DiagramInput& input)
+{
+    const StatePoint st = statePoint(input);
+    return {st.t_K, st.p_bar};
+}
+
 Diagrams computeDiagrams(const DiagramInput& in)
 {
     Diagrams out;

@@ -306,9 +306,14 @@ QString DiagramPlot::readout(const QPointF& pixel) const
 {
     const double x = xAxis->pixelToCoord(pixel.x());
     const double y = yAxis->pixelToCoord(pixel.y());
-    QString text = QString("%1 = %2   %3 = %4")
-                       .arg(xAxis->label().section(' ', 0, 0), QString::number(x, 'g', 5),
-                            yAxis->label().section(' ', 0, 0), QString::number(y, 'g', 5));
+    // "V = 123.4 cm3/mol": the axis's name and its unit, which "(-)" leaves out.
+    const auto coordinate = [](const QString& label, double value) {
+        const qsizetype open = label.indexOf(" (");
+        const QString unit = open < 0 ? QString() : label.mid(open + 2).chopped(1);
+        return label.section(' ', 0, 0) + " = " + QString::number(value, 'g', 5) +
+               (unit.isEmpty() || unit == "-" ? QString() : " " + unit);
+    };
+    QString text = coordinate(xAxis->label(), x) + "   " + coordinate(yAxis->label(), y);
     double best = std::numeric_limits<double>::infinity();
     QString nearest;
     for (const auto& [graph, i] : m_curves) {

@@ -7,7 +7,9 @@
 #include "store/antoine_range.h"
 #include "store/settings.h"
 #include "store/store_errors.h"
+#include "ui/diagram_units_bar.h"
 #include "ui/message_box.h"
+#include "ui/model_details.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -39,6 +41,8 @@ const QString kHints = "Wheel: zoom   Drag: pan   Ctrl+drag: zoom box   Double-c
 const QStringList kImageFilters = {"PNG image (*.png)", "SVG drawing (*.svg)",
                                    "PDF document (*.pdf)"};
 const QStringList kDataFilters = {"CSV file (*.csv)"};
+// Settings keys of the units, by quantity in the order of plots::kDiagramQuantities.
+const std::array<std::string, 3> kUnitKeys = {"Temperature", "Pressure", "Volume"};
 
 QString fromStd(const std::string& s)
 {
@@ -93,6 +97,13 @@ frmDiagrams::frmDiagrams(std::optional<store::Settings> settings, QWidget* paren
     setWindowFlags(Qt::Window);
     m_visible.fill(true);
     createControls();
+    if (m_settings) {
+        std::array<std::string, 3> symbols;
+        for (std::size_t i = 0; i < symbols.size(); ++i)
+            symbols[i] = m_settings->diagramUnit(kUnitKeys[i]);
+        m_unitsBar->setUnits(plots::unitsFromSymbols(symbols));
+        m_units = m_unitsBar->units();
+    }
     resize(kInitialSize);
 }
 
@@ -141,21 +152,33 @@ void frmDiagrams::createControls()
     cmdCopy = new QPushButton("Copy", this);
     cmdCopy->setObjectName("cmdCopy");
     cmdCopy->setToolTip("Copy the diagram as an image, or the table as text");
+    cmdDetails = new QPushButton("Model Details...", this);
+    cmdDetails->setObjectName("cmdDetails");
+    cmdDetails->setToolTip("One model's parameters, roots with their tags and reasons, and "
+                           "properties");
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(lblReadout, 1);
+    buttons->addWidget(cmdDetails);
     buttons->addWidget(chkLogP);
     buttons->addWidget(cmdCopy);
     buttons->addWidget(cmdSaveImage);
     buttons->addWidget(cmdSaveData);
+    m_unitsBar = new DiagramUnitsBar(this);
+    connect(m_unitsBar, &DiagramUnitsBar::unitsChanged, this,
+            [this] { setUnits(m_unitsBar->units()); });
+    auto* top = new QHBoxLayout;
+    top->addWidget(lblNote, 1);
+    top->addWidget(m_unitsBar, 0, Qt::AlignTop);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblNote);
+    layout->addLayout(top);
     layout->addWidget(tabDiagrams, 1);
     layout->addLayout(buttons);
 
     connect(cmdSaveImage, &QPushButton::clicked, this, &frmDiagrams::cmdSaveImage_Click);
     connect(cmdSaveData, &QPushButton::clicked, this, &frmDiagrams::cmdSaveData_Click);
     connect(cmdCopy, &QPushButton::clicked, this, &frmDiagrams::cmdCopy_Click);
+    connect(cmdDetails, &QPushButton::clicked, this, &frmDiagrams::cmdDetails_Click);
     connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this,
             &frmDiagrams::cmdCopy_Click);
     connect(tabDiagrams, &QTabWidget::currentChanged, this, [this] {
@@ -211,8 +234,31 @@ void frmDiagrams::showState(const core::MainViewModel& vm, store::ComponentDatab
 
 void frmDiagrams::showInput(const plots::DiagramInput& input)
 {
-    m_diagrams = plots::computeDiagrams(input);
+    m_input = input;
     m_component = input.component;
+    m_computed = plots::computeDiagrams(input);
+    showInUnits();
+    if (m_details != nullptr) {
+        const auto [t_K, p_bar] = plots::diagramStatePoint(m_input);
+        m_details->showState(m_input.state, t_K, p_bar);
+    }
+}
+
+void frmDiagrams::setUnits(const plots::DiagramUnits& units)
+{
+    m_unitsBar->setUnits(units);
+    m_units = m_unitsBar->units();
+    if (m_settings) {
+        const std::array<std::string, 3> symbols = plots::symbolsOf(m_units);
+        for (std::size_t i = 0; i < symbols.size(); ++i)
+            m_settings->setDiagramUnit(kUnitKeys[i], symbols[i]);
+    }
+    showInUnits();
+}
+
+void frmDiagrams::showInUnits()
+{
+    m_diagrams = plots::inUnits(m_computed, m_units);
     lblNote->setText(fromStd(m_diagrams.note));
     showHints(); // the last read-out belongs to the diagrams replaced
     for (Tab tab : {Tab::PV, Tab::ZP, Tab::PT})
@@ -232,7 +278,7 @@ QString frmDiagrams::readoutText() const { return lblReadout->text(); }
 
 void frmDiagrams::fillTable()
 {
-    const auto& columns = plots::tableColumns();
+    const auto columns = plots::tableColumns(m_units);
     grdAnalysis->clear();
     grdAnalysis->setColumnCount(static_cast<int>(columns.size()));
     grdAnalysis->setRowCount(static_cast<int>(m_diagrams.table.size()));
@@ -294,7 +340,7 @@ bool frmDiagrams::exportImage(const QString& path, Tab tab, QString* why)
 bool frmDiagrams::exportCsv(const QString& path, Tab tab, QString* why)
 {
     if (tab == Tab::Table)
-        return writeFile(path, bytesOf(plots::tableText(m_diagrams.table, ',')), why);
+        return writeFile(path, bytesOf(plots::tableText(m_diagrams.table, m_units, ',')), why);
     return writeFile(path, bytesOf(plots::diagramCsv(diagramOf(m_diagrams, tab), m_visible)), why);
 }
 
@@ -303,7 +349,7 @@ void frmDiagrams::copyToClipboard()
     if (DiagramPlot* p = plot(currentTab()))
         QApplication::clipboard()->setImage(p->image());
     else
-        QApplication::clipboard()->setText(fromStd(plots::tableText(m_diagrams.table)));
+        QApplication::clipboard()->setText(fromStd(plots::tableText(m_diagrams.table, m_units)));
 }
 
 QString frmDiagrams::askSavePath(const QString& caption, const QStringList& filters,
@@ -379,5 +425,17 @@ void frmDiagrams::cmdSaveData_Click()
 }
 
 void frmDiagrams::cmdCopy_Click() { copyToClipboard(); }
+
+void frmDiagrams::cmdDetails_Click()
+{
+    if (m_details == nullptr) {
+        m_details = new ModelDetailsWindow(m_settings, this);
+        const auto [t_K, p_bar] = plots::diagramStatePoint(m_input);
+        m_details->showState(m_input.state, t_K, p_bar);
+    }
+    m_details->show();
+    m_details->raise();
+    m_details->activateWindow();
+}
 
 } // namespace ui

@@ -2,6 +2,7 @@
 
 #include "plots/diagram.h"
 #include "plots/diagram_input.h"
+#include "plots/diagram_units.h"
 #include "store/settings.h"
 #include "ui/diagram_plot.h"
 
@@ -26,6 +27,9 @@ class ComponentDatabase;
 
 namespace ui {
 
+class DiagramUnitsBar;
+class ModelDetailsWindow;
+
 /// The diagrams of the state: P-V isotherms, Z-P and vapour pressure of the nine models, and
 /// the analysis table. A thin binding of plots::computeDiagrams; the main window feeds it.
 class frmDiagrams : public QWidget {
@@ -48,7 +52,12 @@ public:
     void showInput(const plots::DiagramInput& input);
 
     DiagramPlot* plot(Tab tab) const;
+    /// The diagrams as shown, in the chosen units.
     const plots::Diagrams& diagrams() const { return m_diagrams; }
+    /// The units chosen for the axes, the read-out, the table and the exports; kept in the
+    /// settings.
+    const plots::DiagramUnits& units() const { return m_units; }
+    void setUnits(const plots::DiagramUnits& units);
     bool modelVisible(state::Row model) const { return m_visible[static_cast<std::size_t>(model)]; }
     void setModelVisible(state::Row model, bool visible);
 
@@ -73,9 +82,14 @@ public:
     void cmdSaveImage_Click();
     void cmdSaveData_Click();
     void cmdCopy_Click();
+    void cmdDetails_Click();
+
+    /// The model details window, once opened.
+    ModelDetailsWindow* detailsWindow() const { return m_details; }
 
 private:
     void createControls();
+    void showInUnits();
     void fillTable();
     void replotShown();
     Tab currentTab() const;
@@ -96,7 +110,13 @@ private:
     QPushButton* cmdSaveImage = nullptr;
     QPushButton* cmdSaveData = nullptr;
     QPushButton* cmdCopy = nullptr;
-    plots::Diagrams m_diagrams;
+    QPushButton* cmdDetails = nullptr;
+    ModelDetailsWindow* m_details = nullptr;
+    DiagramUnitsBar* m_unitsBar = nullptr;
+    plots::DiagramInput m_input;
+    plots::Diagrams m_computed; // in the diagrams' own units
+    plots::Diagrams m_diagrams; // as shown
+    plots::DiagramUnits m_units;
     ModelMask m_visible{};
     std::optional<store::Settings> m_settings;
     std::string m_component;
