@@ -141,6 +141,9 @@ void frmDiagrams::createControls()
     lblReadout->setObjectName("lblReadout");
     lblReadout->setTextFormat(Qt::PlainText);
     lblReadout->setText(kHints);
+    // The read-out gives way to the buttons in a narrow window rather than widen it.
+    lblReadout->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lblReadout->setMinimumWidth(0);
     chkLogP = new QCheckBox("Logarithmic P", this);
     chkLogP->setObjectName("chkLogP");
     chkLogP->setToolTip("Pressure on a logarithmic axis: low pressures apart, the loops' "
@@ -157,8 +160,10 @@ void frmDiagrams::createControls()
     cmdDetails->setToolTip("One model's parameters, roots with their tags and reasons, and "
                            "properties");
 
+    // The read-out on a line of its own: the pointer's coordinates and the nearest curve's
+    // name need the window's width.
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(lblReadout, 1);
+    buttons->addStretch(1);
     buttons->addWidget(cmdDetails);
     buttons->addWidget(chkLogP);
     buttons->addWidget(cmdCopy);
@@ -173,6 +178,7 @@ void frmDiagrams::createControls()
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(tabDiagrams, 1);
+    layout->addWidget(lblReadout);
     layout->addLayout(buttons);
 
     connect(cmdSaveImage, &QPushButton::clicked, this, &frmDiagrams::cmdSaveImage_Click);
