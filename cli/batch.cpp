@@ -1,6 +1,7 @@
 #include "cli/batch.h"
 
 #include "cli/output_stream.h"
+#include "cli/reference_output.h"
 
 #include <algorithm>
 #include <chrono>
@@ -50,12 +51,16 @@ void solveChunk(Chunk& c, Format format, Layout layout, const Additions& additio
             if (!s.rejected) {
                 appendSolved(c.out, format, layout, {job.component, &job.entries, job.line}, s.vm);
                 appendAdditions(c.out, format, layout, additions, s.vm.state());
+                if (additions.reference != nullptr)
+                    additions.reference->append(c.out, format, layout, job, s.vm);
             }
             rejected = s.rejected;
         }
         if (rejected) {
             appendRejected(c.out, format, job.line, *rejected);
             padRejected(c.out, format, additions);
+            if (additions.reference != nullptr)
+                additions.reference->padRejected(c.out, format);
             if (c.totals.rejected++ == 0)
                 c.totals.firstRejectedLine = job.line;
         }

@@ -13,10 +13,14 @@
 // the table, members at the end of the JSON object, columns at the end of the CSV row.
 namespace cli {
 
+class ReferenceExtras;
+
 struct Additions {
     bool properties = false;
     bool explain = false;
     bool any() const { return properties || explain; }
+    // --reference, --scorecard, --data (cli/reference_output.h): their own output, after these.
+    const ReferenceExtras* reference = nullptr;
 };
 inline Additions additionsOf(const Options& o) { return {o.properties, o.explain}; }
 
