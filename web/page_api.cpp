@@ -26,14 +26,13 @@ struct Page {
     /// The component and state of the last Solve, so the diagrams know whether the sheet
     /// belongs to the state they draw.
     std::optional<std::pair<std::string, state::StateConditions>> solvedFor;
-    std::pair<std::string, std::string> solvedTexts; // temperature and pressure as typed
     std::optional<plots::AntoineRange> antoineRange;
     plots::Diagrams computed; // in K, bar and cm3/mol
     plots::DiagramUnits units;
     plots::Diagrams diagrams; // `computed` in `units`, as the page shows and exports them
     bool listed = false;      // the component is one of the shipped list's
     /// The state the diagrams were last drawn for, which the model details describe too; the
-    /// texts (°C, bar) are the ones the reference equation reads.
+    /// texts (°C, bar, as the titles write them) are the ones the reference equation reads.
     struct DrawnState {
         state::CalcState state;
         double t_K = 0, p_bar = 0;
@@ -354,7 +353,6 @@ EMSCRIPTEN_KEEPALIVE void t1_solve()
     Page& p = page();
     p.vm.cmdSolve_Click();
     p.solvedFor.emplace(p.component, p.vm.state().conditions);
-    p.solvedTexts = {p.vm.txtTemp(), p.vm.txtPress()};
 }
 
 /// Everything the calculator shows: message lines, boxes, buttons, check boxes and the cells.
@@ -404,16 +402,32 @@ EMSCRIPTEN_KEEPALIVE const char* t1_diagrams()
         p.solvedFor->second.TempK == now.TempK && p.solvedFor->second.PressBar == now.PressBar)
         in.sheet = p.vm.sheet();
     in.solvedBefore = p.solvedFor.has_value();
+    in.componentSolved = !in.sheet && p.solvedFor && p.solvedFor->first == p.component;
     in.antoineRange = p.antoineRange;
+    // The state as the sheet shows it, as the diagrams window takes it: the boxes it was
+    // solved from, or as they read now when they hold the state drawn ("5.000" on the
+    // two-phase line for 5.00019).
+    const auto shows = [](const std::string& text, double value) {
+        const auto typed = state::toDouble(text);
+        const std::size_t point = text.find('.');
+        const bool plain = text.find_first_of("eE") == std::string::npos;
+        const int decimals =
+            point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
+        const double halfStep = plain ? 0.5 * std::pow(10.0, -decimals) : 0;
+        return typed && std::abs(*typed - value) <= halfStep + 1e-6 * std::abs(value);
+    };
+    const auto& solved = p.vm.solvedFrom();
+    const bool fromSolve = in.sheet && solved;
+    const std::string& tempText = fromSolve ? solved->txtTemp : p.vm.txtTemp();
+    const std::string& pressText = fromSolve ? solved->txtPress : p.vm.txtPress();
+    if (shows(tempText, now.TempK - kZeroCelsius_K))
+        in.tempText = tempText;
+    if (shows(pressText, now.PressBar))
+        in.pressText = pressText;
     p.computed = plots::computeDiagrams(in);
-    // The diagrams' state: the solved one, or the stand-in before the first solve. The
-    // reference reads the texts typed for it when the sheet is this state's, else the values
-    // written back (six digits give back a Celsius value typed, as the float holds it in K).
+    // The details and the reference describe the state drawn, the stand-in before any solve.
     const auto [t_K, p_bar] = plots::diagramStatePoint(in);
-    p.drawn = Page::DrawnState{
-        in.state, t_K, p_bar,
-        in.sheet ? p.solvedTexts.first : state::formatSignificant(t_K - kZeroCelsius_K, 6),
-        in.sheet ? p.solvedTexts.second : state::formatSignificant(p_bar, 7)};
+    p.drawn = Page::DrawnState{in.state, t_K, p_bar, p.computed.tempText, p.computed.pressText};
     p.diagrams = plots::inUnits(p.computed, p.units);
     return keep(diagramsJson(p.diagrams, p.units));
 }
