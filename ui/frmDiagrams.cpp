@@ -6,6 +6,7 @@
 #include "store/settings.h"
 #include "store/store_errors.h"
 #include "ui/message_box.h"
+#include "ui/teaching_tab.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -55,6 +56,7 @@ const plots::Diagram& diagramOf(const plots::Diagrams& d, frmDiagrams::Tab tab)
         return d.pt;
     case frmDiagrams::Tab::PV:
     case frmDiagrams::Tab::Table:
+    case frmDiagrams::Tab::Teaching:
         break;
     }
     return d.pv;
@@ -98,6 +100,8 @@ void frmDiagrams::createControls()
     grdAnalysis->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdAnalysis->verticalHeader()->setVisible(false);
     tabDiagrams->addTab(grdAnalysis, "Table");
+    m_teaching = new TeachingTab(tabDiagrams);
+    tabDiagrams->addTab(m_teaching, "Teaching");
 
     lblNote = new QLabel(this);
     lblNote->setObjectName("lblNote");
@@ -166,6 +170,7 @@ void frmDiagrams::showInput(const plots::DiagramInput& input)
         plot(tab)->setDiagram(diagramOf(m_diagrams, tab), m_visible);
     replotShown();
     fillTable();
+    m_teaching->showInput(input);
 }
 
 void frmDiagrams::fillTable()
@@ -189,7 +194,7 @@ void frmDiagrams::fillTable()
 
 DiagramPlot* frmDiagrams::plot(Tab tab) const
 {
-    return tab == Tab::Table ? nullptr : m_plots[index(tab)];
+    return index(tab) < m_plots.size() ? m_plots[index(tab)] : nullptr;
 }
 
 void frmDiagrams::setModelVisible(state::Row model, bool visible)
@@ -214,6 +219,8 @@ frmDiagrams::Tab frmDiagrams::currentTab() const
 
 bool frmDiagrams::exportImage(const QString& path, Tab tab)
 {
+    if (tab == Tab::Teaching)
+        return m_teaching->saveImage(path);
     DiagramPlot* p = plot(tab);
     return p != nullptr && p->saveImage(path);
 }
@@ -222,6 +229,8 @@ bool frmDiagrams::exportCsv(const QString& path, Tab tab)
 {
     if (tab == Tab::Table)
         return writeFile(path, plots::tableText(m_diagrams.table, ','));
+    if (tab == Tab::Teaching)
+        return writeFile(path, m_teaching->csv());
     return writeFile(path, plots::diagramCsv(diagramOf(m_diagrams, tab), m_visible));
 }
 
@@ -229,6 +238,8 @@ void frmDiagrams::copyToClipboard()
 {
     if (DiagramPlot* p = plot(currentTab()))
         QApplication::clipboard()->setImage(p->image());
+    else if (currentTab() == Tab::Teaching)
+        QApplication::clipboard()->setImage(m_teaching->image());
     else
         QApplication::clipboard()->setText(fromStd(plots::tableText(m_diagrams.table)));
 }

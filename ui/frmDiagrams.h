@@ -24,12 +24,14 @@ class ComponentDatabase;
 
 namespace ui {
 
+class TeachingTab;
+
 /// The diagrams of the state: P-V isotherms, Z-P and vapour pressure of the nine models, and
 /// the analysis table. A thin binding of plots::computeDiagrams; the main window feeds it.
 class frmDiagrams : public QWidget {
     Q_OBJECT
 public:
-    enum class Tab { PV, ZP, PT, Table };
+    enum class Tab { PV, ZP, PT, Table, Teaching };
 
     /// `settings` remembers the export folder (a copy is kept); without one the folder is not
     /// remembered.
@@ -46,6 +48,7 @@ public:
     void showInput(const plots::DiagramInput& input);
 
     DiagramPlot* plot(Tab tab) const;
+    TeachingTab* teaching() const { return m_teaching; }
     const plots::Diagrams& diagrams() const { return m_diagrams; }
     bool modelVisible(state::Row model) const { return m_visible[static_cast<std::size_t>(model)]; }
     void setModelVisible(state::Row model, bool visible);
@@ -74,6 +77,7 @@ private:
     std::array<DiagramPlot*, 3> m_plots{};
     QTabWidget* tabDiagrams = nullptr;
     QTableWidget* grdAnalysis = nullptr;
+    TeachingTab* m_teaching = nullptr;
     QLabel* lblNote = nullptr;
     QLabel* lblReadout = nullptr;
     QPushButton* cmdSaveImage = nullptr;
