@@ -100,8 +100,8 @@ PhaseEnvelope phaseEnvelope(Model model, const Fluid& fluid, double trFrom, int 
         // Quadratic spacing: the dome's width goes as √(1 − Tr) near the top.
         const double u = 1 - static_cast<double>(i) / (points - 1);
         EnvelopePoint p;
-        if (envelopePoint(model, fluid, env.critical.t_K * (1 - (1 - trFrom) * u * u),
-                          env.critical, p))
+        if (envelopePoint(model, fluid, env.critical.t_K * (1 - (1 - trFrom) * u * u), env.critical,
+                          p))
             env.points.push_back(p);
     }
     env.points.push_back(criticalTop(env.critical));

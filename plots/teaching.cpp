@@ -20,8 +20,9 @@ constexpr int kAreaSamples = 160;
 // the window's top are cut (the branch rises without bound).
 constexpr double kCoVolumeMargin = 1.001;
 constexpr double kPressureReach = 6.0;
-// Where a family's temperature is written: this fraction of the way across the window.
-constexpr double kLabelAt = 0.82;
+// Where a loopless isotherm of a family is labelled: where it crosses this fraction of the
+// window's top.
+constexpr double kLabelLevel = 0.85;
 constexpr double kBarCm3PerJoule = 10.0; // 1 J = 10 bar·cm3
 
 std::string num(double v, int digits = 5) { return state::formatSignificant(v, digits); }
@@ -47,7 +48,10 @@ struct Window {
     Axis x, y;
 };
 
-Axis axis(std::string title, bool log, double lo, double hi) { return {std::move(title), log, lo, hi}; }
+Axis axis(std::string title, bool log, double lo, double hi)
+{
+    return {std::move(title), log, lo, hi};
+}
 
 Window windowOf(const TeachingOptions& o, const analysis::Fluid& f)
 {
@@ -69,9 +73,9 @@ Window windowOf(const TeachingOptions& o, const analysis::Fluid& f)
     case TeachingView::IsothermFamily:
     case TeachingView::EqualAreas: // refitted to the loop where there is one
         w.x = o.logV && o.view != TeachingView::EqualAreas ? axis(vTitle, true, 0.25 * vs, 25 * vs)
-                                                            : axis(vTitle, false, 0, 6 * vs);
+                                                           : axis(vTitle, false, 0, 6 * vs);
         w.y = o.logP && o.view != TeachingView::EqualAreas ? axis(pTitle, true, 1e-2 * ps, 10 * ps)
-                                                            : axis(pTitle, false, -1 * ps, 2 * ps);
+                                                           : axis(pTitle, false, -1 * ps, 2 * ps);
         return w;
     }
     return w;
@@ -223,7 +227,8 @@ void addIsotherm(const Context& c, state::Row row, double t_K, const std::string
     const Scale sc = modelScale(c, row);
     const auto [vLo, vHi] = volumeSpan(c.w, analysis::minVolume(iso), sc);
     const std::vector<double> grid = logGrid(vLo, vHi, kIsothermSamples);
-    for (const Stretch& st : stretches(iso, c.data.fluid, c.data.envelopes[idx(row)].critical, vLo, vHi)) {
+    for (const Stretch& st :
+         stretches(iso, c.data.fluid, c.data.envelopes[idx(row)].critical, vLo, vHi)) {
         std::vector<double> x{st.from / sc.v}, y{analysis::pressure(iso, st.from) / sc.p};
         for (double v : grid)
             if (v > st.from && v < st.to) {
@@ -243,8 +248,7 @@ void addTieLine(const Context& c, state::Row row, double t_K, const std::string&
     if (!analysis::envelopePoint(row, c.data.fluid, t_K, cp, e))
         return;
     const Scale sc = modelScale(c, row);
-    c.out.add(name, row, {LineRole::TieLine, false, false},
-              {e.vLiquid / sc.v, e.vVapour / sc.v},
+    c.out.add(name, row, {LineRole::TieLine, false, false}, {e.vLiquid / sc.v, e.vVapour / sc.v},
               {e.pSat_bar / sc.p, e.pSat_bar / sc.p});
 }
 
@@ -281,8 +285,8 @@ void addEnvelope(const Context& c, std::optional<state::Row> row, const std::str
         c.out.add(prefix + " spinodal", row, {LineRole::Spinodal, false, false}, sx, sy);
 }
 
-void addCritical(const Context& c, std::optional<state::Row> row,
-                 const analysis::CriticalPoint& cp, const Scale& sc)
+void addCritical(const Context& c, std::optional<state::Row> row, const analysis::CriticalPoint& cp,
+                 const Scale& sc)
 {
     if (!cp.found())
         return;
@@ -331,8 +335,8 @@ void addState(const Context& c, double t_K, const std::vector<state::Row>& model
             {MarkerKind::State, std::nullopt, t_K / comp.t, p / comp.p, "state"});
         return;
     }
-    c.out.add("state P", std::nullopt, {LineRole::Guide, false, false},
-              {c.w.x.min, c.w.x.max}, {p / comp.p, p / comp.p});
+    c.out.add("state P", std::nullopt, {LineRole::Guide, false, false}, {c.w.x.min, c.w.x.max},
+              {p / comp.p, p / comp.p});
     for (state::Row row : models) {
         const analysis::StateRoots r = analysis::volumeRoots(row, c.data.fluid, t_K, p);
         const Scale sc = modelScale(c, row);
@@ -343,17 +347,30 @@ void addState(const Context& c, double t_K, const std::vector<state::Row>& model
     }
 }
 
-/// The temperature written beside a family's isotherm, where it crosses a line
-/// most of the way across the window.
+/// The temperature written beside a family's isotherm: at the top of its loop, or where a
+/// loopless isotherm leaves the upper part of the window on its way up the liquid side.
 void addFamilyLabel(const Context& c, state::Row row, double t_K, double tr)
 {
     const analysis::Isotherm iso = analysis::makeIsotherm(row, c.data.fluid, t_K);
+    if (!iso.valid)
+        return;
     const Scale sc = modelScale(c, row);
-    const double x = c.w.x.log ? c.w.x.min * std::pow(c.w.x.max / c.w.x.min, kLabelAt)
-                               : c.w.x.min + kLabelAt * (c.w.x.max - c.w.x.min);
-    const double y = analysis::pressure(iso, x * sc.v) / sc.p;
-    if (iso.valid && y > c.w.y.min && y < c.w.y.max)
-        c.scene.labels.push_back({x, y, num(tr, 3)});
+    const analysis::Spinodals sp = analysis::spinodals(iso);
+    double v = 0;
+    if (sp.exists) {
+        v = sp.vVapour;
+    } else {
+        const double level =
+            (c.w.y.log ? std::sqrt(c.w.y.min * c.w.y.max) : c.w.y.max) * kLabelLevel * sc.p;
+        const auto [vLo, vHi] = volumeSpan(c.w, analysis::minVolume(iso), sc);
+        const std::vector<double> grid = logGrid(vLo, vHi, kIsothermSamples);
+        for (auto it = grid.rbegin(); it != grid.rend() && v == 0; ++it)
+            if (analysis::pressure(iso, *it) >= level)
+                v = *it;
+    }
+    const double x = v / sc.v, y = analysis::pressure(iso, v) / sc.p;
+    if (v > 0 && x > c.w.x.min && x < c.w.x.max && y > c.w.y.min && y < c.w.y.max)
+        c.scene.labels.push_back({x, y, num(tr, 3) + " Tc"});
 }
 
 std::vector<state::Row> shownModels(const TeachingOptions& o)
@@ -430,8 +447,8 @@ std::string areasText(const analysis::EqualAreas& a)
         std::fabs(a.areaLiquid - a.areaVapour) / std::max(a.areaLiquid, a.areaVapour);
     return "   Psat " + num(a.pSat_bar, 6) + " bar   area below the tie-line " +
            num(a.areaLiquid, 7) + " bar·cm3/mol (" + num(a.areaLiquid / kBarCm3PerJoule, 7) +
-           " J/mol), above " + num(a.areaVapour, 7) + " bar·cm3/mol: equal to " +
-           num(std::max(rel, 1e-16), 2) + " of their size";
+           " J/mol), above " + num(a.areaVapour, 7) + " bar·cm3/mol: they differ by " +
+           num(rel, 2) + " of their size";
 }
 
 } // namespace
@@ -441,7 +458,8 @@ TeachingData prepareTeaching(const analysis::Fluid& fluid)
     TeachingData d;
     d.fluid = fluid;
     for (state::Row row : analysis::kModels)
-        d.envelopes[idx(row)] = analysis::phaseEnvelope(row, fluid, kEnvelopeTrFrom, kEnvelopePoints);
+        d.envelopes[idx(row)] =
+            analysis::phaseEnvelope(row, fluid, kEnvelopeTrFrom, kEnvelopePoints);
     return d;
 }
 

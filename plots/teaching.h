@@ -68,9 +68,9 @@ struct TeachingOptions {
     bool familyAllModels = false;      // isotherm family: the slider temperature for all models
     double tr = 0.8;                   // slider: T over the component's critical temperature
     bool reduced = true;
-    bool logV = true;         // ignored by the equal-area view (areas compare on linear axes)
-    bool logP = false;        // likewise
-    bool isotherms = false;   // domes: each shown model's isotherm at the slider temperature
+    bool logV = true;       // ignored by the equal-area view (areas compare on linear axes)
+    bool logP = false;      // likewise
+    bool isotherms = false; // domes: each shown model's isotherm at the slider temperature
     std::optional<double> statePressure_bar; // the state line and the roots at (slider T, P)
     std::array<bool, kModelCount> shown{true, true, true, true, true, true, true, true, true};
 };
@@ -88,7 +88,7 @@ struct TeachingScene {
     Diagram diagram;                     // curves (model colour, CSV names) and markers, axes
     std::vector<TeachingCurveInfo> info; // one per diagram.curves
     std::vector<TeachingFill> fills;
-    std::vector<TeachingLabel> labels; // a family's temperatures beside its isotherms
+    std::vector<TeachingLabel> labels;         // a family's temperatures beside its isotherms
     std::optional<analysis::EqualAreas> areas; // the equal-area view's construction
     double t_K = 0;                            // the slider temperature
     std::string caption;                       // "T = 295.84 K (T/Tc 0.8)", the areas' values

@@ -28,6 +28,7 @@ const char* const kModelKey = "model"; // row + 1 on a model's legend entry
 const QColor kStyleInk(0x30, 0x30, 0x30);
 const QColor kReferenceInk(0, 0, 0);
 const QColor kGuideInk(0x60, 0x60, 0x60);
+constexpr int kContextAlpha = 110;
 const QColor kLiquidFill(0x1f, 0x77, 0xb4, 70);
 const QColor kVapourFill(0xff, 0x7f, 0x0e, 70);
 
@@ -52,7 +53,7 @@ QPen rolePen(plots::LineRole role, const QColor& color, bool emphasised)
         pen.setStyle(Qt::DotLine);
         break;
     case plots::LineRole::TieLine:
-        pen.setWidthF(1.0);
+        pen.setWidthF(1.3);
         pen.setStyle(Qt::DashDotDotLine);
         break;
     case plots::LineRole::Dome:
@@ -325,7 +326,8 @@ void TeachingTab::sliderMoved(int value)
 void TeachingTab::cmdTeachToState_Click()
 {
     if (m_fluid && m_fluid->tc_K > 0)
-        sldTeachT->setValue(static_cast<int>(std::lround(m_stateT_K / m_fluid->tc_K * kSliderScale)));
+        sldTeachT->setValue(
+            static_cast<int>(std::lround(m_stateT_K / m_fluid->tc_K * kSliderScale)));
 }
 
 void TeachingTab::toggleModel(int row)
@@ -405,10 +407,10 @@ void TeachingTab::draw(bool resetAxes)
         roles[static_cast<std::size_t>(m_scene.info[i].role)] = true;
         reference |= m_scene.info[i].reference;
     }
-    const bool modelChoice = m_options.view == plots::TeachingView::Domes ||
-                             m_options.view == plots::TeachingView::VapourPressure ||
-                             (m_options.view == plots::TeachingView::IsothermFamily &&
-                              m_options.familyAllModels);
+    const bool modelChoice =
+        m_options.view == plots::TeachingView::Domes ||
+        m_options.view == plots::TeachingView::VapourPressure ||
+        (m_options.view == plots::TeachingView::IsothermFamily && m_options.familyAllModels);
     for (state::Row row : analysis::kModels) {
         const std::size_t i = static_cast<std::size_t>(row);
         if (!drawn[i] && !(modelChoice && !m_options.shown[i]))
@@ -428,6 +430,10 @@ void TeachingTab::draw(bool resetAxes)
             legendEntry(p, roleText(role), rolePen(role, kStyleInk, false));
         }
 
+    // With one model's isotherms in front, its dome and spinodal are the background.
+    const bool context =
+        m_options.view == plots::TeachingView::EqualAreas ||
+        (m_options.view == plots::TeachingView::IsothermFamily && !m_options.familyAllModels);
     for (const plots::TeachingFill& f : m_scene.fills) {
         auto* c = new QCPCurve(p->xAxis, p->yAxis);
         c->setData(toVector(f.x), toVector(f.y));
@@ -440,9 +446,15 @@ void TeachingTab::draw(bool resetAxes)
         const plots::Curve& c = d.curves[i];
         const plots::TeachingCurveInfo& info = m_scene.info[i];
         const QColor color = info.reference ? kReferenceInk
-                             : c.model     ? modelStyle(*c.model).color
-                                           : kGuideInk;
-        const QPen pen = rolePen(info.role, color, info.emphasised);
+                             : c.model      ? modelStyle(*c.model).color
+                                            : kGuideInk;
+        QPen pen = rolePen(info.role, color, info.emphasised);
+        if (context &&
+            (info.role == plots::LineRole::Dome || info.role == plots::LineRole::Spinodal)) {
+            QColor faint = pen.color();
+            faint.setAlpha(kContextAlpha);
+            pen.setColor(faint);
+        }
         const QString name = fromStd(c.name);
         if (info.role == plots::LineRole::Dome || info.role == plots::LineRole::Spinodal ||
             info.role == plots::LineRole::Guide) {
@@ -483,6 +495,7 @@ void TeachingTab::draw(bool resetAxes)
         t->setPositionAlignment(Qt::AlignLeft | Qt::AlignBottom);
         t->setText(fromStd(l.text));
         t->setColor(kStyleInk);
+        t->setPadding(QMargins(3, 0, 0, 2));
     }
     lblTeachCaption->setText(fromStd(m_scene.caption));
     p->replot(QCustomPlot::rpQueuedReplot);
@@ -508,7 +521,10 @@ bool TeachingTab::saveImage(const QString& path)
     return m_plot->savePng(path, m_plot->width(), m_plot->height());
 }
 
-QImage TeachingTab::image() { return m_plot->toPixmap(m_plot->width(), m_plot->height()).toImage(); }
+QImage TeachingTab::image()
+{
+    return m_plot->toPixmap(m_plot->width(), m_plot->height()).toImage();
+}
 
 std::string TeachingTab::csv() const
 {

@@ -18,7 +18,7 @@ const analysis::Fluid kPropane = fluid(369.8, 42.48, 200, 0.152, 0.03136);
 const analysis::Fluid kWater = fluid(647.1, 220.55, 55.9, 0.345, -0.06635);
 const analysis::Fluid kEicosane = fluid(768, 11.6, 1170, 0.907, 0.0375);
 
-constexpr Model kLoopModels[] = {Model::VDW,   Model::RK,  Model::SRK,  Model::PR,
+constexpr Model kLoopModels[] = {Model::VDW,   Model::RK,    Model::SRK, Model::PR,
                                  Model::PRSV1, Model::PRSV2, Model::ESD, Model::DEOS};
 
 std::string name(Model m, const char* fluidName)
@@ -47,8 +47,8 @@ TEST(Envelope, DomeAndSpinodalCloseAtTheModelsCriticalPoint)
             EXPECT_EQ(top.pSpinVapour, env.critical.p_bar);
             for (double eps : {1e-3, 1e-5, 1e-7}) {
                 analysis::EnvelopePoint e;
-                ASSERT_TRUE(analysis::envelopePoint(m, f, env.critical.t_K * (1 - eps),
-                                                    env.critical, e))
+                ASSERT_TRUE(
+                    analysis::envelopePoint(m, f, env.critical.t_K * (1 - eps), env.critical, e))
                     << "ε " << eps;
                 const double vc = env.critical.v_cm3mol, pc = env.critical.p_bar;
                 for (double v : {e.vLiquid, e.vSpinLiquid, e.vSpinVapour, e.vVapour})
@@ -99,11 +99,11 @@ TEST(Envelope, MaxwellAreasAreEqual)
         double tr; // of the model's own Tc
     };
     const Case cases[] = {
-        {Model::PR, "propane", kPropane, 0.8},     {Model::VDW, "water", kWater, 0.6},
-        {Model::RK, "eicosane", kEicosane, 0.5},   {Model::SRK, "water", kWater, 0.95},
-        {Model::PRSV1, "water", kWater, 0.7},      {Model::PRSV2, "propane", kPropane, 0.999},
-        {Model::ESD, "propane", kPropane, 0.7},    {Model::ESD, "eicosane", kEicosane, 0.9},
-        {Model::DEOS, "water", kWater, 0.55},      {Model::DEOS, "propane", kPropane, 0.98},
+        {Model::PR, "propane", kPropane, 0.8},   {Model::VDW, "water", kWater, 0.6},
+        {Model::RK, "eicosane", kEicosane, 0.5}, {Model::SRK, "water", kWater, 0.95},
+        {Model::PRSV1, "water", kWater, 0.7},    {Model::PRSV2, "propane", kPropane, 0.999},
+        {Model::ESD, "propane", kPropane, 0.7},  {Model::ESD, "eicosane", kEicosane, 0.9},
+        {Model::DEOS, "water", kWater, 0.55},    {Model::DEOS, "propane", kPropane, 0.98},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(name(c.model, c.fluidName) + " Tr " + std::to_string(c.tr));
@@ -129,10 +129,10 @@ TEST(Envelope, ReducedVanDerWaalsEnvelopeIsTheSameForEveryFluid)
         const analysis::CriticalPoint& c = env.critical;
         std::vector<double> r;
         for (const analysis::EnvelopePoint& e : env.points)
-            r.insert(r.end(), {e.t_K / c.t_K, e.pSat_bar / c.p_bar, e.vLiquid / c.v_cm3mol,
-                               e.vVapour / c.v_cm3mol, e.pSpinLiquid / c.p_bar,
-                               e.vSpinLiquid / c.v_cm3mol, e.pSpinVapour / c.p_bar,
-                               e.vSpinVapour / c.v_cm3mol});
+            r.insert(r.end(),
+                     {e.t_K / c.t_K, e.pSat_bar / c.p_bar, e.vLiquid / c.v_cm3mol,
+                      e.vVapour / c.v_cm3mol, e.pSpinLiquid / c.p_bar, e.vSpinLiquid / c.v_cm3mol,
+                      e.pSpinVapour / c.p_bar, e.vSpinVapour / c.v_cm3mol});
         return r;
     };
     const std::vector<double> first = reducedOf(Model::VDW, fluids[0]);
@@ -141,7 +141,8 @@ TEST(Envelope, ReducedVanDerWaalsEnvelopeIsTheSameForEveryFluid)
         const std::vector<double> other = reducedOf(Model::VDW, f);
         ASSERT_EQ(other.size(), first.size());
         for (std::size_t i = 0; i < first.size(); ++i)
-            EXPECT_NEAR(other[i], first[i], 1e-9 * std::fabs(first[i])) << "Tc " << f.tc_K << " at " << i;
+            EXPECT_NEAR(other[i], first[i], 1e-9 * std::fabs(first[i]))
+                << "Tc " << f.tc_K << " at " << i;
     }
     const std::vector<double> prLight = reducedOf(Model::PR, kPropane);
     const std::vector<double> prHeavy = reducedOf(Model::PR, kEicosane);
