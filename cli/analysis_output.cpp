@@ -2,6 +2,7 @@
 
 #include "analysis/phase_analysis.h"
 #include "cli/output.h"
+#include "cli/units_options.h"
 #include "core/saturation.h"
 #include "state/number_format.h"
 #include "state/result_sheet.h"
@@ -76,10 +77,26 @@ std::optional<double> antoineDeviation(const state::CalcState& s, const analysis
     return std::isfinite(deviation) ? std::optional(deviation) : std::nullopt;
 }
 
+/// The analysis's values (K, bar, cm3/mol) in the run's units; unchanged without units.
+struct InUnits {
+    const RunUnits* units;
+    double convert(double x, std::string_view symbol) const
+    {
+        return units == nullptr ? x : units->convert(x, state::unitBySymbol(symbol));
+    }
+    double t(double t_K) const { return convert(t_K, "K"); }
+    double p(double p_bar) const { return convert(p_bar, "bar"); }
+    double v(double v_cm3mol) const { return convert(v_cm3mol, "cm3/mol"); }
+    std::string_view symbol(std::string_view own) const
+    {
+        return units == nullptr ? own : units->outputUnit(state::unitBySymbol(own)).symbol;
+    }
+};
+
 // Shortest text that reads back as the same double; a value that is not finite is null.
 std::string jsonNumber(double x) { return std::isfinite(x) ? state::formatShortest(x) : "null"; }
 
-std::string rootsLine(const analysis::StateRoots& r)
+std::string rootsLine(const analysis::StateRoots& r, const InUnits& u)
 {
     if (!r.hasRoots())
         return std::string(analysis::statusText(r.status));
@@ -94,26 +111,29 @@ std::string rootsLine(const analysis::StateRoots& r)
         line += ")";
     }
     if (r.status == analysis::RootsStatus::Singular)
-        line += "; singular at " + sig(r.vSingular) + " (pole of its attraction term)";
+        line += "; singular at " + sig(u.v(r.vSingular)) + " (pole of its attraction term)";
     return line;
 }
 
 } // namespace
 
-void printAnalysisTable(const state::CalcState& s, std::ostream& out)
+void printAnalysisTable(const state::CalcState& s, std::ostream& out, const RunUnits* units)
 {
     const analysis::StateAnalysis a = analysis::analyseState(s);
-    out << "\nPhase-equilibrium analysis at " << sig(a.t_K) << " K and " << sig(a.p_bar)
-        << " bar (double precision; volumes in cm3/mol, pressures in bar)\n";
+    const InUnits u{units};
+    const std::string_view tUnit = u.symbol("K"), pUnit = u.symbol("bar");
+    out << "\nPhase-equilibrium analysis at " << sig(u.t(a.t_K)) << " " << tUnit << " and "
+        << sig(u.p(a.p_bar)) << " " << pUnit << " (double precision; volumes in "
+        << u.symbol("cm3/mol") << ", pressures in " << pUnit << ")\n";
     for (const analysis::ModelAnalysis& m : a.models) {
-        out << "\n" << state::rowCaption(m.model) << "\n  roots: " << rootsLine(m.roots);
+        out << "\n" << state::rowCaption(m.model) << "\n  roots: " << rootsLine(m.roots, u);
         if (m.model == analysis::Model::Vir)
             out << "; no phase split";
         out << "\n  saturation: ";
         const analysis::Saturation& sat = m.saturation;
         if (saturationUsable(sat)) {
-            out << sig(sat.p_bar) << " bar, liquid " << sig(sat.vLiquid) << ", vapour "
-                << sig(sat.vVapour);
+            out << sig(u.p(sat.p_bar)) << " " << pUnit << ", liquid " << sig(u.v(sat.vLiquid))
+                << ", vapour " << sig(u.v(sat.vVapour));
             if (const auto dev = antoineDeviation(s, m))
                 out << "; " << state::formatSignificant(100 * *dev, 4) << " % from Antoine";
         } else {
@@ -122,16 +142,18 @@ void printAnalysisTable(const state::CalcState& s, std::ostream& out)
         out << "\n  critical point: ";
         const analysis::CriticalPoint& c = m.critical;
         if (criticalUsable(c))
-            out << sig(c.t_K) << " K, " << sig(c.p_bar) << " bar, " << sig(c.v_cm3mol);
+            out << sig(u.t(c.t_K)) << " " << tUnit << ", " << sig(u.p(c.p_bar)) << " " << pUnit
+                << ", " << sig(u.v(c.v_cm3mol));
         else
             out << criticalStatus(c);
         out << "\n";
     }
 }
 
-std::string analysisJson(const state::CalcState& s)
+std::string analysisJson(const state::CalcState& s, const RunUnits* units)
 {
     const analysis::StateAnalysis a = analysis::analyseState(s);
+    const InUnits u{units};
     std::string j = "\"analysis\": {";
     const char* sep = "";
     for (const analysis::ModelAnalysis& m : a.models) {
@@ -139,7 +161,7 @@ std::string analysisJson(const state::CalcState& s)
         j += sep + jsonString(state::rowKey(m.model)) + ": {\"roots\": [";
         for (int i = 0; i < r.count; ++i) {
             const analysis::VolumeRoot& root = r.roots[static_cast<std::size_t>(i)];
-            j += std::string(i ? ", " : "") + "{\"volume\": " + jsonNumber(root.v_cm3mol) +
+            j += std::string(i ? ", " : "") + "{\"volume\": " + jsonNumber(u.v(root.v_cm3mol)) +
                  ", \"z\": " + jsonNumber(root.z) + ", \"lnPhi\": " + jsonNumber(root.lnPhi) +
                  ", \"mechanicallyStable\": " + (root.mechanicallyStable ? "true" : "false") + "}";
         }
@@ -149,17 +171,17 @@ std::string analysisJson(const state::CalcState& s)
         const analysis::Saturation& sat = m.saturation;
         j += ", \"saturation\": {\"status\": " + jsonString(saturationStatus(sat));
         if (saturationUsable(sat))
-            j += ", \"pressure\": " + jsonNumber(sat.p_bar) +
-                 ", \"liquidVolume\": " + jsonNumber(sat.vLiquid) +
-                 ", \"vapourVolume\": " + jsonNumber(sat.vVapour);
+            j += ", \"pressure\": " + jsonNumber(u.p(sat.p_bar)) +
+                 ", \"liquidVolume\": " + jsonNumber(u.v(sat.vLiquid)) +
+                 ", \"vapourVolume\": " + jsonNumber(u.v(sat.vVapour));
         const auto dev = antoineDeviation(s, m);
         j += "}, \"antoineDeviation\": " + (dev ? jsonNumber(*dev) : "null");
         const analysis::CriticalPoint& c = m.critical;
         j += ", \"critical\": {\"status\": " + jsonString(criticalStatus(c));
         if (criticalUsable(c))
-            j += ", \"temperature\": " + jsonNumber(c.t_K) +
-                 ", \"pressure\": " + jsonNumber(c.p_bar) +
-                 ", \"volume\": " + jsonNumber(c.v_cm3mol);
+            j += ", \"temperature\": " + jsonNumber(u.t(c.t_K)) +
+                 ", \"pressure\": " + jsonNumber(u.p(c.p_bar)) +
+                 ", \"volume\": " + jsonNumber(u.v(c.v_cm3mol));
         j += "}}";
         sep = ", ";
     }

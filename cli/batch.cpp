@@ -1,6 +1,7 @@
 #include "cli/batch.h"
 
 #include "cli/output_stream.h"
+#include "cli/reference_output.h"
 
 #include <algorithm>
 #include <chrono>
@@ -38,7 +39,7 @@ struct Chunk {
     bool done = false;
 };
 
-void solveChunk(Chunk& c, Format format, Layout layout)
+void solveChunk(Chunk& c, Format format, Layout layout, const Additions& additions)
 {
     for (const Job& job : c.jobs) {
         ++c.totals.states;
@@ -47,12 +48,19 @@ void solveChunk(Chunk& c, Format format, Layout layout)
             rejected = job.rejected;
         } else {
             const Solved s = solveJob(job);
-            if (!s.rejected)
+            if (!s.rejected) {
                 appendSolved(c.out, format, layout, {job.component, &job.entries, job.line}, s.vm);
+                appendAdditions(c.out, format, layout, additions, s.vm.state());
+                if (additions.reference != nullptr)
+                    additions.reference->append(c.out, format, layout, job, s.vm);
+            }
             rejected = s.rejected;
         }
         if (rejected) {
             appendRejected(c.out, format, job.line, *rejected);
+            padRejected(c.out, format, additions);
+            if (additions.reference != nullptr)
+                additions.reference->padRejected(c.out, format);
             if (c.totals.rejected++ == 0)
                 c.totals.firstRejectedLine = job.line;
         }
@@ -120,7 +128,8 @@ private:
 /// ones from the front.
 class Pipeline {
 public:
-    Pipeline(Format format, Layout layout, unsigned threads) : m_format(format), m_layout(layout)
+    Pipeline(Format format, Layout layout, const Additions& additions, unsigned threads)
+        : m_format(format), m_layout(layout), m_additions(additions)
     {
         for (unsigned i = 0; i < threads; ++i)
             m_workers.emplace_back([this] { work(); });
@@ -175,7 +184,7 @@ private:
                 return;
             Chunk& c = *m_queue[m_taken++];
             lock.unlock();
-            solveChunk(c, m_format, m_layout);
+            solveChunk(c, m_format, m_layout, m_additions);
             lock.lock();
             c.done = true;
             m_solved.notify_all();
@@ -184,6 +193,7 @@ private:
 
     Format m_format;
     Layout m_layout;
+    Additions m_additions;
     std::mutex m_mutex;
     std::condition_variable m_work, m_solved;
     std::deque<std::unique_ptr<Chunk>> m_queue;
@@ -285,7 +295,7 @@ std::string Range::text(std::uint64_t i) const
 }
 
 RunTotals runJobs(JobSource& source, Format format, Layout layout, unsigned jobs, std::ostream& out,
-                  std::ostream& err, bool showProgress)
+                  std::ostream& err, bool showProgress, const Additions& additions)
 {
     RunTotals totals;
     Progress progress(err, showProgress);
@@ -304,7 +314,7 @@ RunTotals runJobs(JobSource& source, Format format, Layout layout, unsigned jobs
         c->done = false;
         spare.push_back(std::move(c));
     };
-    Pipeline pipeline(format, layout, jobs);
+    Pipeline pipeline(format, layout, additions, jobs);
     bool more = true;
     while (more) {
         std::unique_ptr<Chunk> chunk;

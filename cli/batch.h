@@ -2,6 +2,7 @@
 
 #include "cli/options.h"
 #include "cli/output.h"
+#include "cli/properties_output.h"
 #include "cli/replay.h"
 
 #include <cstdint>
@@ -31,8 +32,9 @@ struct RunTotals {
 /// order, a bounded number of chunks in flight, so memory stays flat for any length. The
 /// progress shows on err only when showProgress is set and the run lasts over a second.
 /// Each chunk written is checked: when out fails, solving stops and WriteFailed is thrown.
+/// The additions join each solved state's output.
 RunTotals runJobs(JobSource& source, Format format, Layout layout, unsigned jobs, std::ostream& out,
-                  std::ostream& err, bool showProgress);
+                  std::ostream& err, bool showProgress, const Additions& additions = {});
 
 /// The most states one sweep may solve (the product of its two ranges).
 inline constexpr std::uint64_t kMaxGridStates = 1'000'000'000;

@@ -51,7 +51,7 @@ std::string fieldCount(std::size_t n)
 BatchFileSource::BatchFileSource(std::istream& in, std::uint64_t size_bytes,
                                  const Options& defaults,
                                  const std::function<StoredComponents()>& openStore)
-    : m_reader(in), m_size_bytes(size_bytes), m_defaults(defaults)
+    : m_reader(in), m_size_bytes(size_bytes), m_defaults(defaults), m_units(defaults.units)
 {
     if (!m_reader.next(m_record))
         return; // an empty file: no header, no rows
@@ -59,7 +59,13 @@ BatchFileSource::BatchFileSource(std::istream& in, std::uint64_t size_bytes,
     if (!m_record.fault.empty())
         throw InputError{where + "the batch header is not usable: " + m_record.fault};
     for (std::size_t i = 0; i < m_record.fields.size(); ++i) {
-        const std::string name = trimmedLower(m_record.fields[i]);
+        HeaderColumn column;
+        try {
+            column = splitHeaderUnit(m_record.fields[i]);
+        } catch (const InputError& e) {
+            throw InputError{where + e.what};
+        }
+        const std::string name = trimmedLower(column.name);
         const auto it = std::find(kColumnNames.begin(), kColumnNames.end(), name);
         if (it == kColumnNames.end())
             throw InputError{where + "unknown column " + quotedExcerpt(m_record.fields[i]) +
@@ -68,6 +74,12 @@ BatchFileSource::BatchFileSource(std::istream& in, std::uint64_t size_bytes,
         if (slot)
             throw InputError{where + "column \"" + name + "\" given twice"};
         slot = i;
+        try {
+            joinHeaderUnit(m_units, name == "temp" ? UnitSlot::Temperature : UnitSlot::Pressure,
+                           column.unit);
+        } catch (const InputError& e) {
+            throw InputError{where + e.what};
+        }
     }
     m_fieldCount = m_record.fields.size();
     if (!m_index[Temp] || !m_index[Press])
@@ -110,6 +122,8 @@ void BatchFileSource::fill(Job& job)
     Entries& e = job.entries;
     e.temp = field(Temp);
     e.press = field(Press);
+    if (m_units.any())
+        m_rounding.count(typeInUnits(e, m_units), e);
     e.twoPhase = m_defaults.twoPhase;
     if (const std::string& t = field(TwoPhase); !t.empty()) {
         e.twoPhase = parseTwoPhase(trimmedLower(t));

@@ -24,6 +24,9 @@ public:
     /// Whether the file has a row after its header (known before any is taken).
     bool hasRows() const { return m_pending; }
     bool next(Job& job) override;
+    /// The units of the options joined to those of the header; null when none is named.
+    const RunUnits* units() const { return m_units.any() ? &m_units : nullptr; }
+    const RoundingTally& rounding() const { return m_rounding; }
     std::optional<double> fraction() const override;
 
 private:
@@ -59,6 +62,8 @@ private:
     std::size_t m_fieldCount = 0;
     bool m_pending = false; // m_record holds a row not yet handed out
     std::optional<StoredComponents> m_store;
+    RunUnits m_units;
+    RoundingTally m_rounding;
 };
 
 } // namespace cli

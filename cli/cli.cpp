@@ -8,6 +8,8 @@
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/output_stream.h"
+#include "cli/properties_output.h"
+#include "cli/reference_output.h"
 #include "cli/replay.h"
 #include "store/component_selection.h"
 #include "store/store_errors.h"
@@ -27,6 +29,14 @@ unsigned threadsFor(const Options& o)
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
+/// Says, after a run of many states, how many took a rounded temperature or pressure.
+void reportRounding(const RoundingTally& tally, std::uint64_t states, std::ostream& err)
+{
+    if (tally.rounded > 0)
+        err << "tavrel1-cli: note: " << tally.rounded << " of " << states
+            << " states took a rounded temperature or pressure; the first: " << tally.first << "\n";
+}
+
 /// The temperature-pressure grid of a sweep, temperature outer.
 class GridSource final : public JobSource {
 public:
@@ -41,9 +51,12 @@ public:
         job = m_first;
         job.entries.temp = m_temps.text(m_next / m_presses.count());
         job.entries.press = m_presses.text(m_next % m_presses.count());
+        if (job.entries.units != nullptr)
+            m_rounding.count(typeInUnits(job.entries, *job.entries.units), job.entries);
         ++m_next;
         return true;
     }
+    const RoundingTally& rounding() const { return m_rounding; }
     std::optional<double> fraction() const override
     {
         return static_cast<double>(m_next) /
@@ -54,6 +67,7 @@ private:
     Job m_first;
     Range m_temps, m_presses;
     std::uint64_t m_next = 0;
+    RoundingTally m_rounding;
 };
 
 int printList(const Options& o, const Streams& s)
@@ -66,6 +80,22 @@ int printList(const Options& o, const Streams& s)
     if (listed.capNotice)
         s.err << *listed.capNotice << "\n";
     return kExitOk;
+}
+
+/// The additions of the options, the reference ones among them when any is given.
+Additions withReference(const Options& o, const ReferenceExtras& extras)
+{
+    Additions a = additionsOf(o);
+    a.reference = extras.any() ? &extras : nullptr;
+    return a;
+}
+
+/// The CSV header with every addition's columns.
+void extendHeaderWith(std::string& header, Format format, const Additions& a)
+{
+    extendHeader(header, format, a);
+    if (a.reference != nullptr && format == Format::Csv && !header.empty())
+        header.insert(header.size() - 1, a.reference->csvHeader());
 }
 
 int runBatch(const Options& o, const Streams& s)
@@ -85,6 +115,8 @@ int runBatch(const Options& o, const Streams& s)
             size_bytes = 0;
         in = &file;
     }
+    const ReferenceExtras extras(o, s.err);
+    const Additions additions = withReference(o, extras);
     BatchFileSource source(*in, size_bytes, o,
                            [&] { return StoredComponents(openDatabase(o.db)); });
     // No rows is said, but it is no failure: the output keeps its header and the status 0
@@ -92,9 +124,12 @@ int runBatch(const Options& o, const Streams& s)
     if (!source.hasRows())
         s.err << "tavrel1-cli: the batch file has no rows"
               << (source.hasHeader() ? " after its header\n" : " (no header either)\n");
-    s.out << outputHeader(o.format, Layout::Batch);
-    const RunTotals t =
-        runJobs(source, o.format, Layout::Batch, threadsFor(o), s.out, s.err, s.errIsTerminal);
+    std::string header = outputHeader(o.format, Layout::Batch, source.units());
+    extendHeaderWith(header, o.format, additions);
+    s.out << header;
+    const RunTotals t = runJobs(source, o.format, Layout::Batch, threadsFor(o), s.out, s.err,
+                                s.errIsTerminal, additions);
+    reportRounding(source.rounding(), t.states, s.err);
     if (in->bad()) {
         s.err << "tavrel1-cli: reading the batch file failed after " << t.states << " rows\n";
         return kExitUsage;
@@ -109,8 +144,13 @@ int runBatch(const Options& o, const Streams& s)
 int solveStates(const Options& o, const Streams& s)
 {
     Job job;
-    job.entries = {o.temp.value_or(""), o.press.value_or(""), o.twoPhase, o.hypothetical,
-                   o.spherical};
+    job.entries.temp = o.temp.value_or("");
+    job.entries.press = o.press.value_or("");
+    job.entries.twoPhase = o.twoPhase;
+    job.entries.hypothetical = o.hypothetical;
+    job.entries.spherical = o.spherical;
+    const RunUnits* units = o.units.any() ? &o.units : nullptr;
+    job.entries.units = units;
     if (o.component) {
         StoredComponents stored(openDatabase(o.db));
         auto chosen = stored.find(*o.component);
@@ -125,6 +165,21 @@ int solveStates(const Options& o, const Streams& s)
         job.component = o.name;
         job.chosen = CustomComponent{o.name, constantsOrMissing(o.constants), o.antoine};
     }
+    const ReferenceExtras extras(o, s.err);
+    const Additions additions = withReference(o, extras);
+    if (!o.temp && !o.press && !o.tempRange && !o.pressRange) {
+        // --scorecard or --data alone: a report on the component, no state.
+        core::MainViewModel vm;
+        if (const auto* stored = std::get_if<0>(&job.chosen)) {
+            vm = **stored;
+        } else {
+            const CustomComponent& c = std::get<1>(job.chosen);
+            vm.componentChosen(c.name, c.constants, c.antoine);
+        }
+        vm.state().chkSphMol = o.spherical;
+        s.out << extras.report(o.format, job.component, vm, job.chosen.index() == 0);
+        return kExitOk;
+    }
 
     if (o.tempRange || o.pressRange) {
         Range temps = o.tempRange ? Range(*o.tempRange, "--temp-range") : Range(*o.temp);
@@ -134,34 +189,56 @@ int solveStates(const Options& o, const Streams& s)
                              "states"};
         // Generated texts are always numbers, so a refusal (a two-phase click the component
         // cannot take) refuses every state alike: say it once, as a single run does.
-        job.entries.temp = temps.text(0);
-        job.entries.press = presses.text(0);
-        if (const Solved first = solveJob(job); first.rejected) {
-            s.err << "tavrel1-cli: " << *first.rejected << "\n";
+        Job first = job;
+        first.entries.temp = temps.text(0);
+        first.entries.press = presses.text(0);
+        if (units != nullptr)
+            typeInUnits(first.entries, *units);
+        if (const Solved solved = solveJob(first); solved.rejected) {
+            s.err << "tavrel1-cli: " << *solved.rejected << "\n";
             return kExitUsage;
         }
         GridSource grid(job, std::move(temps), std::move(presses));
-        s.out << outputHeader(o.format, Layout::Sweep);
-        const RunTotals t =
-            runJobs(grid, o.format, Layout::Sweep, threadsFor(o), s.out, s.err, s.errIsTerminal);
+        std::string header = outputHeader(o.format, Layout::Sweep, units);
+        extendHeaderWith(header, o.format, additions);
+        s.out << header;
+        const RunTotals t = runJobs(grid, o.format, Layout::Sweep, threadsFor(o), s.out, s.err,
+                                    s.errIsTerminal, additions);
+        reportRounding(grid.rounding(), t.states, s.err);
         return t.rejected == 0 ? kExitOk : kExitRejected;
     }
 
+    if (units != nullptr && typeInUnits(job.entries, *units))
+        s.err << "tavrel1-cli: note: " << job.entries.rounding << "\n";
     const Solved solved = solveJob(job);
     if (solved.rejected) {
         s.err << (solved.rejectedByWindow ? "" : "tavrel1-cli: ") << *solved.rejected << "\n";
         return kExitUsage;
     }
-    std::string text = outputHeader(o.format, Layout::Single);
+    std::string text = outputHeader(o.format, Layout::Single, units);
+    extendHeaderWith(text, o.format, additions);
     appendSolved(text, o.format, Layout::Single, {job.component, &job.entries, 0}, solved.vm);
     if (o.analysis && o.format == Format::Json) {
         // One JSON object a state: the analysis joins it as its last member.
         text.erase(text.size() - 2);
-        text += ", " + analysisJson(solved.vm.state()) + "}\n";
+        text += ", " + analysisJson(solved.vm.state(), units) + "}\n";
+    }
+    if (o.format != Format::Table) {
+        appendAdditions(text, o.format, Layout::Single, additions, solved.vm.state());
+        if (additions.reference != nullptr)
+            additions.reference->append(text, o.format, Layout::Single, job, solved.vm);
     }
     s.out << text;
     if (o.analysis && o.format == Format::Table)
-        printAnalysisTable(solved.vm.state(), s.out);
+        printAnalysisTable(solved.vm.state(), s.out, units);
+    if (o.format == Format::Table) {
+        // After the analysis block, when there is one.
+        std::string more;
+        appendAdditions(more, o.format, Layout::Single, additions, solved.vm.state());
+        if (additions.reference != nullptr)
+            additions.reference->append(more, o.format, Layout::Single, job, solved.vm);
+        s.out << more;
+    }
     return kExitOk;
 }
 

@@ -43,6 +43,11 @@ void constant(Options& o, const std::string& flag, const std::string& v)
     setConstant(o, Index, flag, v);
 }
 
+template <UnitSlot Slot> void unitOption(Options& o, const std::string& flag, const std::string& v)
+{
+    setUnit(o.units, Slot, flag, v);
+}
+
 Format parseFormat(const std::string& v)
 {
     if (v == "table")
@@ -66,9 +71,9 @@ unsigned parseJobs(const std::string& v)
 
 using S = const std::string&;
 const OptionRow kOptions[] = {
-    {"--temp", "TEXT", "temperature in C, as typed into the box",
+    {"--temp", "TEXT", "temperature in C (or --temp-unit), as typed into the box",
      [](Options& o, S, S v) { o.temp = v; }},
-    {"--press", "TEXT", "pressure in bar, as typed into the box",
+    {"--press", "TEXT", "pressure in bar (or --press-unit), as typed into the box",
      [](Options& o, S, S v) { o.press = v; }},
     {"--component", "NAME", "a component of the database, its name exactly",
      [](Options& o, S, S v) { o.component = v; }},
@@ -112,6 +117,19 @@ const OptionRow kOptions[] = {
      [](Options& o, S, S v) { o.tempRange = v; }},
     {"--press-range", "START:STOP:STEP", "sweep the pressure, bar",
      [](Options& o, S, S v) { o.pressRange = v; }},
+    {"--temp-unit", "UNIT",
+     "unit of --temp, --temp-range, a batch's temp and the output: C, K, F, R",
+     unitOption<UnitSlot::Temperature>},
+    {"--press-unit", "UNIT",
+     "absolute pressure unit of --press, --press-range, a batch's press and the output: bar, "
+     "Pa, hPa, kPa, MPa, mbar, atm, at, psia, mmHg, inHg, torr",
+     unitOption<UnitSlot::Pressure>},
+    {"--volume-unit", "UNIT",
+     "unit of the molar volumes written: cm3/mol, L/mol, m3/kmol, "
+     "m3/mol, ft3/lbmol",
+     unitOption<UnitSlot::Volume>},
+    {"--density-unit", "UNIT", "unit of the vapour densities written: kg/m3, g/L, g/cm3, lb/ft3",
+     unitOption<UnitSlot::Density>},
     {"--jobs", "N", "threads for --batch and sweeps (default: cores)",
      [](Options& o, S, S v) { o.jobs = parseJobs(v); }},
     {"--db", "PATH", "component database (default: the window's)",
@@ -121,6 +139,23 @@ const OptionRow kOptions[] = {
     {"--analysis", nullptr,
      "add each model's roots with ln phi, stable root, own vapour pressure and critical point",
      [](Options& o, S, S) { o.analysis = true; }},
+    {"--properties", nullptr,
+     "add each model's parameters, roots with tag and reason, and the stable root's "
+     "properties",
+     [](Options& o, S, S) { o.properties = true; }},
+    {"--explain", nullptr, "add why each model's root is the one, step by step",
+     [](Options& o, S, S) { o.explain = true; }},
+    {"--reference", nullptr,
+     "add the reference equation of state at the state and each model's deviation from it",
+     [](Options& o, S, S) { o.reference = true; }},
+    {"--scorecard", nullptr,
+     "rank the models by their deviation from the reference over the saturation curve and a "
+     "single-phase grid (without --temp and --press: the scorecard alone)",
+     [](Options& o, S, S) { o.scorecard = true; }},
+    {"--data", "FILE",
+     "score the models and the reference against measured points: CSV with a header such as "
+     "T [K],p [MPa],rho [kg/m3] or T [C],psat [bar]",
+     [](Options& o, S, S v) { o.data = v; }},
     {"--merge-shipped", nullptr, "add the shipped components the database lacks, say how many",
      [](Options& o, S, S) { o.mergeShipped = true; }},
     {"--help", nullptr, "print this help", [](Options& o, S, S) { o.help = true; }},
@@ -153,6 +188,16 @@ void checkCombination(const Options& o)
         if (o.temp || o.press || o.component || o.customConstants || o.tempRange || o.pressRange)
             throw UsageError{"--batch takes the component, constants, temperature and pressure "
                              "from the file's columns"};
+        return;
+    }
+    if ((o.scorecard || o.data) && !o.temp && !o.press && !o.tempRange && !o.pressRange) {
+        // A report on the component alone.
+        if (o.reference || o.analysis || o.properties || o.explain)
+            throw UsageError{"--reference, --analysis, --properties and --explain need a state: "
+                             "give --temp and --press"};
+        if (o.component && o.customConstants)
+            throw UsageError{"--component takes its constants from the database; drop the "
+                             "constants"};
         return;
     }
     if (o.tempRange && o.temp)
@@ -254,7 +299,9 @@ std::string helpText()
     text += "       tavrel1-cli --batch FILE|- [--format F] [--jobs N] [--db PATH]\n"
             "       tavrel1-cli (--component NAME | constants) (--temp T | --temp-range R)\n"
             "                   (--press P | --press-range R) [--format F] [--jobs N]\n"
-            "       tavrel1-cli --help | --version\n\nOptions:\n";
+            "       tavrel1-cli --help | --version\n"
+            "--properties and --explain go with every form that solves states.\n\n"
+            "Options:\n";
     constexpr std::size_t kHelpColumn = 35;
     for (const OptionRow& row : kOptions) {
         std::string left = std::string("  ") + row.flag;
@@ -274,6 +321,24 @@ Output formats:
   csv     one header row, then one row a state: component, temp_C, press_bar,
           two_phase, hypothetical, spherical, message_1..message_3, the four
           flags, the 39 cells.
+
+Properties (--properties), for each of the nine models (Vir, VDW, RK, SRK, PR,
+PRSV1, PRSV2, ESD, DEOS) in double precision: its parameters at T, every real
+root tagged stable (lowest Gibbs energy), metastable (superheated liquid,
+subcooled vapour), unstable ((dP/dV)_T > 0) or unphysical (V <= b) with the
+reason, and the stable root's V, Z, density, ln phi, fugacity, the residual
+H, S, G, U and A against the ideal gas at the same T and P, (dP/dT)_V,
+(dP/dV)_T, beta, kappa_T, residual Cv and Cp - Cv; units in every name. A
+value that is not defined (a spinodal, no stable root) is a status, never a
+number.
+  table   a block after the sheet, model by model.
+  json    "properties": {model: {"parameters", "roots", "stable" (null when
+          there is none), "status"}}; an undefined value is null, named with
+          its status under "undefined".
+  csv     17 columns a model: MODEL_KEY for each property of the stable
+          root, empty where undefined, and MODEL_status.
+--explain adds each model's choice of root step by step: a block after the
+table, "explanation": {model: [steps]} in json, MODEL_explanation in csv.
 
 Batch (--batch): a CSV file (UTF-8, "," separated, fields quoted with "..."
 where needed, LF or CRLF line ends) with a header row naming its columns, in
@@ -296,6 +361,20 @@ Sweeps: --temp-range and --press-range (either or both) solve the grid of
 states, temperature outer and pressure inner, START, START+STEP, ... up to
 STOP; the step leads from START towards STOP, and the grid holds at most 10^9
 states.
+
+Units: --temp-unit, --press-unit, --volume-unit and --density-unit name the
+units a run reads and writes (names as commonly written, any case: degF, K,
+psi, kPa, m3/kmol, lb/ft3; gauge pressures such as psig or barg are refused,
+the calculation needs absolute pressure). A typed value is turned into the C
+or bar text the window's box would take; where that text cannot hold it
+exactly, a note on standard error (json: "rounding") says what was taken.
+Temperatures, pressures, volumes and vapour densities are written in the
+units, with the same significant digits the sheet shows (the same decimals
+for a temperature); SG and Z are not converted. The output then names its
+units: a line under the table's headings, "[unit]" in CSV headers, a "units"
+object in JSON. A batch header may name units the same way, as in the header
+"temp [K],press [psia]". With --analysis, its temperatures, pressures and
+volumes are converted too.
 
 A run longer than about a second shows its progress on standard error when
 that is a terminal.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/units_options.h"
 #include "state/calc_state.h"
 
 #include <array>
@@ -26,11 +27,17 @@ struct Options {
     std::optional<std::string> component;
     bool list = false;
     bool analysis = false;                // the phase-equilibrium block after the sheet
+    bool properties = false;              // each model's roots, tags and properties
+    bool explain = false;                 // each model's choice of root, step by step
+    bool reference = false;               // the reference equation of state at the state
+    bool scorecard = false;               // the models ranked against the reference
+    std::optional<std::string> data;      // measured points to score the models against
     bool mergeShipped = false;            // add the shipped components missing from the database
     bool customConstants = false;         // a constant, --antoine or --name was given
     std::optional<std::string> batch;     // a CSV file, "-" for standard input
     std::optional<std::string> tempRange; // START:STOP:STEP
     std::optional<std::string> pressRange;
+    RunUnits units;    // --temp-unit and the like
     unsigned jobs = 0; // 0: one a core
     bool help = false;
     bool version = false;

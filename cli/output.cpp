@@ -1,6 +1,7 @@
 #include "cli/output.h"
 
 #include "cli/replay.h"
+#include "cli/units_options.h"
 #include "core/main_view_model.h"
 #include "core/sheet_export.h"
 
@@ -129,8 +130,30 @@ void appendJsonString(std::string& out, std::string_view s)
     out += '"';
 }
 
-void appendTable(std::string& out, const core::MainViewModel& vm, bool showBoxes)
+/// The boxes' final texts in the run's units: as typed when the box kept the text the
+/// calculation was given, else (a two-phase click wrote its own) converted.
+std::string shownTemp(const core::MainViewModel& vm, const Entries& e)
 {
+    return vm.txtTemp() == e.temp ? e.typedTemp
+                                  : e.units->shown(vm.txtTemp(), UnitSlot::Temperature);
+}
+
+std::string shownPress(const core::MainViewModel& vm, const Entries& e)
+{
+    return vm.txtPress() == e.press ? e.typedPress
+                                    : e.units->shown(vm.txtPress(), UnitSlot::Pressure);
+}
+
+std::size_t cellIndex(state::CellId id)
+{
+    const auto& cells = state::allCells();
+    return static_cast<std::size_t>(std::find(cells.begin(), cells.end(), id) - cells.begin());
+}
+
+void appendTable(std::string& out, const core::MainViewModel& vm, bool showBoxes,
+                 const Entries& entries)
+{
+    const RunUnits* units = entries.units;
     const char* sep = "";
     for (std::string_view line : core::messageLines(vm.lblStCond())) {
         out += sep;
@@ -138,7 +161,10 @@ void appendTable(std::string& out, const core::MainViewModel& vm, bool showBoxes
         sep = "\n";
     }
     out += "\n";
-    if (showBoxes)
+    if (showBoxes && units != nullptr)
+        out += boxCaption(UnitSlot::Temperature, *units) + shownTemp(vm, entries) + "\n" +
+               boxCaption(UnitSlot::Pressure, *units) + shownPress(vm, entries) + "\n";
+    else if (showBoxes)
         out += "Temperature  (C): " + vm.txtTemp() + "\nPressure  (bar): " + vm.txtPress() + "\n";
     out += "\n";
     constexpr std::array<std::size_t, 5> kWidths = {8, 11, 11, 9, 11};
@@ -148,6 +174,8 @@ void appendTable(std::string& out, const core::MainViewModel& vm, bool showBoxes
     for (std::size_t c = 0; c < kHeadings.size(); ++c)
         appendRightAligned(heading, kHeadings[c], kWidths[c]);
     out += heading + "\n";
+    if (units != nullptr)
+        out += tableUnitsLine(*units);
     std::array<bool, core::kMissingConstantNotes.size()> marked{};
     for (int r = 0; r < state::kRowCount; ++r) {
         const auto row = static_cast<state::Row>(r);
@@ -158,7 +186,8 @@ void appendTable(std::string& out, const core::MainViewModel& vm, bool showBoxes
             std::string cell;
             if (state::hasCell(row, col)) {
                 const auto& ce = vm.sheet().cell({row, col});
-                cell = ce.text;
+                cell =
+                    units == nullptr ? ce.text : shownCell(*units, cellIndex({row, col}), ce.text);
                 const std::optional<std::size_t> note = core::missingConstantNote(ce.color);
                 if (note && !cell.empty()) {
                     cell += core::kMissingConstantNotes[*note].marker;
@@ -170,7 +199,8 @@ void appendTable(std::string& out, const core::MainViewModel& vm, bool showBoxes
         text.erase(text.find_last_not_of(' ') + 1);
         out += text + "\n";
     }
-    out += "\nSG in g/cm3, volumes in cm3/mol, vapour density in kg/m3.\n";
+    out += units == nullptr ? "\nSG in g/cm3, volumes in cm3/mol, vapour density in kg/m3.\n"
+                            : "\n" + tableUnitsFooter(*units);
     for (std::size_t i = 0; i < marked.size(); ++i)
         if (marked[i]) {
             out += core::kMissingConstantNotes[i].footnote;
@@ -190,8 +220,10 @@ const std::array<std::string, state::kCellCount>& jsonKeys()
     return keys;
 }
 
-void appendJson(std::string& out, const core::MainViewModel& vm, Layout layout, long line)
+void appendJson(std::string& out, const core::MainViewModel& vm, Layout layout, long line,
+                const Entries& entries)
 {
+    const RunUnits* units = entries.units;
     const auto& sheet = vm.sheet();
     const auto& f = vm.state().flags;
     const auto& keys = jsonKeys();
@@ -208,7 +240,8 @@ void appendJson(std::string& out, const core::MainViewModel& vm, Layout layout, 
         if (i > 0)
             out += ", ";
         out += keys[i];
-        appendJsonString(out, sheet.cell(state::allCells()[i]).text);
+        const std::string& text = sheet.cell(state::allCells()[i]).text;
+        appendJsonString(out, units == nullptr ? text : shownCell(*units, i, text));
     }
     out += "}, \"colors\": {";
     // The colours depend on the component's constants, not on the state, so a batch prints
@@ -238,9 +271,21 @@ void appendJson(std::string& out, const core::MainViewModel& vm, Layout layout, 
     out += ", \"AboveCritical\": ";
     out += boolText(f.AboveCritical);
     out += "}, \"temp\": ";
-    appendJsonString(out, vm.txtTemp());
+    if (units == nullptr) {
+        appendJsonString(out, vm.txtTemp());
+        out += ", \"press\": ";
+        appendJsonString(out, vm.txtPress());
+        out += "}\n";
+        return;
+    }
+    appendJsonString(out, shownTemp(vm, entries));
     out += ", \"press\": ";
-    appendJsonString(out, vm.txtPress());
+    appendJsonString(out, shownPress(vm, entries));
+    out += ", " + unitsJsonMember(*units);
+    if (!entries.rounding.empty()) {
+        out += ", \"rounding\": ";
+        appendJsonString(out, entries.rounding);
+    }
     out += "}\n";
 }
 
@@ -256,11 +301,12 @@ void appendCsv(std::string& out, const core::MainViewModel& vm, Layout layout, c
         appendNumber(out, info.line);
         out += ",,";
     }
+    const RunUnits* units = info.entries->units;
     core::appendCsvField(out, info.component);
     out += ',';
-    core::appendCsvField(out, vm.txtTemp());
+    core::appendCsvField(out, units ? shownTemp(vm, *info.entries) : vm.txtTemp());
     out += ',';
-    core::appendCsvField(out, vm.txtPress());
+    core::appendCsvField(out, units ? shownPress(vm, *info.entries) : vm.txtPress());
     out += ',';
     if (info.entries->twoPhase)
         out += kTwoPhaseNames[static_cast<std::size_t>(*info.entries->twoPhase)];
@@ -279,26 +325,37 @@ void appendCsv(std::string& out, const core::MainViewModel& vm, Layout layout, c
         out += ',';
         out += boolText(flag);
     }
-    for (state::CellId id : state::allCells()) {
+    for (std::size_t i = 0; i < state::kCellCount; ++i) {
         out += ',';
-        core::appendCsvField(out, vm.sheet().cell(id).text);
+        const std::string& text = vm.sheet().cell(state::allCells()[i]).text;
+        core::appendCsvField(out, units ? shownCell(*units, i, text) : text);
     }
     out += '\n';
 }
 
 } // namespace
 
-std::string outputHeader(Format format, Layout layout)
+std::string outputHeader(Format format, Layout layout, const RunUnits* units)
 {
     if (format != Format::Csv)
         return {};
     std::string out = layout == Layout::Batch ? "line,error," : "";
     for (std::string_view c : kCsvLeadColumns) {
-        out += c;
+        // With units named, "temp [F]" and "press [psia]", as a batch header names them.
+        if (units != nullptr && (c == "temp_C" || c == "press_bar")) {
+            const UnitSlot slot = c == "temp_C" ? UnitSlot::Temperature : UnitSlot::Pressure;
+            core::appendCsvField(out, std::string(c.substr(0, c.find('_'))) + " [" +
+                                          std::string(units->of(slot).symbol) + "]");
+        } else {
+            out += c;
+        }
         out += ',';
     }
-    for (state::CellId id : state::allCells()) {
-        out += state::cellName(id);
+    for (std::size_t i = 0; i < state::kCellCount; ++i) {
+        std::string name = state::cellName(state::allCells()[i]);
+        if (const state::Unit* unit = units ? cellUnit(*units, i) : nullptr)
+            name += " [" + std::string(unit->symbol) + "]";
+        core::appendCsvField(out, name);
         out += ',';
     }
     out.back() = '\n';
@@ -315,12 +372,13 @@ void appendSolved(std::string& out, Format format, Layout layout, const RowInfo&
             appendNumber(out, info.line);
             out += "\n";
         }
-        appendTable(out, vm, layout == Layout::Sweep || info.entries->twoPhase.has_value());
+        appendTable(out, vm, layout == Layout::Sweep || info.entries->twoPhase.has_value(),
+                    *info.entries);
         if (layout != Layout::Single)
             out += "\n";
         break;
     case Format::Json:
-        appendJson(out, vm, layout, info.line);
+        appendJson(out, vm, layout, info.line, *info.entries);
         break;
     case Format::Csv:
         appendCsv(out, vm, layout, info);

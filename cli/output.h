@@ -26,7 +26,8 @@ struct RowInfo {
 };
 
 /// The header the format needs before the first state ("" for table and json).
-std::string outputHeader(Format format, Layout layout);
+/// With units named, the CSV header says them.
+std::string outputHeader(Format format, Layout layout, const RunUnits* units = nullptr);
 /// Appends one solved state.
 void appendSolved(std::string& out, Format format, Layout layout, const RowInfo& info,
                   const core::MainViewModel& vm);

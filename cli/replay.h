@@ -10,6 +10,8 @@
 
 namespace cli {
 
+struct RunUnits;
+
 /// What the user types and clicks after choosing a component.
 struct Entries {
     std::string temp;            // the temperature box's text, °C
@@ -17,6 +19,13 @@ struct Entries {
     std::optional<int> twoPhase; // the two-phase button clicked, 0 or 1
     bool hypothetical = false;
     bool spherical = false;
+    // Set when the run names units: temp and press above are then the texts the
+    // calculation takes, converted from these as typed, and rounding says how a typed value
+    // was rounded to them (empty when exactly).
+    const RunUnits* units = nullptr;
+    std::string typedTemp;
+    std::string typedPress;
+    std::string rounding;
 };
 
 /// Constants typed on the command line or in a batch row instead of a stored component.

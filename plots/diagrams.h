@@ -12,6 +12,10 @@ namespace plots {
 /// cannot be computed is left out of the curves and named in the table.
 Diagrams computeDiagrams(const DiagramInput& input);
 
+/// The temperature (K) and pressure (bar) the diagrams are drawn at: the input's state, or
+/// the stand-in before any solve.
+std::array<double, 2> diagramStatePoint(const DiagramInput& input);
+
 /// The curves of a diagram as CSV: the x values in the first column, then one column per curve
 /// of a shown model (and each component curve but vertical guide lines), units in the header,
 /// "." as decimal point.
@@ -21,6 +25,9 @@ std::string diagramCsv(const Diagram& diagram, const std::array<bool, kModelCoun
 /// The table with a header line: tab-separated for the clipboard, or CSV when the separator
 /// is ','.
 std::string tableText(const std::vector<TableRow>& table, char separator = '\t');
+/// The same under other column captions (the table in other units).
+std::string tableText(const std::vector<TableRow>& table, char separator,
+                      const std::array<std::string, 9>& columns);
 
 /// The table's column captions, with units.
 const std::array<std::string, 9>& tableColumns();

@@ -95,6 +95,12 @@ std::array<std::string, 9> tableCells(const TableRow& row)
 
 std::string tableText(const std::vector<TableRow>& table, char separator)
 {
+    return tableText(table, separator, tableColumns());
+}
+
+std::string tableText(const std::vector<TableRow>& table, char separator,
+                      const std::array<std::string, 9>& columns)
+{
     const auto line = [separator](const std::array<std::string, 9>& cells) {
         std::string s;
         for (const std::string& c : cells) {
@@ -104,7 +110,7 @@ std::string tableText(const std::vector<TableRow>& table, char separator)
         }
         return s + (separator == ',' ? "\r\n" : "\n");
     };
-    std::string text = line(tableColumns());
+    std::string text = line(columns);
     for (const TableRow& r : table)
         text += line(tableCells(r));
     return text;

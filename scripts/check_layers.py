@@ -2,7 +2,8 @@
 """Checks that every quoted include points down the layer arrow, and that the layers below
 the store use no Qt.
 
-    ui, cli -> store -> core -> analysis, models -> state;  web -> cli's output, plots, core
+    ui, cli -> store -> core -> analysis, reference, models -> state;  web -> cli's output,
+    plots, core
 
 A file's layer is its top-level folder; an include names the layer it reaches
 ("state/result_sheet.h"). Exit 1 with one line per wrong-way include, 0 when all are sound.
@@ -18,18 +19,20 @@ ALLOWED = {
     "state": set(),
     "models": {"state"},
     "analysis": {"models", "state"},
-    "core": {"analysis", "models", "state"},
-    "plots": {"core", "analysis", "models", "state"},
-    "store": {"core", "analysis", "models", "state"},
+    # The published reference equations of state: beside the models, never reading them.
+    "reference": {"state"},
+    "core": {"analysis", "reference", "models", "state"},
+    "plots": {"core", "analysis", "reference", "models", "state"},
+    "store": {"core", "analysis", "reference", "models", "state"},
     "rtf": set(),
-    "cli": {"store", "core", "analysis", "models", "state"},
-    "ui": {"store", "plots", "core", "analysis", "models", "state", "rtf"},
+    "cli": {"store", "core", "analysis", "reference", "models", "state"},
+    "ui": {"store", "plots", "core", "analysis", "reference", "models", "state", "rtf"},
     # The browser edition: no store (no SQLite there); the command line's output and option
     # code, which need no store, serve its node program and its JSON texts.
-    "web": {"cli", "plots", "core", "analysis", "models", "state"},
+    "web": {"cli", "plots", "core", "analysis", "reference", "models", "state"},
 }
 # Plain C++ only: a Qt header here would tie the physics to the toolkit.
-NO_QT = {"state", "models", "analysis", "core", "plots", "rtf", "web"}
+NO_QT = {"state", "models", "analysis", "reference", "core", "plots", "rtf", "web"}
 SOURCE_SUFFIXES = {".h", ".hpp", ".cpp", ".cc"}
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 

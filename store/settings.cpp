@@ -93,6 +93,16 @@ bool Settings::setExportFolder(const std::string& folder)
     return writeText(m_iniPath, kExportFolderKey, folder);
 }
 
+std::string Settings::diagramUnit(const std::string& quantity) const
+{
+    return readText(m_iniPath, ("Diagrams/Units/" + quantity).c_str()).value_or(std::string());
+}
+
+bool Settings::setDiagramUnit(const std::string& quantity, const std::string& symbol)
+{
+    return writeText(m_iniPath, ("Diagrams/Units/" + quantity).c_str(), symbol);
+}
+
 std::string defaultDatabasePath()
 {
 #ifdef Q_OS_WIN

@@ -31,6 +31,13 @@ public:
     /// Stores the folder; false when the settings store could not be written.
     bool setExportFolder(const std::string& folder);
 
+    /// The unit the diagrams show a quantity in (key "Units/<quantity>" of group "Diagrams",
+    /// quantity "Temperature", "Pressure" or "Volume"): its ASCII symbol, "" when none is
+    /// stored (the diagrams' own unit).
+    std::string diagramUnit(const std::string& quantity) const;
+    /// Stores the symbol ("" for the diagrams' own unit); false when it could not be written.
+    bool setDiagramUnit(const std::string& quantity, const std::string& symbol);
+
 private:
     Settings() = default;
     std::string m_iniPath; // empty: the user's native store

@@ -2,14 +2,17 @@
 
 #include "plots/diagram.h"
 #include "plots/diagram_input.h"
+#include "plots/diagram_units.h"
 #include "store/settings.h"
 #include "ui/diagram_plot.h"
 
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <optional>
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QTabWidget;
@@ -24,6 +27,8 @@ class ComponentDatabase;
 
 namespace ui {
 
+class DiagramUnitsBar;
+class ModelDetailsWindow;
 class TeachingTab;
 
 /// The diagrams of the state: P-V isotherms, Z-P and vapour pressure of the nine models, and
@@ -49,30 +54,54 @@ public:
 
     DiagramPlot* plot(Tab tab) const;
     TeachingTab* teaching() const { return m_teaching; }
+    /// The diagrams as shown, in the chosen units.
     const plots::Diagrams& diagrams() const { return m_diagrams; }
+    /// The units chosen for the axes, the read-out, the table and the exports; kept in the
+    /// settings.
+    const plots::DiagramUnits& units() const { return m_units; }
+    void setUnits(const plots::DiagramUnits& units);
     bool modelVisible(state::Row model) const { return m_visible[static_cast<std::size_t>(model)]; }
     void setModelVisible(state::Row model, bool visible);
 
-    /// Writes the current diagram (PNG, SVG or PDF by suffix); false when it could not.
-    bool exportImage(const QString& path, Tab tab);
-    /// Writes a diagram's curves, or the table, as CSV; false when the file could not be
-    /// written.
-    bool exportCsv(const QString& path, Tab tab);
+    /// Writes a diagram as a PNG, SVG or PDF file by the path's suffix; false, with the reason
+    /// in `why`, when it could not (another suffix, or the file system's refusal).
+    bool exportImage(const QString& path, Tab tab, QString* why = nullptr);
+    /// Writes a diagram's curves, or the table, as CSV; false, with the reason in `why`, when
+    /// the file could not be written.
+    bool exportCsv(const QString& path, Tab tab, QString* why = nullptr);
     /// The current diagram as an image on the clipboard, or the table as text.
     void copyToClipboard();
+
+    /// What asks for the path to save to: (caption, suggested path, filters, chosen filter in
+    /// and out) -> path, "" when cancelled. A file dialog unless replaced.
+    using SaveDialog = std::function<QString(const QString& caption, const QString& suggested,
+                                             const QString& filters, QString* chosenFilter)>;
+    void setSaveDialog(SaveDialog dialog) { m_saveDialog = std::move(dialog); }
+    /// The read-out line under the diagrams: pointer coordinates or the usage hints.
+    QString readoutText() const;
 
     // Event handlers, one per event.
     void cmdSaveImage_Click();
     void cmdSaveData_Click();
     void cmdCopy_Click();
+    void cmdDetails_Click();
+
+    /// The model details window, once opened.
+    ModelDetailsWindow* detailsWindow() const { return m_details; }
 
 private:
     void createControls();
+    void showInUnits();
     void fillTable();
     void replotShown();
     Tab currentTab() const;
-    /// A file dialog for saving, starting in the remembered folder; "" when cancelled.
-    QString askSavePath(const QString& caption, const QString& filters);
+    /// A file dialog for saving, starting in the remembered folder with a file named for the
+    /// state and tab; "" when cancelled, else the path with the chosen filter's suffix when
+    /// none was typed. `chosen`: the filter chosen, the first one offered.
+    QString askSavePath(const QString& caption, const QStringList& filters, QString* chosen);
+    /// Remembers the folder of a file just written.
+    void rememberFolder(const QString& path);
+    void showHints();
 
     std::array<DiagramPlot*, 3> m_plots{};
     QTabWidget* tabDiagrams = nullptr;
@@ -80,12 +109,21 @@ private:
     TeachingTab* m_teaching = nullptr;
     QLabel* lblNote = nullptr;
     QLabel* lblReadout = nullptr;
+    QCheckBox* chkLogP = nullptr;
     QPushButton* cmdSaveImage = nullptr;
     QPushButton* cmdSaveData = nullptr;
     QPushButton* cmdCopy = nullptr;
-    plots::Diagrams m_diagrams;
+    QPushButton* cmdDetails = nullptr;
+    ModelDetailsWindow* m_details = nullptr;
+    DiagramUnitsBar* m_unitsBar = nullptr;
+    plots::DiagramInput m_input;
+    plots::Diagrams m_computed; // in the diagrams' own units
+    plots::Diagrams m_diagrams; // as shown
+    plots::DiagramUnits m_units;
     ModelMask m_visible{};
     std::optional<store::Settings> m_settings;
+    std::string m_component;
+    SaveDialog m_saveDialog;
 };
 
 } // namespace ui

@@ -5,6 +5,7 @@
 #include "cli/cli.h"
 #include "cli/options.h"
 #include "cli/output.h"
+#include "cli/properties_output.h"
 #include "cli/replay.h"
 #include "web/listed_component.h"
 
@@ -84,7 +85,9 @@ int solveOne(const cli::Options& o, std::string& out, std::string& err)
         err += (solved.rejectedByWindow ? "" : "tavrel1-cli: ") + *solved.rejected + "\n";
         return cli::kExitUsage;
     }
-    out += cli::outputHeader(o.format, cli::Layout::Single);
+    std::string header = cli::outputHeader(o.format, cli::Layout::Single);
+    cli::extendHeader(header, o.format, cli::additionsOf(o));
+    out += header;
     cli::appendSolved(out, o.format, cli::Layout::Single, {job.component, &job.entries, 0},
                       solved.vm);
     if (o.analysis && o.format == cli::Format::Json) {
@@ -96,6 +99,8 @@ int solveOne(const cli::Options& o, std::string& out, std::string& err)
         cli::printAnalysisTable(solved.vm.state(), table);
         out += table.str();
     }
+    cli::appendAdditions(out, o.format, cli::Layout::Single, cli::additionsOf(o),
+                         solved.vm.state());
     return cli::kExitOk;
 }
 

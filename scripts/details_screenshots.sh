@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Screenshots of the model details window (Benzene, 25 °C, 1 bar, Peng-Robinson) under Xvfb,
+# at 100 % and at scale 2, into docs/screenshots/. Needs the build tree (default build/) and
+# imagemagick's `import`.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build}"
+cmake --build "$build" --target shot_model_details
+for scale in 1 2; do
+  suffix=""
+  [ "$scale" = 2 ] && suffix="@2x"
+  out="$root/docs/screenshots/model-details$suffix.png"
+  QT_SCALE_FACTOR=$scale xvfb-run -a -s "-screen 0 2600x1800x24" bash -c "
+    '$build/tests/ui/shot_model_details' > /tmp/shot_ready.\$\$ &
+    pid=\$!
+    for _ in \$(seq 100); do grep -q ready /tmp/shot_ready.\$\$ 2>/dev/null && break; sleep 0.2; done
+    import -window root png:- | convert png:- -trim +repage '$out'
+    kill \$pid; rm -f /tmp/shot_ready.\$\$"
+  echo "$out"
+done
