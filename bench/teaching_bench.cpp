@@ -20,10 +20,7 @@ const state::ComponentConstants kComponents[] = {
     {18.015f, 647.1f, 220.55f, 55.9f, 0.345f, -0.06635f, 0.0199f, 0.443f},
 };
 
-analysis::Fluid fluidOf(int which)
-{
-    return analysis::fluidOf(kComponents[which], false);
-}
+analysis::Fluid fluidOf(int which) { return analysis::fluidOf(kComponents[which], false); }
 
 void envelopesOfNineModels(benchmark::State& st)
 {
@@ -31,7 +28,10 @@ void envelopesOfNineModels(benchmark::State& st)
     for (auto _ : st)
         benchmark::DoNotOptimize(plots::prepareTeaching(f));
 }
-BENCHMARK(envelopesOfNineModels)->DenseRange(0, 2)->ArgName("component")->Unit(benchmark::kMillisecond);
+BENCHMARK(envelopesOfNineModels)
+    ->DenseRange(0, 2)
+    ->ArgName("component")
+    ->Unit(benchmark::kMillisecond);
 
 // One slider step's compute in each view (T moves by 0.005 Tc each iteration).
 void sliderStepScene(benchmark::State& st)

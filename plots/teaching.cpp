@@ -1,5 +1,6 @@
 #include "plots/teaching.h"
 
+#include "reference/reference_eos.h"
 #include "state/number_format.h"
 
 #include <algorithm>
@@ -452,6 +453,43 @@ std::string areasText(const analysis::EqualAreas& a)
 }
 
 } // namespace
+
+std::optional<ReferenceEnvelope> referenceEnvelope(std::string_view component)
+{
+    const reference::Fluid* f = reference::Library::shipped().find(component);
+    if (f == nullptr || !f->eosCritical().found)
+        return std::nullopt;
+    constexpr double kCm3PerM3 = 1e6, kPaPerBar = 1e5;
+    const reference::CriticalPoint& c = f->eosCritical();
+    ReferenceEnvelope r;
+    r.name = "reference EOS";
+    r.critical.status = analysis::CriticalStatus::Found;
+    r.critical.t_K = c.t_K;
+    r.critical.p_bar = c.p_Pa / kPaPerBar;
+    r.critical.v_cm3mol = kCm3PerM3 / c.rho;
+    const double from = std::max(f->tTriple, kEnvelopeTrFrom * c.t_K);
+    for (int i = 0; i + 1 < kEnvelopePoints; ++i) {
+        const double u = 1 - static_cast<double>(i) / (kEnvelopePoints - 1);
+        const reference::Saturation s = reference::saturation(*f, c.t_K - (c.t_K - from) * u * u);
+        if (!s.ok())
+            continue;
+        analysis::EnvelopePoint e;
+        e.t_K = s.t_K;
+        e.pSat_bar = s.p_Pa / kPaPerBar;
+        e.vLiquid = kCm3PerM3 / s.rhoLiquid;
+        e.vVapour = kCm3PerM3 / s.rhoVapour;
+        r.dome.push_back(e);
+    }
+    analysis::EnvelopePoint top;
+    top.t_K = c.t_K;
+    top.pSat_bar = r.critical.p_bar;
+    top.vLiquid = top.vVapour = r.critical.v_cm3mol;
+    r.dome.push_back(top);
+    r.pressure_bar = [f](double t_K, double v) {
+        return reference::properties(*f, t_K, kCm3PerM3 / v).p_Pa / kPaPerBar;
+    };
+    return r;
+}
 
 TeachingData prepareTeaching(const analysis::Fluid& fluid)
 {

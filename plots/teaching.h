@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Diagrams for teaching the two-phase region: every model's dome and spinodal, Maxwell's equal
@@ -50,6 +51,11 @@ struct ReferenceEnvelope {
     std::vector<analysis::EnvelopePoint> dome; // ascending T, ending at the critical point
     std::function<double(double t_K, double v_cm3mol)> pressure_bar;
 };
+
+/// The shipped reference equation of state of a component (by its name), as a dome from its
+/// triple point or 0.45 of its own Tc, whichever is higher, and its pressure; std::nullopt
+/// where the component has none.
+std::optional<ReferenceEnvelope> referenceEnvelope(std::string_view component);
 
 /// Everything that does not depend on the slider, once per component.
 struct TeachingData {

@@ -266,10 +266,12 @@ void TeachingTab::showInput(const plots::DiagramInput& input)
     const analysis::Fluid fluid = analysis::fluidOf(input.state.constants, input.state.chkSphMol);
     m_stateT_K = input.state.conditions.TempK;
     m_stateP_bar = input.state.conditions.PressBar;
-    if (!m_fluid || !sameFluid(*m_fluid, fluid)) {
+    if (!m_fluid || !sameFluid(*m_fluid, fluid) || m_component != input.component) {
         m_fluid = fluid;
+        m_component = input.component;
         m_data.reset();
         m_reference.reset();
+        m_referencePending = true;
     }
     if (chkTeachState->isChecked())
         m_options.statePressure_bar = m_stateP_bar;
@@ -279,6 +281,7 @@ void TeachingTab::showInput(const plots::DiagramInput& input)
 void TeachingTab::setReference(std::optional<plots::ReferenceEnvelope> reference)
 {
     m_reference = std::move(reference);
+    m_referencePending = false;
     if (m_data)
         m_data->reference = m_reference;
     refresh(false);
@@ -373,6 +376,9 @@ void TeachingTab::refresh(bool resetAxes)
     }
     m_dirty = false;
     if (!m_data) {
+        if (m_referencePending)
+            m_reference = plots::referenceEnvelope(m_component);
+        m_referencePending = false;
         m_data = plots::prepareTeaching(*m_fluid);
         m_data->reference = m_reference;
     }

@@ -32,7 +32,7 @@ public:
     /// the tab is shown.
     void showInput(const plots::DiagramInput& input);
     /// A reference equation of state's envelope for the current component, drawn in black;
-    /// std::nullopt removes it.
+    /// std::nullopt removes it. By default the shipped one of the component, where it has one.
     void setReference(std::optional<plots::ReferenceEnvelope> reference);
 
     QCustomPlot* plot() const { return m_plot; }
@@ -82,6 +82,8 @@ private:
     std::optional<plots::TeachingData> m_data;
     std::optional<analysis::Fluid> m_fluid; // the component the data must be formed for
     std::optional<plots::ReferenceEnvelope> m_reference;
+    std::string m_component;
+    bool m_referencePending = false; // the shipped reference is looked up with the envelopes
     double m_stateT_K = 0, m_stateP_bar = 0;
     bool m_dirty = false;
 };
