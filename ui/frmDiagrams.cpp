@@ -10,6 +10,7 @@
 #include "ui/diagram_units_bar.h"
 #include "ui/message_box.h"
 #include "ui/model_details.h"
+#include "ui/teaching_tab.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -82,6 +83,7 @@ const plots::Diagram& diagramOf(const plots::Diagrams& d, frmDiagrams::Tab tab)
         return d.pt;
     case frmDiagrams::Tab::PV:
     case frmDiagrams::Tab::Table:
+    case frmDiagrams::Tab::Teaching:
         break;
     }
     return d.pv;
@@ -132,6 +134,8 @@ void frmDiagrams::createControls()
     grdAnalysis->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdAnalysis->verticalHeader()->setVisible(false);
     tabDiagrams->addTab(grdAnalysis, "Table");
+    m_teaching = new TeachingTab(tabDiagrams);
+    tabDiagrams->addTab(m_teaching, "Teaching");
 
     lblNote = new QLabel(this);
     lblNote->setObjectName("lblNote");
@@ -248,6 +252,7 @@ void frmDiagrams::showInput(const plots::DiagramInput& input)
         const auto [t_K, p_bar] = plots::diagramStatePoint(m_input);
         m_details->showState(m_input.state, t_K, p_bar);
     }
+    m_teaching->showInput(input);
 }
 
 void frmDiagrams::setUnits(const plots::DiagramUnits& units)
@@ -303,7 +308,7 @@ void frmDiagrams::fillTable()
 
 DiagramPlot* frmDiagrams::plot(Tab tab) const
 {
-    return tab == Tab::Table ? nullptr : m_plots[index(tab)];
+    return index(tab) < m_plots.size() ? m_plots[index(tab)] : nullptr;
 }
 
 void frmDiagrams::setModelVisible(state::Row model, bool visible)
@@ -328,6 +333,8 @@ frmDiagrams::Tab frmDiagrams::currentTab() const
 
 bool frmDiagrams::exportImage(const QString& path, Tab tab, QString* why)
 {
+    if (tab == Tab::Teaching)
+        return m_teaching->saveImage(path);
     DiagramPlot* p = plot(tab);
     if (p == nullptr)
         return false;
@@ -347,6 +354,8 @@ bool frmDiagrams::exportCsv(const QString& path, Tab tab, QString* why)
 {
     if (tab == Tab::Table)
         return writeFile(path, bytesOf(plots::tableText(m_diagrams.table, m_units, ',')), why);
+    if (tab == Tab::Teaching)
+        return writeFile(path, bytesOf(m_teaching->csv()), why);
     return writeFile(path, bytesOf(plots::diagramCsv(diagramOf(m_diagrams, tab), m_visible)), why);
 }
 
@@ -354,6 +363,8 @@ void frmDiagrams::copyToClipboard()
 {
     if (DiagramPlot* p = plot(currentTab()))
         QApplication::clipboard()->setImage(p->image());
+    else if (currentTab() == Tab::Teaching)
+        QApplication::clipboard()->setImage(m_teaching->image());
     else
         QApplication::clipboard()->setText(fromStd(plots::tableText(m_diagrams.table, m_units)));
 }

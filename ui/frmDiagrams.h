@@ -29,13 +29,14 @@ namespace ui {
 
 class DiagramUnitsBar;
 class ModelDetailsWindow;
+class TeachingTab;
 
 /// The diagrams of the state: P-V isotherms, Z-P and vapour pressure of the nine models, and
 /// the analysis table. A thin binding of plots::computeDiagrams; the main window feeds it.
 class frmDiagrams : public QWidget {
     Q_OBJECT
 public:
-    enum class Tab { PV, ZP, PT, Table };
+    enum class Tab { PV, ZP, PT, Table, Teaching };
 
     /// `settings` remembers the export folder (a copy is kept); without one the folder is not
     /// remembered.
@@ -52,6 +53,7 @@ public:
     void showInput(const plots::DiagramInput& input);
 
     DiagramPlot* plot(Tab tab) const;
+    TeachingTab* teaching() const { return m_teaching; }
     /// The diagrams as shown, in the chosen units.
     const plots::Diagrams& diagrams() const { return m_diagrams; }
     /// The units chosen for the axes, the read-out, the table and the exports; kept in the
@@ -104,6 +106,7 @@ private:
     std::array<DiagramPlot*, 3> m_plots{};
     QTabWidget* tabDiagrams = nullptr;
     QTableWidget* grdAnalysis = nullptr;
+    TeachingTab* m_teaching = nullptr;
     QLabel* lblNote = nullptr;
     QLabel* lblReadout = nullptr;
     QCheckBox* chkLogP = nullptr;
