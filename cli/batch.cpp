@@ -52,12 +52,10 @@ void solveChunk(Chunk& c, Format format, Layout layout, const Additions& additio
             if (!s.refusal) {
                 JsonMembers more;
                 if (additions.any())
-                    more = [&](state::JsonWriter& w) {
-                        writeAdditions(w, additions, s.form.state);
-                    };
+                    more = [&](state::JsonWriter& w) { writeAdditions(w, additions, job, s.form); };
                 appendSolved(c.out, format, layout, {job.component, &job.entries, job.line}, s.form,
                              more);
-                appendAdditions(c.out, format, layout, additions, s.form.state);
+                appendAdditions(c.out, format, layout, additions, job, s.form);
             }
             rejected = s.refusal;
         }

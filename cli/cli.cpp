@@ -10,6 +10,7 @@
 #include "cli/output.h"
 #include "cli/output_stream.h"
 #include "cli/properties_output.h"
+#include "cli/reference_output.h"
 #include "core/component_messages.h"
 #include "state/json_writer.h"
 #include "store/component_selection.h"
@@ -88,6 +89,22 @@ int printList(const Options& o, const Streams& s)
     return kExitOk;
 }
 
+/// The additions of the options, the reference ones among them when any is given.
+Additions withReference(const Options& o, const ReferenceExtras& extras)
+{
+    Additions a = additionsOf(o);
+    a.reference = extras.any() ? &extras : nullptr;
+    return a;
+}
+
+/// The CSV header with every addition's columns.
+void extendHeaderWith(std::string& header, Format format, const Additions& a)
+{
+    extendHeader(header, format, a);
+    if (a.reference != nullptr && format == Format::Csv && !header.empty())
+        header.insert(header.size() - 1, a.reference->csvHeader());
+}
+
 int runBatch(const Options& o, const Streams& s)
 {
     std::ifstream file;
@@ -105,6 +122,8 @@ int runBatch(const Options& o, const Streams& s)
             size_bytes = 0;
         in = &file;
     }
+    const ReferenceExtras extras(o, s.err);
+    const Additions additions = withReference(o, extras);
     BatchFileSource source(*in, size_bytes, o,
                            [&] { return StoredComponents(openDatabase(o.db)); });
     // No rows is said, but it is no failure: the output keeps its header and the status 0
@@ -113,10 +132,10 @@ int runBatch(const Options& o, const Streams& s)
         s.err << "tavrel1-cli: the batch file has no rows"
               << (source.hasHeader() ? " after its header\n" : " (no header either)\n");
     std::string header = outputHeader(o.format, Layout::Batch, source.units());
-    extendHeader(header, o.format, additionsOf(o));
+    extendHeaderWith(header, o.format, additions);
     s.out << header;
     const RunTotals t = runJobs(source, o.format, Layout::Batch, threadsFor(o), s.out, s.err,
-                                s.errIsTerminal, additionsOf(o));
+                                s.errIsTerminal, additions);
     reportRounding(source.rounding(), t.states, s.err);
     if (in->bad()) {
         s.err << "tavrel1-cli: reading the batch file failed after " << t.states << " rows\n";
@@ -153,6 +172,17 @@ int solveStates(const Options& o, const Streams& s)
         job.component = o.name;
         job.chosen = state::Component{o.name, state::constantsOrMissing(o.constants), o.antoine};
     }
+    const ReferenceExtras extras(o, s.err);
+    const Additions additions = withReference(o, extras);
+    if (!o.temp && !o.press && !o.tempRange && !o.pressRange) {
+        // --scorecard or --data alone: a report on the component, no state.
+        core::Form form;
+        const auto* stored = std::get_if<0>(&job.chosen);
+        core::chooseComponent(form, stored ? **stored : std::get<1>(job.chosen));
+        form.state.chkSphMol = o.spherical;
+        s.out << extras.report(o.format, job.component, form.state, stored != nullptr);
+        return kExitOk;
+    }
 
     if (o.tempRange || o.pressRange) {
         Range temps = o.tempRange ? Range(*o.tempRange, "--temp-range") : Range(*o.temp);
@@ -173,10 +203,10 @@ int solveStates(const Options& o, const Streams& s)
         }
         GridSource grid(job, std::move(temps), std::move(presses));
         std::string header = outputHeader(o.format, Layout::Sweep, units);
-        extendHeader(header, o.format, additionsOf(o));
+        extendHeaderWith(header, o.format, additions);
         s.out << header;
         const RunTotals t = runJobs(grid, o.format, Layout::Sweep, threadsFor(o), s.out, s.err,
-                                    s.errIsTerminal, additionsOf(o));
+                                    s.errIsTerminal, additions);
         reportRounding(grid.rounding(), t.states, s.err);
         return t.rejected == 0 ? kExitOk : kExitRejected;
     }
@@ -189,23 +219,23 @@ int solveStates(const Options& o, const Streams& s)
         return kExitUsage;
     }
     std::string text = outputHeader(o.format, Layout::Single, units);
-    extendHeader(text, o.format, additionsOf(o));
+    extendHeaderWith(text, o.format, additions);
     // One JSON object a state: the analysis and the additions are its last members.
     appendSolved(text, o.format, Layout::Single, {job.component, &job.entries, 0}, calc.form,
                  [&](state::JsonWriter& w) {
                      if (o.analysis)
                          writeAnalysis(w, calc.form.state, units);
-                     writeAdditions(w, additionsOf(o), calc.form.state);
+                     writeAdditions(w, additions, job, calc.form);
                  });
     if (o.format == Format::Csv)
-        appendAdditions(text, o.format, Layout::Single, additionsOf(o), calc.form.state);
+        appendAdditions(text, o.format, Layout::Single, additions, job, calc.form);
     s.out << text;
     if (o.analysis && o.format == Format::Table)
         printAnalysisTable(calc.form.state, s.out, units);
     if (o.format == Format::Table) {
         // After the analysis block, when there is one.
         std::string more;
-        appendAdditions(more, o.format, Layout::Single, additionsOf(o), calc.form.state);
+        appendAdditions(more, o.format, Layout::Single, additions, job, calc.form);
         s.out << more;
     }
     return kExitOk;

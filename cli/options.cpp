@@ -145,6 +145,17 @@ const OptionRow kOptions[] = {
      [](Options& o, S, S) { o.properties = true; }},
     {"--explain", nullptr, "add why each model's root is the one, step by step",
      [](Options& o, S, S) { o.explain = true; }},
+    {"--reference", nullptr,
+     "add the reference equation of state at the state and each model's deviation from it",
+     [](Options& o, S, S) { o.reference = true; }},
+    {"--scorecard", nullptr,
+     "rank the models by their deviation from the reference over the saturation curve and a "
+     "single-phase grid (without --temp and --press: the scorecard alone)",
+     [](Options& o, S, S) { o.scorecard = true; }},
+    {"--data", "FILE",
+     "score the models and the reference against measured points: CSV with a header such as "
+     "T [K],p [MPa],rho [kg/m3] or T [C],psat [bar]",
+     [](Options& o, S, S v) { o.data = v; }},
     {"--merge-shipped", nullptr, "add the shipped components the database lacks, say how many",
      [](Options& o, S, S) { o.mergeShipped = true; }},
     {"--help", nullptr, "print this help", [](Options& o, S, S) { o.help = true; }},
@@ -177,6 +188,16 @@ void checkCombination(const Options& o)
         if (o.temp || o.press || o.component || o.customConstants || o.tempRange || o.pressRange)
             throw UsageError{"--batch takes the component, constants, temperature and pressure "
                              "from the file's columns"};
+        return;
+    }
+    if ((o.scorecard || o.data) && !o.temp && !o.press && !o.tempRange && !o.pressRange) {
+        // A report on the component alone.
+        if (o.reference || o.analysis || o.properties || o.explain)
+            throw UsageError{"--reference, --analysis, --properties and --explain need a state: "
+                             "give --temp and --press"};
+        if (o.component && o.customConstants)
+            throw UsageError{"--component takes its constants from the database; drop the "
+                             "constants"};
         return;
     }
     if (o.tempRange && o.temp)

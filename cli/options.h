@@ -29,6 +29,9 @@ struct Options {
     bool analysis = false;                // the phase-equilibrium block after the sheet
     bool properties = false;              // each model's roots, tags and properties
     bool explain = false;                 // each model's choice of root, step by step
+    bool reference = false;               // the reference equation of state at the state
+    bool scorecard = false;               // the models ranked against the reference
+    std::optional<std::string> data;      // measured points to score the models against
     bool mergeShipped = false;            // add the shipped components missing from the database
     bool customConstants = false;         // a constant, --antoine or --name was given
     std::optional<std::string> batch;     // a CSV file, "-" for standard input

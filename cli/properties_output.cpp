@@ -1,6 +1,8 @@
 #include "cli/properties_output.h"
 
 #include "analysis/root_explanation.h"
+#include "cli/job.h"
+#include "cli/reference_output.h"
 #include "core/model_details.h"
 #include "core/sheet_export.h"
 #include "state/csv.h"
@@ -246,10 +248,11 @@ void extendHeader(std::string& header, Format format, const Additions& a)
 }
 
 void appendAdditions(std::string& out, Format format, Layout layout, const Additions& a,
-                     const state::CalcState& s)
+                     const Job& job, const core::Form& form)
 {
     if (!a.any())
         return;
+    const state::CalcState& s = form.state;
     std::optional<analysis::StateProperties> sp;
     std::optional<analysis::StateExplanation> ex;
     if (a.properties)
@@ -281,6 +284,8 @@ void appendAdditions(std::string& out, Format format, Layout layout, const Addit
         out += state::kCsvLineEnd;
         break;
     }
+    if (a.reference != nullptr)
+        a.reference->append(out, format, layout, job, form);
 }
 
 void padRejected(std::string& out, Format format, const Additions& a)
@@ -290,14 +295,19 @@ void padRejected(std::string& out, Format format, const Additions& a)
     dropCsvLineEnd(out);
     out.append(additionColumns(a), ',');
     out += state::kCsvLineEnd;
+    if (a.reference != nullptr)
+        a.reference->padRejected(out, format);
 }
 
-void writeAdditions(state::JsonWriter& w, const Additions& a, const state::CalcState& s)
+void writeAdditions(state::JsonWriter& w, const Additions& a, const Job& job,
+                    const core::Form& form)
 {
     if (a.properties)
-        writeProperties(w, analysis::stateProperties(s));
+        writeProperties(w, analysis::stateProperties(form.state));
     if (a.explain)
-        writeExplanation(w, analysis::explainState(s));
+        writeExplanation(w, analysis::explainState(form.state));
+    if (a.reference != nullptr)
+        a.reference->writeMembers(w, job, form);
 }
 
 } // namespace cli

@@ -13,10 +13,15 @@
 // the table, members at the end of the JSON object, columns at the end of the CSV row.
 namespace cli {
 
+class ReferenceExtras;
+struct Job;
+
 struct Additions {
     bool properties = false;
     bool explain = false;
-    bool any() const { return properties || explain; }
+    // --reference, --scorecard, --data (cli/reference_output.h): their own output, after these.
+    const ReferenceExtras* reference = nullptr;
+    bool any() const { return properties || explain || reference != nullptr; }
 };
 inline Additions additionsOf(const Options& o) { return {o.properties, o.explain}; }
 
@@ -27,9 +32,9 @@ void extendHeader(std::string& header, Format format, const Additions& a);
 /// as appendSolved (and, for one state, the analysis) wrote it. JSON takes them as members of
 /// the state's object instead: writeAdditions, through appendSolved's `more`.
 void appendAdditions(std::string& out, Format format, Layout layout, const Additions& a,
-                     const state::CalcState& s);
-
-void writeAdditions(state::JsonWriter& w, const Additions& a, const state::CalcState& s);
+                     const Job& job, const core::Form& form);
+void writeAdditions(state::JsonWriter& w, const Additions& a, const Job& job,
+                    const core::Form& form);
 /// Pads a rejected CSV row, which `out` ends with, with the additions' empty columns.
 void padRejected(std::string& out, Format format, const Additions& a);
 

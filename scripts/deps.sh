@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config clang-format
           qt6-base-dev qt6-svg-dev libqt6svg6 libqcustomplot-dev libsqlite3-dev sqlite3
-          libgtest-dev libgmock-dev libbenchmark-dev
+          libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
           fonts-liberation fonts-dejavu-core xvfb xauth locales python3)
 # Installing and packaging: icon rendering, the desktop validators, dpkg-shlibdeps.
 packages+=(librsvg2-bin desktop-file-utils appstream dpkg-dev file)

@@ -18,7 +18,8 @@ fail() {
 }
 for f in bin/tavrel1 bin/tavrel1-cli share/man/man1/tavrel1.1.gz share/man/man1/tavrel1-cli.1.gz \
          share/doc/tavrel1/README.md share/doc/tavrel1/CREDITS.md \
-         share/doc/tavrel1/LICENSE-data share/doc/tavrel1/copyright; do
+         share/doc/tavrel1/LICENSE-data share/doc/tavrel1/LICENSE-reference-eos.txt \
+         share/doc/tavrel1/copyright; do
     test -s "$prefix/$f" || fail "missing $f"
 done
 find "$prefix" -printf '%p %s %T@\n' | sort >"$scratch/before"
