@@ -94,14 +94,14 @@ int solveOne(const cli::Options& o, std::string& out, std::string& err)
                       calc.form, [&](state::JsonWriter& w) {
                           if (o.analysis)
                               cli::writeAnalysis(w, calc.form.state);
-                          cli::writeAdditions(w, cli::additionsOf(o), calc.form.state);
+                          cli::writeAdditions(w, cli::additionsOf(o), job, calc.form);
                       });
     if (o.analysis && o.format == cli::Format::Table) {
         std::ostringstream table;
         cli::printAnalysisTable(calc.form.state, table);
         out += table.str();
     }
-    cli::appendAdditions(out, o.format, cli::Layout::Single, cli::additionsOf(o), calc.form.state);
+    cli::appendAdditions(out, o.format, cli::Layout::Single, cli::additionsOf(o), job, calc.form);
     return cli::kExitOk;
 }
 

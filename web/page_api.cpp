@@ -208,8 +208,10 @@ std::string detailsJson(state::Row model)
     w.key("parameters");
     writeRows(w, d.parameters);
     w.key("roots").beginArray();
-    for (const core::RootRow& r : d.roots)
-        w.beginArray().string(r.volume).string(r.z).string(r.lnPhi).string(r.tag).string(r.reason);
+    for (const core::RootRow& r : d.roots) {
+        w.beginArray().string(r.volume).string(r.z).string(r.lnPhi).string(r.tag);
+        w.string(r.reason).endArray();
+    }
     w.endArray().member("stable", d.stable).key("properties");
     writeRows(w, d.properties);
     w.key("steps").beginArray();
