@@ -84,7 +84,7 @@ void forEachLoopModel(
     }
 }
 
-TEST(SaturationIdentities, EqualFugacityAndPressureAcrossTheRange)
+TEST(Identities, EqualFugacityAndPressureAcrossTheRange)
 {
     forEachLoopModel([](const NamedFluid& nf, Model m, const analysis::CriticalPoint& cp) {
         for (double tr : kReducedTemps) {
@@ -98,7 +98,7 @@ TEST(SaturationIdentities, EqualFugacityAndPressureAcrossTheRange)
 
 // ∫ P dV from VL to VV equals psat·(VV − VL): the loop's two areas cancel. Integrated over
 // ln V, where the vapour end lies up to eleven decades above the liquid one.
-TEST(SaturationIdentities, EqualAreaRule)
+TEST(Identities, EqualAreaRule)
 {
     constexpr double kTemps[] = {0.3, 0.5, 0.7, 0.9, 0.99, 0.9999};
     forEachLoopModel([&](const NamedFluid& nf, Model m, const analysis::CriticalPoint& cp) {
@@ -123,7 +123,7 @@ TEST(SaturationIdentities, EqualAreaRule)
 // model's own critical point: extended linearly from Tr 0.9999 and 0.99999 it reaches Pc
 // (the neglected curvature is of order 1e-6 there), and the gap between the volumes shrinks
 // with the square root of Tc − T, as mean-field coexistence curves do (ratio √0.1).
-TEST(SaturationIdentities, RisesMonotonicallyIntoTheCriticalPoint)
+TEST(Identities, RisesMonotonicallyIntoTheCriticalPoint)
 {
     forEachLoopModel([](const NamedFluid& nf, Model m, const analysis::CriticalPoint& cp) {
         analysis::Saturation previous;
@@ -153,7 +153,7 @@ TEST(SaturationIdentities, RisesMonotonicallyIntoTheCriticalPoint)
 // At the critical point ∂P/∂V and ∂²P/∂V² vanish, scaled by Pc/Vc and Pc/Vc². The second
 // derivative is a central difference of the analytic slope with a step of 1e-5·Vc: its
 // truncation error is of order 1e-10 there and its rounding error about 1e-11.
-TEST(CriticalPoint, SlopeAndCurvatureVanish)
+TEST(Identities, SlopeAndCurvatureVanish)
 {
     forEachLoopModel([](const NamedFluid& nf, Model m, const analysis::CriticalPoint& cp) {
         const analysis::Isotherm iso = analysis::makeIsotherm(m, nf.f, cp.t_K);
@@ -171,7 +171,7 @@ TEST(CriticalPoint, SlopeAndCurvatureVanish)
 // Where the constants are exact, so is the critical point: van der Waals' 27/64 and 1/8 put
 // it at the component's Tc and Pc with Vc = 3b; Dieterici's own algebra puts it at
 // T = a/(4·R·b), V = 2b, P = a/(4·e²·b²), a hair from Tc because 332.56·Tc is a float.
-TEST(CriticalPoint, ClosedFormsWhereTheyExist)
+TEST(Identities, ClosedFormsWhereTheyExist)
 {
     const double r = state::R;
     for (const NamedFluid& nf : kFluids) {
@@ -200,7 +200,7 @@ TEST(CriticalPoint, ClosedFormsWhereTheyExist)
 
 // ln φ from the closed forms (and Dieterici's quadrature) against a second route: the
 // integral of (Z − 1)/ρ from zero density, with Z from P(T, V), plus Z − 1 − ln Z.
-TEST(FugacityCoefficient, MatchesIntegralOfCompressibility)
+TEST(Identities, MatchesIntegralOfCompressibility)
 {
     constexpr double kVolumesOverB[] = {1.15, 1.6, 3, 10, 100, 1e4};
     constexpr double kReduced[] = {0.6, 0.95, 1.5};

@@ -3,6 +3,7 @@
 #include "analysis/exponential_integral.h"
 #include "analysis/phase_analysis.h"
 #include "analysis_checks.h"
+#include "tests/support/reference_components.h"
 
 #include <algorithm>
 #include <cmath>
@@ -99,7 +100,7 @@ TEST(Physics, StableRootIsVapourBelowAndLiquidAboveSaturation)
 // reference at 298.15 K and 1 bar, as the model descriptions give them.
 TEST(Physics, ClosedFormRootsAreTheExactCubicRoots)
 {
-    state::ComponentConstants c{78.11f, 562.1f, 48.9f, 259.0f, 0.212f, 0, 0, 0};
+    state::ComponentConstants c = test_components::kBenzeneNoKappa;
     const analysis::Fluid f = analysis::fluidOf(c, false);
     const analysis::StateRoots vdw = analysis::volumeRoots(Model::VDW, f, 298.15f, 1);
     ASSERT_EQ(vdw.count, 3);

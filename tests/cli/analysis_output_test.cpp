@@ -35,7 +35,7 @@ std::size_t count(const std::string& text, const std::string& what)
     return n;
 }
 
-TEST(CliAnalysis, TableGainsASecondBlockAndKeepsTheFirst)
+TEST(AnalysisOutput, TableGainsASecondBlockAndKeepsTheFirst)
 {
     const std::string plain = runCli(kBenzene);
     const std::string analysed = runCli(with(kBenzene, {"--analysis"}));
@@ -59,7 +59,7 @@ TEST(CliAnalysis, TableGainsASecondBlockAndKeepsTheFirst)
     EXPECT_EQ(block.find("inf"), std::string::npos);
 }
 
-TEST(CliAnalysis, JsonGainsAnAnalysisObjectKeyedByRow)
+TEST(AnalysisOutput, JsonGainsAnAnalysisObjectKeyedByRow)
 {
     const std::string plain = runCli(with(kBenzene, {"--json"}));
     const std::string analysed = runCli(with(kBenzene, {"--json", "--analysis"}));
@@ -76,7 +76,7 @@ TEST(CliAnalysis, JsonGainsAnAnalysisObjectKeyedByRow)
     EXPECT_EQ(tail.find("nan"), std::string::npos);
 }
 
-TEST(CliAnalysis, StatusesWithoutAntoineOrAboveCritical)
+TEST(AnalysisOutput, StatusesWithoutAntoineOrAboveCritical)
 {
     const std::string out = runCli({"--temp", "400", "--press", "50", "--json", "--analysis"});
     EXPECT_EQ(count(out, "\"antoineDeviation\": null"), 9u);
@@ -87,7 +87,7 @@ TEST(CliAnalysis, StatusesWithoutAntoineOrAboveCritical)
 // says what is true: ESD's root with the pole it stops at (triethanolamine, 6000 °C), and the
 // PRSV2 vapour pressure of 1-octanol at 800 °C without an Antoine comparison, which has no
 // meaning there.
-TEST(CliAnalysis, SingularModelAndASecondLoopSayWhatIsTrue)
+TEST(AnalysisOutput, SingularModelAndASecondLoopSayWhatIsTrue)
 {
     const std::string esd = runCli({"--tc", "772", "--pc", "27", "--vc", "446", "--omega", "1.284",
                                     "--temp", "6000", "--press", "50", "--analysis"});
@@ -118,7 +118,7 @@ namespace {
 
 // Constants far outside any fluid: whatever is not finite is a status in both forms, never a
 // number, and no saturation is called converged at a pressure or volume of zero.
-TEST(CliAnalysis, NonFiniteResultsAreStatusesNotNumbers)
+TEST(AnalysisOutput, NonFiniteResultsAreStatusesNotNumbers)
 {
     const std::vector<std::vector<std::string>> extremes = {
         {"--tc", "1e30", "--pc", "1e-30"},

@@ -370,7 +370,7 @@ TEST_F(Batch, MalformedRecordsAreOneRejectedRow)
     }
 }
 
-TEST(Sweep, GridCountAndOrder)
+TEST_F(Batch, GridCountAndOrder)
 {
     const CliRun r = runCli({"--tc", "562.1", "--pc", "48.9", "--temp-range", "0:1:0.25",
                              "--press-range", "3:1:-1", "--format", "csv"});
@@ -514,7 +514,7 @@ constexpr bool kSanitized = true;
 constexpr bool kSanitized = false;
 #endif
 
-TEST(BatchStreaming, MemoryStaysFlat)
+TEST_F(Batch, MemoryStaysFlat)
 {
     const auto stream = [](long rows, std::size_t badBytes = 0) {
         RowStream source(rows, rows / 2, badBytes);

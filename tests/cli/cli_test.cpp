@@ -176,7 +176,7 @@ TEST(Cli, MergeShippedAddsTheMissingComponentsAndSaysHowMany)
 namespace {
 
 // Faults of the command line found under attack: each case failed before the fix.
-TEST(CliFaults, TwoPhaseNeedsAntoineCoefficients)
+TEST(Cli, TwoPhaseNeedsAntoineCoefficients)
 {
     store::test::TempDir dir;
     const std::string db = store::test::makeShipped(dir);
@@ -214,7 +214,7 @@ TEST(CliFaults, TwoPhaseNeedsAntoineCoefficients)
               0);
 }
 
-TEST(CliFaults, JsonIsValidUtf8ForAnyName)
+TEST(Cli, JsonIsValidUtf8ForAnyName)
 {
     struct Case {
         const char* name;
@@ -239,7 +239,7 @@ TEST(CliFaults, JsonIsValidUtf8ForAnyName)
     }
 }
 
-TEST(CliFaults, ControlCharactersInNamesAreVisible)
+TEST(Cli, ControlCharactersInNamesAreVisible)
 {
     const CliRun table = runCli({"--temp", "25", "--press", "1", "--name", "a\nb\rc\x1b"});
     ASSERT_EQ(table.status, 0);
@@ -260,7 +260,7 @@ TEST(CliFaults, ControlCharactersInNamesAreVisible)
     EXPECT_EQ(list.out, "line\\nfeed\nnul\\rcr\n");
 }
 
-TEST(CliFaults, AntoineTakesExactlyThreeFields)
+TEST(Cli, AntoineTakesExactlyThreeFields)
 {
     const struct {
         const char* text;
@@ -395,7 +395,7 @@ ProcessRun runRedirected(const std::string& args, const std::string& target,
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(errFile)};
 }
 
-TEST(CliWrites, FailedWritesStopWithTheReasonAndStatus4)
+TEST(Cli, FailedWritesStopWithTheReasonAndStatus4)
 {
     // A directory of this process alone: a filesystem is mounted under it.
     const std::string dir = testing::TempDir() + "tavrel1_cli_full_" + std::to_string(getpid());
@@ -443,7 +443,7 @@ TEST(CliWrites, FailedWritesStopWithTheReasonAndStatus4)
 }
 
 // Each option either does what it asks or the combination is refused, the same way.
-TEST(CliOptions, CombinationsAndRangesAreRefusedNotIgnored)
+TEST(Cli, CombinationsAndRangesAreRefusedNotIgnored)
 {
     const std::string dir = testing::TempDir() + "tavrel1_cli_combos";
     const std::string db = freshShippedDatabase(dir);

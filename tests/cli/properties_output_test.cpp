@@ -87,7 +87,7 @@ std::vector<Form> forms()
 // What was printed stays, byte for byte, where it was: the sheet's table before the new
 // block, every JSON member before the new ones, every CSV field before the new columns, and
 // a rejected CSV row as wide as the header. Each solved state gets its additions.
-TEST(CliProperties, AddToEveryFormWithoutChangingWhatWasThere)
+TEST(PropertiesOutput, AddToEveryFormWithoutChangingWhatWasThere)
 {
     for (const Form& f : forms()) {
         SCOPED_TRACE(f.what);
@@ -140,7 +140,7 @@ TEST(CliProperties, AddToEveryFormWithoutChangingWhatWasThere)
 // Benzene at 25 °C and 1 bar: every model's roots tagged, the stable root's properties
 // under the keys scripts read, consistent among themselves (a key attached to the wrong
 // value breaks G = H − T·S or G = RT ln φ).
-TEST(CliProperties, JsonPropertiesAreConsistentPerModel)
+TEST(PropertiesOutput, JsonPropertiesAreConsistentPerModel)
 {
     const CliOutput r =
         runCli(with(kBenzene, {"--temp", "25", "--press", "1", "--json", "--properties"}));
@@ -184,7 +184,7 @@ TEST(CliProperties, JsonPropertiesAreConsistentPerModel)
 
 // The Peng-Robinson explanation in each format: A and B, the cubic, its three roots and the
 // reason the liquid is chosen.
-TEST(CliProperties, ExplanationOfPengRobinsonInEveryFormat)
+TEST(PropertiesOutput, ExplanationOfPengRobinsonInEveryFormat)
 {
     const auto args = with(kBenzene, {"--temp", "25", "--press", "1", "--explain"});
     std::vector<std::string> texts;
@@ -220,7 +220,7 @@ TEST(CliProperties, ExplanationOfPengRobinsonInEveryFormat)
     }
 }
 
-TEST(CliProperties, OptionCombinations)
+TEST(PropertiesOutput, OptionCombinations)
 {
     struct {
         std::vector<std::string> args;

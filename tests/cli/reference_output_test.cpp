@@ -37,7 +37,7 @@ std::string fixtureDb()
 // What each option adds, read from the output of a real run. A member missing, a wrong
 // branch (carbon dioxide at 0 °C and 50 bar is a liquid of 940.5 kg/m3, not a vapour) or a
 // component without reference answered with numbers is caught here.
-TEST(CliReference, MembersAndBlocks)
+TEST(ReferenceOutput, MembersAndBlocks)
 {
     const std::string db = fixtureDb();
     const struct {
@@ -78,7 +78,7 @@ TEST(CliReference, MembersAndBlocks)
 
 // With --batch each solved row carries its own reference; a CSV row keeps the header's
 // column count; a rejected row stays a rejected row.
-TEST(CliReference, BatchRows)
+TEST(ReferenceOutput, BatchRows)
 {
     const std::string csv = "component,temp,press\nWater,20,1\nNo such thing,20,1\n"
                             "Methane,-100,20\n";
@@ -108,7 +108,7 @@ TEST(CliReference, BatchRows)
 
 // Measured points: a row that cannot be read is named by its line and left out, the rest are
 // scored, and the reference (water's own equation) lands far closer than any cubic.
-TEST(CliReference, DataFile)
+TEST(ReferenceOutput, DataFile)
 {
     const std::string path = testing::TempDir() + "reference_output_points.csv";
     std::ofstream(path) << "# water, IAPWS-95 values rounded\nT [C],p [MPa],rho [kg/m3]\n"

@@ -1,4 +1,5 @@
 #include "core/calculation.h"
+#include "tests/support/reference_components.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +8,8 @@ namespace {
 using core::CalcRequest;
 using core::calculate;
 
-constexpr state::ComponentConstants kBenzene{78.11f, 562.1f,   48.9f,   259.0f,
-                                             0.212f, 0.07019f, 0.7939f, 0.523f};
-constexpr state::AntoineCoefficients kBenzeneAnt{13.7815f, 2726.813f, 217.572f};
+using test_components::kBenzene;
+constexpr state::AntoineCoefficients kBenzeneAnt = test_components::kBenzeneAntoine;
 
 CalcRequest request(const state::Component& c, const char* temp, const char* press,
                     std::optional<int> twoPhase = std::nullopt, bool hypothetical = false)

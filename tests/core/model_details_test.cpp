@@ -3,6 +3,7 @@
 // no value, and a CSV export that reads back to the cells of the copied text.
 #include "analysis/properties.h"
 #include "core/model_details.h"
+#include "tests/support/reference_components.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -13,7 +14,7 @@ namespace {
 state::CalcState benzene()
 {
     state::CalcState s;
-    s.constants = {78.11f, 562.1f, 48.9f, 259.0f, 0.212f, 0.07019f, 0.7939f, 0.523f};
+    s.constants = test_components::kBenzene;
     return s;
 }
 

@@ -10,7 +10,7 @@ namespace {
 // One water point at 25 °C and 10 MPa (IAPWS-95: 1001.4 kg/m3, 55.59 mol/L, 17.99 cm3/mol)
 // written in every unit a header may name: a missed offset (°C, °F), a factor (MPa, psia,
 // g/cm3) or a mass/molar mix-up shows as a wrong volume.
-TEST(MeasuredData, EveryUnitGivesTheSameVolume)
+TEST(ReferenceComparison, EveryUnitGivesTheSameVolume)
 {
     constexpr double kM = 18.015268; // g/mol
     const struct {
@@ -37,7 +37,7 @@ TEST(MeasuredData, EveryUnitGivesTheSameVolume)
 }
 
 // Bad rows are named by line and left out; a header that cannot be used stops the file.
-TEST(MeasuredData, BadRowsAreRejectedWithTheirLines)
+TEST(ReferenceComparison, BadRowsAreRejectedWithTheirLines)
 {
     const core::MeasuredData d = core::readMeasured(
         "# comment\nT [K],psat [bar]\n300,0.0354\n\n310,abc\n320\n-5,1\n330,0.172\n", 18);
@@ -55,7 +55,7 @@ TEST(MeasuredData, BadRowsAreRejectedWithTheirLines)
 // The scorecard covers the stated range with the stated number of points, ranks by the
 // overall AAD, and an AAD equals the mean of the deviations it is built from (checked for
 // the vapour pressure by recomputing it here).
-TEST(Scorecard, RankingAndAverages)
+TEST(ReferenceComparison, RankingAndAverages)
 {
     const reference::Fluid& f = *reference::Library::shipped().find("Propane");
     const analysis::Fluid models{369.83, 42.48, 200, 0.152};

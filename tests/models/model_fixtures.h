@@ -2,6 +2,7 @@
 
 #include "state/calc_state.h"
 #include "state/result_sheet.h"
+#include "tests/support/reference_components.h"
 
 #include <ostream>
 #include <string>
@@ -10,20 +11,9 @@
 // published values of three familiar fluids, as a user would type them into the editor.
 namespace testing_models {
 
-inline state::ComponentConstants benzeneLike()
-{
-    return {78.11f, 562.1f, 48.9f, 259.0f, 0.212f, 0.0f, 0.0f, 0.0f};
-}
-
-inline state::ComponentConstants propaneLike()
-{
-    return {44.1f, 369.8f, 42.48f, 200.0f, 0.152f, 0.03136f, 0.0f, 0.0f};
-}
-
-inline state::ComponentConstants nitrogenLike()
-{
-    return {28.01f, 126.2f, 33.9f, 90.1f, 0.039f, 0.0f, 0.0f, 0.0f};
-}
+inline state::ComponentConstants benzeneLike() { return test_components::kBenzeneNoKappa; }
+inline state::ComponentConstants propaneLike() { return test_components::kPropane; }
+inline state::ComponentConstants nitrogenLike() { return test_components::kNitrogen; }
 
 /// A state with the hypothetical box ticked, so that every model attempts both roots.
 inline state::CalcState hypothetical(state::ComponentConstants c, float tempK, float pressBar)

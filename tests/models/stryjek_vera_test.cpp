@@ -16,7 +16,7 @@ using state::Row;
 using testing_models::hypothetical;
 using testing_models::propaneLike;
 
-TEST(StryjekVera1, PropaneAt300K)
+TEST(StryjekVera, PropaneAt300K)
 {
     struct Case {
         const char* name;
@@ -83,7 +83,7 @@ TEST(StryjekVera, ReduceToEachOtherWhenConstantsVanish)
 }
 
 // At Tr = 1 exactly the K2 term vanishes with 1 − √Tr and α is exactly 1.
-TEST(StryjekVera2, AlphaIsOneAtTheCriticalTemperature)
+TEST(StryjekVera, AlphaIsOneAtTheCriticalTemperature)
 {
     state::ComponentConstants k = propaneLike();
     k.K2 = 0.5f;
@@ -93,7 +93,7 @@ TEST(StryjekVera2, AlphaIsOneAtTheCriticalTemperature)
     EXPECT_EQ(f.alpha, 1.0);
 }
 
-TEST(StryjekVera2, BackgroundOfTheVapourCell)
+TEST(StryjekVera, BackgroundOfTheVapourCell)
 {
     struct Case {
         const char* name;
@@ -126,7 +126,7 @@ TEST(StryjekVera2, BackgroundOfTheVapourCell)
     }
 }
 
-TEST(StryjekVera2, AboveCriticalShowsNaTcAndStillSolvesTheVapour)
+TEST(StryjekVera, AboveCriticalShowsNaTcAndStillSolvesTheVapour)
 {
     state::CalcState s = hypothetical(propaneLike(), 400, 5);
     s.flags.AboveCritical = true;

@@ -1,5 +1,6 @@
 #include "plots/diagram_units.h"
 #include "plots/diagrams.h"
+#include "tests/support/reference_components.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -13,7 +14,7 @@ plots::Diagrams benzeneAt25C1bar()
 {
     plots::DiagramInput in;
     in.component = "Benzene";
-    in.state.constants = {78.11f, 562.1f, 48.9f, 259.0f, 0.212f, 0, 0, 0};
+    in.state.constants = test_components::kBenzeneNoKappa;
     in.state.antoine = {14.1603f, 2948.78f, 228.16f};
     in.state.flags.AntoineAvailable = true;
     in.state.conditions = {298.15f, 1.0f};

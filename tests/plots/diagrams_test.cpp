@@ -2,6 +2,7 @@
 #include "plots/diagrams.h"
 #include "plots/export_names.h"
 #include "plots/view_limits.h"
+#include "tests/support/reference_components.h"
 
 #include <charconv>
 #include <cmath>
@@ -16,7 +17,7 @@ using plots::Diagram;
 using plots::DiagramInput;
 
 // Rounded published constants: MolWt, Tc, Pc, Vc, ω, K1..K3.
-constexpr state::ComponentConstants kBenzene{78.11f, 562.1f, 48.9f, 259.0f, 0.212f, 0, 0, 0};
+constexpr state::ComponentConstants kBenzene = test_components::kBenzeneNoKappa;
 constexpr state::ComponentConstants kPropane{44.1f, 369.8f, 42.48f, 200.0f, 0.152f, 0.03136f, 0, 0};
 // An Antoine line in the program's form, ln(P/kPa) = A - B/(t/°C + C).
 constexpr state::AntoineCoefficients kBenzeneAntoine{14.1603f, 2948.78f, 228.16f};
@@ -57,7 +58,7 @@ const Case kCases[] = {
     {"omega 1.5", {300, 700, 15, 900, 1.5f, 0, 0, 0}, 150, 1},
 };
 
-TEST(PlotsDiagrams, EveryIsothermPointSolvesItsModel)
+TEST(Diagrams, EveryIsothermPointSolvesItsModel)
 {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
@@ -95,7 +96,7 @@ TEST(PlotsDiagrams, EveryIsothermPointSolvesItsModel)
     }
 }
 
-TEST(PlotsDiagrams, CurvesAreFiniteAndContinuous)
+TEST(Diagrams, CurvesAreFiniteAndContinuous)
 {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
@@ -132,7 +133,7 @@ TEST(PlotsDiagrams, CurvesAreFiniteAndContinuous)
     }
 }
 
-TEST(PlotsDiagrams, TieLinesEndAtTheAnalysisSaturationVolumes)
+TEST(Diagrams, TieLinesEndAtTheAnalysisSaturationVolumes)
 {
     const DiagramInput in = solvedInput(kBenzene, 25, 1);
     const plots::Diagrams d = plots::computeDiagrams(in);
@@ -173,7 +174,7 @@ TEST(PlotsDiagrams, TieLinesEndAtTheAnalysisSaturationVolumes)
     EXPECT_EQ(tieLines, 8); // every model but the virial row splits phases at Tr 0.53
 }
 
-TEST(PlotsDiagrams, VapourPressureCurvesRiseToTheModelCriticalPoint)
+TEST(Diagrams, VapourPressureCurvesRiseToTheModelCriticalPoint)
 {
     DiagramInput in = solvedInput(kBenzene, 25, 1);
     in.state.antoine = kBenzeneAntoine;
@@ -211,7 +212,7 @@ TEST(PlotsDiagrams, VapourPressureCurvesRiseToTheModelCriticalPoint)
     EXPECT_NEAR(line->y.front(), *core::SaturationPressure(kBenzeneAntoine, 25.0f), 1e-6);
 }
 
-TEST(PlotsDiagrams, MarkersAreTheSheetVolumes)
+TEST(Diagrams, MarkersAreTheSheetVolumes)
 {
     DiagramInput in = solvedInput(kPropane, 25, 9.5);
     state::ResultSheet sheet;
@@ -235,7 +236,7 @@ TEST(PlotsDiagrams, MarkersAreTheSheetVolumes)
         EXPECT_NE(m.kind, plots::MarkerKind::Root);
 }
 
-TEST(PlotsDiagrams, StandInBeforeAnySolveAndNotesForEveryCase)
+TEST(Diagrams, StandInBeforeAnySolveAndNotesForEveryCase)
 {
     DiagramInput in = solvedInput(kBenzene, 100, 30);
     in.component = "Benzene";
@@ -264,7 +265,7 @@ std::vector<std::string> split(const std::string& line, char sep)
     return out;
 }
 
-TEST(PlotsDiagrams, CsvHoldsEveryShownCurvePointWithUnits)
+TEST(Diagrams, CsvHoldsEveryShownCurvePointWithUnits)
 {
     const plots::Diagrams d = plots::computeDiagrams(solvedInput(kBenzene, 25, 1));
     std::array<bool, plots::kModelCount> shown{};
@@ -315,7 +316,7 @@ TEST(PlotsDiagrams, CsvHoldsEveryShownCurvePointWithUnits)
     }
 }
 
-TEST(PlotsDiagrams, TableNamesEveryModelAndItsStatuses)
+TEST(Diagrams, TableNamesEveryModelAndItsStatuses)
 {
     const plots::Diagrams d = plots::computeDiagrams(solvedInput(kPropane, 150, 60));
     ASSERT_EQ(d.table.size(), 9u);
@@ -355,7 +356,7 @@ bool inView(const Diagram& d, double x, double y)
 // the saturation point towards its spinodal; every part in rising pressure with no step
 // longer than 2 % of the view inside it. A volume grid drew liquids from 39 bar on, and a
 // saturation point appended after the samples drew vertical lines.
-TEST(PlotsDiagrams, BranchesSpanFromTheirStartToTheAxisEnd)
+TEST(Diagrams, BranchesSpanFromTheirStartToTheAxisEnd)
 {
     const Case cases[] = {
         {"benzene, 25 °C, 1 bar", kBenzene, 25, 1},
@@ -438,7 +439,7 @@ TEST(PlotsDiagrams, BranchesSpanFromTheirStartToTheAxisEnd)
 // The state as the main window shows it: its boxes' text when given, else the single-
 // precision values as typed (298.15f K is 25 °C, not 25.0000061), in titles, notes and the
 // state line of the data. Old code wrote "1.92999 °C and 5.00019 bar" and 1.0132500171661377.
-TEST(PlotsDiagrams, StateIsWrittenAsShown)
+TEST(Diagrams, StateIsWrittenAsShown)
 {
     struct Row {
         double t_C;
@@ -478,7 +479,7 @@ TEST(PlotsDiagrams, StateIsWrittenAsShown)
 // left edge below 0.4 Tc (old code put it on the edge, half cut), and at 1000 bar the Z-P liquid
 // at the state pressure below the top (old code kept Z ≤ 1.1 and drew nothing there). The
 // table never calls a root stable that is not: a single unstable root is "no stable root".
-TEST(PlotsDiagrams, ViewHoldsTheState)
+TEST(Diagrams, ViewHoldsTheState)
 {
     const plots::Diagrams cold = plots::computeDiagrams(solvedInput(kBenzene, -50, 0.01));
     const plots::Marker* st = nullptr;
@@ -515,7 +516,7 @@ TEST(PlotsDiagrams, ViewHoldsTheState)
 
 // Zoom and pan stop where a view would show nothing but empty space, negative kelvins or
 // repeated tick labels; a view inside the limits is kept as asked.
-TEST(PlotsDiagrams, ViewLimits)
+TEST(Diagrams, ViewLimits)
 {
     const plots::Axis kelvin{"T (K)", false, 200, 600, 0};
     const plots::Axis logP{"P (bar)", true, 1e-3, 100, 0};
@@ -543,7 +544,7 @@ TEST(PlotsDiagrams, ViewLimits)
 
 // What a save dialog returned becomes a file of the chosen type, or of the type typed, or is
 // refused: "plot.jpg" got PNG bytes, "benz_zp" was written without a suffix.
-TEST(PlotsDiagrams, SaveTargets)
+TEST(Diagrams, SaveTargets)
 {
     const std::vector<std::string> images = {"png", "svg", "pdf"};
     struct Row {

@@ -46,7 +46,7 @@ TEST(NumberFormat, SignificantDigits)
     EXPECT_EQ(state::formatSignificant(190.564f, 7), "190.564");
 }
 
-TEST(NumberText, NumericTestAndConversionAgree)
+TEST(NumberFormat, NumericTestAndConversionAgree)
 {
     struct Case {
         const char* text;
@@ -73,7 +73,7 @@ TEST(NumberText, NumericTestAndConversionAgree)
     }
 }
 
-TEST(NumberText, DoubleConversionKeepsDoublePrecision)
+TEST(NumberFormat, DoubleConversionKeepsDoublePrecision)
 {
     EXPECT_EQ(state::toDouble("0.1"), 0.1);
     EXPECT_EQ(state::toDouble(" 98.954 "), 98.954);
@@ -97,7 +97,7 @@ TEST(NumberFormat, ShortestTextThatReadsBack)
 
 // A German desktop: the C conversions read "25.5" as 25 and write "25,5". Every number path
 // here must read and write "." regardless.
-TEST(NumberText, DecimalCommaLocaleChangesNothing)
+TEST(NumberFormat, DecimalCommaLocaleChangesNothing)
 {
     test::DecimalCommaLocale german;
     if (!german.active())

@@ -128,7 +128,7 @@ struct SmallStoreCase {
     std::string message; // lblStCond after the rebuild
 };
 
-TEST(SelectionSmallStores, ListMatchesTheStore)
+TEST(ComponentSelection, ListMatchesTheStore)
 {
     const SmallStoreCase cases[] = {
         {"empty store",
@@ -158,7 +158,7 @@ TEST(SelectionSmallStores, ListMatchesTheStore)
     }
 }
 
-TEST(SelectionSmallStores, MissingConstantsTakeTheFixedValues)
+TEST(ComponentSelection, MissingConstantsTakeTheFixedValues)
 {
     TempDir dir;
     ComponentDatabase db = ComponentDatabase::open(test::makeDatabase(
@@ -178,7 +178,7 @@ TEST(SelectionSmallStores, MissingConstantsTakeTheFixedValues)
     EXPECT_FALSE(test::chooseByName(db, "o'neil's fluid", vm));
 }
 
-TEST(SelectionSmallStores, MoreThan32768ComponentsListsTheFirstAndSaysSo)
+TEST(ComponentSelection, MoreThan32768ComponentsListsTheFirstAndSaysSo)
 {
     TempDir dir;
     const std::string inserts =
@@ -207,7 +207,7 @@ TEST(SelectionSmallStores, MoreThan32768ComponentsListsTheFirstAndSaysSo)
                               "Can NOT check for two-phase solution.");
 }
 
-TEST(SelectionSmallStores, StoreFailureDuringTheRebuildIsReportedNotAnEmptyList)
+TEST(ComponentSelection, StoreFailureDuringTheRebuildIsReportedNotAnEmptyList)
 {
     TempDir dir;
     const std::string path = test::makeShipped(dir);
@@ -243,7 +243,7 @@ TEST(SelectionSmallStores, StoreFailureDuringTheRebuildIsReportedNotAnEmptyList)
               static_cast<std::size_t>(test::kShippedComponents));
 }
 
-TEST(SelectionSmallStores, UnopenedStoreDoesNothingHarmful)
+TEST(ComponentSelection, UnopenedStoreDoesNothingHarmful)
 {
     ComponentDatabase db; // LoadDatabase failed: every handle unset
     VectorComponentList list;

@@ -367,7 +367,7 @@ TEST_F(EditorTest, EditKeepsAConstantThatIsNotANumberAndSaysSo)
 
 // One order for the editor and the main list: by name ignoring case, so the names starting with
 // a small letter sit among the others instead of after "Z".
-TEST(EditorOrder, NamesInTheMainListsOrder)
+TEST(CritConstEditor, NamesInTheMainListsOrder)
 {
     TempDir dir;
     const std::string path = test::makeDatabase(
@@ -409,7 +409,7 @@ TEST_F(EditorTest, EscapeCloses)
     EXPECT_FALSE(editor.isOpen());
 }
 
-TEST(EditorLoad, MissingDatabaseLeavesAnEditorThatOnlyCloses)
+TEST(CritConstEditor, MissingDatabaseLeavesAnEditorThatOnlyCloses)
 {
     TempDir dir;
     Settings settings(dir.file("settings.ini"));
@@ -428,7 +428,7 @@ TEST(EditorLoad, MissingDatabaseLeavesAnEditorThatOnlyCloses)
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing.mdb")));
 }
 
-TEST(EditorLoad, EmptyTableSaysSo)
+TEST(CritConstEditor, EmptyTableSaysSo)
 {
     TempDir dir;
     Settings settings(dir.file("settings.ini"));

@@ -41,7 +41,7 @@ int errorNumber(const std::function<void()>& f)
     return 0;
 }
 
-TEST(DatabaseOpen, FailuresCarryTheirNumbers)
+TEST(Recordset, FailuresCarryTheirNumbers)
 {
     TempDir dir;
     std::ofstream(dir.file("garbage.mdb")) << "This is a text file, not a database at all.\n";

@@ -49,7 +49,7 @@ bool succeeded(const ChildOutcome& o) { return o.exited && o.code == 0; }
 
 // --- several copies started at once on a fresh profile ----------------------------------------
 
-TEST(SimultaneousFirstStarts, EveryProcessOpensTheOneDatabaseThatResults)
+TEST(StoreFaults, EveryProcessOpensTheOneDatabaseThatResults)
 {
     struct Case {
         const char* name;
@@ -106,7 +106,7 @@ TEST(SimultaneousFirstStarts, EveryProcessOpensTheOneDatabaseThatResults)
 
 // --- a backup copied over the file while it is read --------------------------------------------
 
-TEST(InPlaceRewrite, ReaderSeesErrorNumbersNeverASignal)
+TEST(StoreFaults, ReaderSeesErrorNumbersNeverASignal)
 {
     TempDir dir;
     const std::string path = test::makeShipped(dir);
@@ -172,7 +172,7 @@ TEST(InPlaceRewrite, ReaderSeesErrorNumbersNeverASignal)
 
 // --- hostile database files ----------------------------------------------------------------------
 
-TEST(HostileDatabase, OpeningIsBoundedAndReportedWithANumber)
+TEST(StoreFaults, OpeningIsBoundedAndReportedWithANumber)
 {
     const std::string columns = "1.0 AS MolWt, 300.0 AS CritTemp, 40.0 AS CritPress, "
                                 "250.0 AS CritVol, 0.2 AS AcentricF, NULL AS K1, NULL AS K2, "

@@ -1,4 +1,5 @@
 #include "store/settings.h"
+#include "tests/support/reference_components.h"
 #include "ui/frmDiagrams.h"
 
 #include <QComboBox>
@@ -24,7 +25,7 @@ plots::DiagramInput benzene()
 {
     plots::DiagramInput in;
     in.component = "Benzene";
-    in.state.constants = {78.11f, 562.1f, 48.9f, 259.0f, 0.212f, 0, 0, 0};
+    in.state.constants = test_components::kBenzeneNoKappa;
     in.state.conditions = {298.15f, 1.0f};
     in.solvedBefore = true;
     return in;

@@ -1,6 +1,7 @@
 // The model details window: opened from the diagrams window at the state the diagrams show,
 // following it, copying and saving the model shown, and showing its text unclipped.
 #include "core/model_details.h"
+#include "tests/support/reference_components.h"
 #include "ui/frmDiagrams.h"
 #include "ui/model_details.h"
 
@@ -25,7 +26,7 @@ plots::DiagramInput benzene(float t_K, float p_bar, bool solvedBefore = true)
 {
     plots::DiagramInput in;
     in.component = "Benzene";
-    in.state.constants = {78.11f, 562.1f, 48.9f, 259.0f, 0.212f, 0.07019f, 0.7939f, 0.523f};
+    in.state.constants = test_components::kBenzene;
     in.state.conditions.TempK = t_K;
     in.state.conditions.PressBar = p_bar;
     in.solvedBefore = solvedBefore;
