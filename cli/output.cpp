@@ -6,6 +6,7 @@
 #include "core/sheet_export.h"
 #include "state/csv.h"
 #include "state/json_writer.h"
+#include "state/number_format.h"
 
 #include <algorithm>
 #include <array>
@@ -26,22 +27,6 @@ void appendRightAligned(std::string& out, std::string_view text, std::size_t wid
 {
     out.append(width > text.size() ? width - text.size() : 1, ' ');
     out += text;
-}
-
-/// Appends value as `digits` lower-case hexadecimal digits (an escape's code).
-void appendHex(std::string& out, unsigned value, int digits)
-{
-    char buf[8];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value, 16);
-    out.append(static_cast<std::size_t>(std::max<std::ptrdiff_t>(digits - (r.ptr - buf), 0)), '0');
-    out.append(buf, r.ptr);
-}
-
-void appendNumber(std::string& out, long n)
-{
-    char buf[24];
-    const auto r = std::to_chars(buf, buf + sizeof buf, n);
-    out.append(buf, r.ptr);
 }
 
 /// The boxes' final texts in the run's units: as typed when the box kept the text the
@@ -178,7 +163,7 @@ constexpr std::size_t kCsvColumns = kCsvLeadColumns.size() + state::kCellCount;
 void appendCsv(std::string& out, const core::Form& form, Layout layout, const RowInfo& info)
 {
     if (layout == Layout::Batch) {
-        appendNumber(out, info.line);
+        state::appendInteger(out, info.line);
         out += ",,";
     }
     const RunUnits* units = info.entries->units;
@@ -250,7 +235,7 @@ void appendSolved(std::string& out, Format format, Layout layout, const RowInfo&
     case Format::Table:
         if (layout == Layout::Batch) {
             out += "line ";
-            appendNumber(out, info.line);
+            state::appendInteger(out, info.line);
             out += "\n";
         }
         appendTable(out, form, layout == Layout::Sweep || info.entries->twoPhase.has_value(),
@@ -272,7 +257,7 @@ void appendRejected(std::string& out, Format format, long line, std::string_view
     switch (format) {
     case Format::Table:
         out += "line ";
-        appendNumber(out, line);
+        state::appendInteger(out, line);
         out += ": " + visible(message) + "\n\n";
         break;
     case Format::Json:
@@ -284,7 +269,7 @@ void appendRejected(std::string& out, Format format, long line, std::string_view
         out += '\n';
         break;
     case Format::Csv:
-        appendNumber(out, line);
+        state::appendInteger(out, line);
         out += ',';
         state::appendCsvField(out, message);
         out.append(kCsvColumns, ',');
@@ -315,7 +300,7 @@ std::string visible(std::string_view text)
             break;
         default:
             out += "\\x";
-            appendHex(out, u, 2);
+            state::appendHex(out, u, 2);
         }
     }
     return out;

@@ -9,15 +9,6 @@
 namespace state {
 namespace {
 
-/// Appends value as `digits` lower-case hexadecimal digits (an escape's code).
-void appendHex(std::string& out, unsigned value, int digits)
-{
-    char buf[8];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value, 16);
-    out.append(static_cast<std::size_t>(std::max<std::ptrdiff_t>(digits - (r.ptr - buf), 0)), '0');
-    out.append(buf, r.ptr);
-}
-
 /// The length of the UTF-8 sequence starting at s[i], or 0 when it is not a well-formed one
 /// (overlong forms, surrogates and values above U+10FFFF included).
 std::size_t utf8Length(std::string_view s, std::size_t i)
@@ -169,9 +160,7 @@ JsonWriter& JsonWriter::number(double x)
 JsonWriter& JsonWriter::integer(std::int64_t n)
 {
     separate();
-    char buf[24];
-    const auto r = std::to_chars(buf, buf + sizeof buf, n);
-    m_out.append(buf, r.ptr);
+    appendInteger(m_out, n);
     return *this;
 }
 

@@ -263,4 +263,19 @@ std::optional<std::string_view> numericText(std::string_view text)
     return core ? std::optional<std::string_view>(core->text) : std::nullopt;
 }
 
+void appendHex(std::string& out, unsigned value, int digits)
+{
+    char buf[8];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, 16);
+    out.append(static_cast<std::size_t>(std::max<std::ptrdiff_t>(digits - (r.ptr - buf), 0)), '0');
+    out.append(buf, r.ptr);
+}
+
+void appendInteger(std::string& out, long long value)
+{
+    char buf[24];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value);
+    out.append(buf, r.ptr);
+}
+
 } // namespace state

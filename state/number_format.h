@@ -61,6 +61,11 @@ std::string formatSignificant(double value, int digits);
 /// value that is not finite.
 std::string formatShortest(double value);
 
+/// Appends value as `digits` lower-case hexadecimal digits at least (an escape's code).
+void appendHex(std::string& out, unsigned value, int digits);
+/// Appends an integer in decimal.
+void appendInteger(std::string& out, long long value);
+
 /// The numeric test of the entry boxes: optional blanks around, an optional sign, digits
 /// with an optional decimal point, an optional exponent; the value must fit a float.
 /// The empty text is not numeric. The test and the conversions below always agree.
