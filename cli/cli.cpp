@@ -148,6 +148,70 @@ int runBatch(const Options& o, const Streams& s)
     return kExitRejected;
 }
 
+/// The grid of --temp-range and --press-range, each state a job of its own.
+int runSweep(const Options& o, const Streams& s, const Job& job, const Additions& additions)
+{
+    const RunUnits* units = job.entries.units;
+    Range temps = o.tempRange ? Range(*o.tempRange, "--temp-range") : Range(*o.temp);
+    Range presses = o.pressRange ? Range(*o.pressRange, "--press-range") : Range(*o.press);
+    if (temps.count() > kMaxGridStates / presses.count())
+        throw UsageError{"the grid of --temp-range and --press-range has more than 10^9 "
+                         "states"};
+    // Generated texts are always numbers, so a refusal (a two-phase click the component
+    // cannot take) refuses every state alike: say it once, as a single run does.
+    Job first = job;
+    first.entries.temp = temps.text(0);
+    first.entries.press = presses.text(0);
+    if (units != nullptr)
+        typeInUnits(first.entries, *units);
+    if (const core::Calculation calc = calculateJob(first); calc.refusal) {
+        s.err << "tavrel1-cli: " << *calc.refusal << "\n";
+        return kExitUsage;
+    }
+    GridSource grid(job, std::move(temps), std::move(presses));
+    std::string header = outputHeader(o.format, Layout::Sweep, units);
+    extendHeaderWith(header, o.format, additions);
+    s.out << header;
+    const RunTotals t = runJobs(grid, o.format, Layout::Sweep, threadsFor(o), s.out, s.err,
+                                s.errIsTerminal, additions);
+    reportRounding(grid.rounding(), t.states, s.err);
+    return t.rejected == 0 ? kExitOk : kExitRejected;
+}
+
+/// One state, with the analysis and the additions after it.
+int solveOne(const Options& o, const Streams& s, Job& job, const Additions& additions)
+{
+    const RunUnits* units = job.entries.units;
+    if (units != nullptr && typeInUnits(job.entries, *units))
+        s.err << "tavrel1-cli: note: " << job.entries.rounding << "\n";
+    const core::Calculation calc = calculateJob(job);
+    if (calc.refusal) {
+        s.err << (calc.refusalIsMessageBox ? "" : "tavrel1-cli: ") << *calc.refusal << "\n";
+        return kExitUsage;
+    }
+    std::string text = outputHeader(o.format, Layout::Single, units);
+    extendHeaderWith(text, o.format, additions);
+    // One JSON object a state: the analysis and the additions are its last members.
+    appendSolved(text, o.format, Layout::Single, {job.component, &job.entries, 0}, calc.form,
+                 [&](state::JsonWriter& w) {
+                     if (o.analysis)
+                         writeAnalysis(w, calc.form.state, units);
+                     writeAdditions(w, additions, job, calc.form);
+                 });
+    if (o.format == Format::Csv)
+        appendAdditions(text, o.format, Layout::Single, additions, job, calc.form);
+    s.out << text;
+    if (o.analysis && o.format == Format::Table)
+        printAnalysisTable(calc.form.state, s.out, units);
+    if (o.format == Format::Table) {
+        // After the analysis block, when there is one.
+        std::string more;
+        appendAdditions(more, o.format, Layout::Single, additions, job, calc.form);
+        s.out << more;
+    }
+    return kExitOk;
+}
+
 int solveStates(const Options& o, const Streams& s)
 {
     Job job;
@@ -184,61 +248,9 @@ int solveStates(const Options& o, const Streams& s)
         return kExitOk;
     }
 
-    if (o.tempRange || o.pressRange) {
-        Range temps = o.tempRange ? Range(*o.tempRange, "--temp-range") : Range(*o.temp);
-        Range presses = o.pressRange ? Range(*o.pressRange, "--press-range") : Range(*o.press);
-        if (temps.count() > kMaxGridStates / presses.count())
-            throw UsageError{"the grid of --temp-range and --press-range has more than 10^9 "
-                             "states"};
-        // Generated texts are always numbers, so a refusal (a two-phase click the component
-        // cannot take) refuses every state alike: say it once, as a single run does.
-        Job first = job;
-        first.entries.temp = temps.text(0);
-        first.entries.press = presses.text(0);
-        if (units != nullptr)
-            typeInUnits(first.entries, *units);
-        if (const core::Calculation calc = calculateJob(first); calc.refusal) {
-            s.err << "tavrel1-cli: " << *calc.refusal << "\n";
-            return kExitUsage;
-        }
-        GridSource grid(job, std::move(temps), std::move(presses));
-        std::string header = outputHeader(o.format, Layout::Sweep, units);
-        extendHeaderWith(header, o.format, additions);
-        s.out << header;
-        const RunTotals t = runJobs(grid, o.format, Layout::Sweep, threadsFor(o), s.out, s.err,
-                                    s.errIsTerminal, additions);
-        reportRounding(grid.rounding(), t.states, s.err);
-        return t.rejected == 0 ? kExitOk : kExitRejected;
-    }
-
-    if (units != nullptr && typeInUnits(job.entries, *units))
-        s.err << "tavrel1-cli: note: " << job.entries.rounding << "\n";
-    const core::Calculation calc = calculateJob(job);
-    if (calc.refusal) {
-        s.err << (calc.refusalIsMessageBox ? "" : "tavrel1-cli: ") << *calc.refusal << "\n";
-        return kExitUsage;
-    }
-    std::string text = outputHeader(o.format, Layout::Single, units);
-    extendHeaderWith(text, o.format, additions);
-    // One JSON object a state: the analysis and the additions are its last members.
-    appendSolved(text, o.format, Layout::Single, {job.component, &job.entries, 0}, calc.form,
-                 [&](state::JsonWriter& w) {
-                     if (o.analysis)
-                         writeAnalysis(w, calc.form.state, units);
-                     writeAdditions(w, additions, job, calc.form);
-                 });
-    if (o.format == Format::Csv)
-        appendAdditions(text, o.format, Layout::Single, additions, job, calc.form);
-    s.out << text;
-    if (o.analysis && o.format == Format::Table)
-        printAnalysisTable(calc.form.state, s.out, units);
-    if (o.format == Format::Table) {
-        // After the analysis block, when there is one.
-        std::string more;
-        appendAdditions(more, o.format, Layout::Single, additions, job, calc.form);
-        s.out << more;
-    }
-    return kExitOk;
+    if (o.tempRange || o.pressRange)
+        return runSweep(o, s, job, additions);
+    return solveOne(o, s, job, additions);
 }
 
 int dispatch(const Options& o, const Streams& s)

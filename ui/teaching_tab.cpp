@@ -2,6 +2,7 @@
 
 #include "plots/diagrams.h"
 #include "ui/diagram_style.h"
+#include "ui/window_style.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,11 +32,6 @@ const QColor kGuideInk(0x60, 0x60, 0x60);
 constexpr int kContextAlpha = 110;
 const QColor kLiquidFill(0x1f, 0x77, 0xb4, 70);
 const QColor kVapourFill(0xff, 0x7f, 0x0e, 70);
-
-QString fromStd(const std::string& s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 QVector<double> toVector(const std::vector<double>& v) { return {v.begin(), v.end()}; }
 
