@@ -24,6 +24,9 @@ struct DiagramInput {
     bool solvedBefore = false;               // some solve happened since start-up
     bool componentSolved = false; // without a sheet: this component was solved, at another state
     std::optional<AntoineRange> antoineRange;
+    // The state as typed (°C, bar): the reference reads these in double. Empty: the state's
+    // single-precision values are used.
+    std::string tempText, pressText;
 };
 
 inline constexpr double kStandInTemp_C = 25.0;

@@ -54,6 +54,7 @@ private:
     std::array<std::vector<QCPGraph*>, plots::kModelCount> m_modelGraphs{};
     std::array<QCPGraph*, plots::kModelCount> m_legendEntry{};
     std::array<QCPGraph*, plots::kModelCount> m_rootMarkers{};
+    QCPGraph* m_referenceEntry = nullptr; // the legend-only entry of the reference's curves
     std::vector<std::pair<QCPGraph*, QString>> m_curves; // every curve, for the read-out
 };
 

@@ -2,12 +2,14 @@
 
 #include "core/main_view_model.h"
 #include "plots/diagrams.h"
+#include "plots/reference_diagrams.h"
 #include "store/antoine_range.h"
 #include "store/settings.h"
 #include "store/store_errors.h"
 #include "ui/diagram_units_bar.h"
 #include "ui/message_box.h"
 #include "ui/model_details.h"
+#include "ui/reference_view.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -21,6 +23,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QShortcut>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -108,7 +111,12 @@ void frmDiagrams::createControls()
     grdAnalysis->setObjectName("grdAnalysis");
     grdAnalysis->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdAnalysis->verticalHeader()->setVisible(false);
-    tabDiagrams->addTab(grdAnalysis, "Table");
+    // The models' table above, the reference at the state below it.
+    auto* tablePage = new QSplitter(Qt::Vertical, tabDiagrams);
+    tablePage->addWidget(grdAnalysis);
+    m_referenceTable = new ReferenceTableView(tablePage);
+    tablePage->addWidget(m_referenceTable);
+    tabDiagrams->addTab(tablePage, "Table");
 
     lblNote = new QLabel(this);
     lblNote->setObjectName("lblNote");
@@ -137,6 +145,8 @@ void frmDiagrams::createControls()
     buttons->addWidget(cmdCopy);
     buttons->addWidget(cmdSaveImage);
     buttons->addWidget(cmdSaveData);
+    m_referenceBar = new ReferenceBar(m_settings, this);
+    connect(m_referenceBar, &ReferenceBar::dataChanged, this, [this] { showInput(m_input); });
     m_unitsBar = new DiagramUnitsBar(this);
     connect(m_unitsBar, &DiagramUnitsBar::unitsChanged, this,
             [this] { setUnits(m_unitsBar->units()); });
@@ -146,6 +156,7 @@ void frmDiagrams::createControls()
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(tabDiagrams, 1);
+    layout->addWidget(m_referenceBar);
     layout->addLayout(buttons);
 
     connect(cmdSaveImage, &QPushButton::clicked, this, &frmDiagrams::cmdSaveImage_Click);
@@ -169,6 +180,8 @@ void frmDiagrams::showState(const core::MainViewModel& vm, store::ComponentDatab
     if (sheetCurrent)
         in.sheet = vm.sheet();
     in.solvedBefore = solvedBefore;
+    in.tempText = vm.txtTemp();
+    in.pressText = vm.txtPress();
     in.componentSolved =
         !sheetCurrent && vm.solvedFrom() && vm.solvedFrom()->component == component;
     try {
@@ -185,6 +198,7 @@ void frmDiagrams::showInput(const plots::DiagramInput& input)
 {
     m_input = input;
     m_computed = plots::computeDiagrams(input);
+    m_referenceBar->decorate(m_computed, input);
     showInUnits();
     if (m_details != nullptr) {
         const auto [t_K, p_bar] = plots::diagramStatePoint(m_input);
@@ -196,6 +210,7 @@ void frmDiagrams::setUnits(const plots::DiagramUnits& units)
 {
     m_unitsBar->setUnits(units);
     m_units = m_unitsBar->units();
+    m_referenceBar->setUnits(m_units);
     if (m_settings) {
         const std::array<std::string, 3> symbols = plots::symbolsOf(m_units);
         for (std::size_t i = 0; i < symbols.size(); ++i)
@@ -231,6 +246,7 @@ void frmDiagrams::fillTable()
                                  new QTableWidgetItem(fromStd(cells[c])));
     }
     grdAnalysis->resizeColumnsToContents();
+    m_referenceTable->show(m_diagrams.reference, m_input.component, m_units);
 }
 
 DiagramPlot* frmDiagrams::plot(Tab tab) const
@@ -267,7 +283,7 @@ bool frmDiagrams::exportImage(const QString& path, Tab tab)
 bool frmDiagrams::exportCsv(const QString& path, Tab tab)
 {
     if (tab == Tab::Table)
-        return writeFile(path, plots::tableText(m_diagrams.table, m_units, ','));
+        return writeFile(path, tableText(','));
     return writeFile(path, plots::diagramCsv(diagramOf(m_diagrams, tab), m_visible));
 }
 
@@ -276,7 +292,18 @@ void frmDiagrams::copyToClipboard()
     if (DiagramPlot* p = plot(currentTab()))
         QApplication::clipboard()->setImage(p->image());
     else
-        QApplication::clipboard()->setText(fromStd(plots::tableText(m_diagrams.table, m_units)));
+        QApplication::clipboard()->setText(fromStd(tableText('\t')));
+}
+
+std::string frmDiagrams::tableText(char separator) const
+{
+    std::string text = plots::tableText(m_diagrams.table, m_units, separator);
+    if (m_diagrams.reference) {
+        text += separator == ',' ? "\r\n" : "\n";
+        text +=
+            plots::tableText(plots::referenceTableText(*m_diagrams.reference, m_units), separator);
+    }
+    return text;
 }
 
 QString frmDiagrams::askSavePath(const QString& caption, const QString& filters)
