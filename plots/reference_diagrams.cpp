@@ -113,8 +113,8 @@ std::vector<Point> stableIsotherm(const reference::Fluid& f, double t_K, double 
     return pts;
 }
 
-void addPv(Diagram& d, const reference::Fluid& f, double pLimit,
-           const std::vector<Point>& iso, const std::optional<reference::Saturation>& sat)
+void addPv(Diagram& d, const reference::Fluid& f, double pLimit, const std::vector<Point>& iso,
+           const std::optional<reference::Saturation>& sat)
 {
     Curve c = referenceCurve("P");
     for (const Point& pt : iso)
@@ -122,8 +122,8 @@ void addPv(Diagram& d, const reference::Fluid& f, double pLimit,
     if (c.x.size() > 1) {
         // The liquid branch in view: the reference's liquid may be denser than the models'
         // co-volumes allow.
-        const auto inView = std::find_if(iso.begin(), iso.end(),
-                                         [&](const Point& pt) { return pt.p <= d.y.max; });
+        const auto inView =
+            std::find_if(iso.begin(), iso.end(), [&](const Point& pt) { return pt.p <= d.y.max; });
         if (inView != iso.end() && sat)
             d.x.min = std::min(d.x.min, kViewMargin * inView->v);
         d.curves.push_back(std::move(c));
@@ -258,8 +258,8 @@ std::string shortCitation(const std::string& citation)
     std::size_t at = 0;
     while (at < authors.size()) {
         std::size_t comma = authors.find(", ", at);
-        surnames.push_back(authors.substr(at, comma == std::string::npos ? std::string::npos
-                                                                          : comma - at));
+        surnames.push_back(
+            authors.substr(at, comma == std::string::npos ? std::string::npos : comma - at));
         if (comma == std::string::npos)
             break;
         // Skip the initials up to the next author: ", " or " and ".
@@ -357,7 +357,7 @@ TextTable referenceTableText(const ReferenceTable& table, const DiagramUnits& un
     }
     out.rows.push_back(std::move(ref));
     for (const core::ModelDeviation& m : at.models) {
-        out.rows.push_back({std::string(state::rowKey(m.model)), "deviation", deviation(m.volume),
+        out.rows.push_back({std::string(state::rowCaption(m.model)), "", deviation(m.volume),
                             deviation(m.z), deviation(m.density), deviation(m.psat),
                             deviation(m.vLiquid), deviation(m.vVapour)});
     }

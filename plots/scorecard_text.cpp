@@ -31,9 +31,15 @@ std::string caption(std::string_view key)
 TextTable scorecardTable(const core::Scorecard& card, const DiagramUnits& units)
 {
     TextTable t;
-    t.columns = {"Rank",         "Model",        "AAD (%)",     "Psat AAD (%)",
-                 "V liquid AAD (%)", "V vapour AAD (%)", "Single phase AAD (%)", "Worst state",
-                 "Worst deviation (%)"};
+    t.columns = {"Rank",
+                 "Model",
+                 "AAD (%)",
+                 "Psat AAD (%)",
+                 "V liquid AAD (%)",
+                 "V vapour AAD (%)",
+                 "Single phase AAD (%)",
+                 "Worst state",
+                 "Worst dev. (%)"};
     int rank = 0;
     for (const core::ModelScore& s : card.ranked) {
         const bool scored = s.overall.has_value();
@@ -50,17 +56,16 @@ std::string scorecardRange(const core::Scorecard& card, const DiagramUnits& unit
 {
     const auto n = [](double x) { return state::formatSignificant(x, 5); };
     return textInUnits("Saturation from " + n(card.tFrom) + " K to " + n(card.tTo) + " K (" +
-                           std::to_string(card.satPoints) +
-                           " points); single phase up to " + n(card.gridPMax_bar) + " bar (" +
-                           std::to_string(card.gridPoints) + " states)",
+                           std::to_string(card.satPoints) + " points); single phase up to " +
+                           n(card.gridPMax_bar) + " bar (" + std::to_string(card.gridPoints) +
+                           " states)",
                        units);
 }
 
 TextTable dataScoreTable(const std::vector<core::DataScore>& scores)
 {
     TextTable t;
-    t.columns = {"Rank",      "Model",      "AAD (%)", "Points", "No number",
-                 "Worst line", "Worst deviation (%)"};
+    t.columns = {"Rank", "Model", "AAD (%)", "Points", "No number", "Worst line", "Worst dev. (%)"};
     int rank = 0;
     for (const core::DataScore& s : scores) {
         const bool scored = s.aad.has_value();

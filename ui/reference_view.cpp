@@ -144,8 +144,8 @@ void ReferenceBar::cmdImport_Click()
         folder = fromStd(m_settings->exportFolder().value_or(std::string()));
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
-    const QString path = QFileDialog::getOpenFileName(
-        this, kTitle, folder, "CSV file (*.csv *.txt);;All files (*)");
+    const QString path =
+        QFileDialog::getOpenFileName(this, kTitle, folder, "CSV file (*.csv *.txt);;All files (*)");
     if (path.isEmpty())
         return;
     if (const QString report = importFile(path); !report.isEmpty())
@@ -175,6 +175,7 @@ ReferenceTableView::ReferenceTableView(QWidget* parent) : QWidget(parent)
     grdReference->setObjectName("grdReference");
     grdReference->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdReference->verticalHeader()->setVisible(false);
+    grdReference->verticalHeader()->setDefaultSectionSize(grdReference->fontMetrics().height() + 6);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 4, 0, 0);
     layout->addWidget(lblCaption);
@@ -193,9 +194,11 @@ void ReferenceTableView::show(const std::optional<plots::ReferenceTable>& table,
                                                     fromStd(component) + ".");
         return;
     }
-    lblCaption->setText("Reference equation of state at the state, and each model's deviation "
-                        "from it, (model - reference) / reference in %: " +
-                        fromStd(table->legend.citation));
+    lblCaption->setText("Reference equation of state (" +
+                        fromStd(plots::shortCitation(table->legend.citation)) +
+                        ") at the state; below it each model's deviation, (model - reference) / "
+                        "reference in %");
+    lblCaption->setToolTip(citationTip(table->legend.citation));
     const plots::TextTable t = plots::referenceTableText(*table, units);
     grdReference->setColumnCount(static_cast<int>(t.columns.size()));
     grdReference->setRowCount(static_cast<int>(t.rows.size()));

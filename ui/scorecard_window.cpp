@@ -14,18 +14,39 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScrollBar>
+#include <QShowEvent>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace ui {
 namespace {
 
-const QSize kInitialSize(1000, 520);
+constexpr int kInitialWidth = 900;
 const QString kTitle = "Scorecard";
 
 QString fromStd(const std::string& s)
 {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+/// Every row in view: the grid as tall and wide as its cells, so that no model is scrolled away.
+/// Measured again once shown, when the style has set the header's height.
+void fitToRows(QTableWidget* grid)
+{
+    grid->resizeColumnsToContents();
+    int height = grid->horizontalHeader()->sizeHint().height() + 2 * grid->frameWidth();
+    for (int r = 0; r < grid->rowCount(); ++r)
+        height += grid->rowHeight(r);
+    if (grid->horizontalScrollBar()->isVisible())
+        height += grid->horizontalScrollBar()->height();
+    grid->setMinimumHeight(height);
+    int width = 2 * grid->frameWidth();
+    for (int c = 0; c < grid->columnCount(); ++c)
+        width += grid->columnWidth(c);
+    grid->setMinimumWidth(width);
 }
 
 void fillGrid(QTableWidget* grid, const plots::TextTable& table)
@@ -46,6 +67,7 @@ void fillGrid(QTableWidget* grid, const plots::TextTable& table)
             grid->setItem(static_cast<int>(r), static_cast<int>(c), item);
         }
     grid->resizeColumnsToContents();
+    fitToRows(grid);
 }
 
 QTableWidget* makeGrid(const char* name, QWidget* parent)
@@ -54,7 +76,7 @@ QTableWidget* makeGrid(const char* name, QWidget* parent)
     grid->setObjectName(name);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->verticalHeader()->setVisible(false);
-    grid->horizontalHeader()->setStretchLastSection(true);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
     return grid;
 }
 
@@ -101,18 +123,31 @@ ScorecardWindow::ScorecardWindow(std::optional<store::Settings> settings, QWidge
     layout->addWidget(lblTitle);
     layout->addWidget(lblCitation);
     layout->addWidget(lblRange);
-    layout->addWidget(grdScores, 3);
+    layout->addWidget(grdScores);
     layout->addWidget(lblData);
-    layout->addWidget(grdData, 2);
+    layout->addWidget(grdData);
+    layout->addStretch(1);
     layout->addLayout(buttons);
 
     connect(cmdCopy, &QPushButton::clicked, this, &ScorecardWindow::cmdCopy_Click);
     connect(cmdSave, &QPushButton::clicked, this, &ScorecardWindow::cmdSave_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
-    resize(kInitialSize);
+    resize(kInitialWidth, minimumSizeHint().height());
 }
 
 ScorecardWindow::~ScorecardWindow() = default;
+
+void ScorecardWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    fitToRows(grdScores);
+    fitToRows(grdData);
+    // The wrapped citation is taller than the layout's minimum counts: as tall as its width
+    // needs.
+    layout()->activate();
+    if (const int h = layout()->totalHeightForWidth(width()); h > height())
+        resize(width(), h);
+}
 
 void ScorecardWindow::showComponent(const std::string& component, const state::CalcState& s,
                                     const core::MeasuredData* measured, const QString& dataName)
@@ -137,6 +172,8 @@ void ScorecardWindow::showComponent(const std::string& component, const state::C
     lblCitation->setText(f ? "Reference: " + fromStd(f->citation)
                            : "No scorecard: " + fromStd(reason) + ".");
     fill();
+    layout()->activate();
+    resize(std::max(width(), minimumSizeHint().width()), minimumSizeHint().height());
 }
 
 void ScorecardWindow::setUnits(const plots::DiagramUnits& units)

@@ -44,6 +44,9 @@ public:
     void cmdCopy_Click();
     void cmdSave_Click();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void fill();
 
