@@ -88,8 +88,13 @@ std::vector<Point> stableIsotherm(const reference::Fluid& f, double t_K, double 
         return pts;
     const double vTop = volume(top.properties.rho);
     const double vL = sat ? volume(sat->rhoLiquid) : 0, vV = sat ? volume(sat->rhoVapour) : 0;
-    for (double v : logGrid(vTop, vMax, kVolumeSamples)) {
-        if (sat && v >= vL && v <= vV)
+    // Past the saturated vapour even when the view ends before it (a liquid far below its
+    // boiling point), so that Z-P has its vapour branch.
+    constexpr double kPastVapour = 20;
+    for (double v : logGrid(vTop, std::max(vMax, kPastVapour * vV), kVolumeSamples)) {
+        // Below Tc the liquid branch comes from the pressure samples alone, so that two
+        // samples a root's tolerance apart never trade places.
+        if (sat && v <= vV)
             continue;
         const double p = bar(reference::pressure(f, t_K, kCm3PerM3 / v));
         if (p > 0 && p <= pLimit_bar)
