@@ -5,6 +5,7 @@
 #include "state/result_sheet.h"
 
 #include <array>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,7 +21,8 @@ enum class LineStyle { Solid, Dashed, Dotted };
 /// One drawn line. A model's curves carry its row, so one legend entry and one colour serve
 /// every curve of that model; curves of the component (Antoine, state line) carry none.
 struct Curve {
-    std::string name; // column caption in the data export, without units
+    std::string name;  // column caption in the data export, without units
+    std::string label; // what the window calls it: "Peng-Robinson, stable liquid"
     std::optional<state::Row> model;
     LineStyle style = LineStyle::Solid;
     std::vector<double> x; // same length as y; every value finite
@@ -49,6 +51,15 @@ struct Axis {
     bool log = false;
     double min = 0; // the initial view; the data may reach beyond it
     double max = 1;
+    // The view may not start below this value (0 K, 0 bar); -infinity when the axis may run
+    // to any negative value.
+    double floor = -std::numeric_limits<double>::infinity();
+};
+
+/// A legend line that says what a line style means ("dashed: metastable").
+struct StyleKey {
+    LineStyle style = LineStyle::Dashed;
+    std::string text;
 };
 
 /// The legend entry of the reference's curves: a short name and the full citation.
@@ -64,6 +75,8 @@ struct Diagram {
     std::vector<Curve> curves;
     std::vector<Marker> markers;
     std::optional<ReferenceLegend> reference; // set when a curve is the reference's
+    std::vector<StyleKey> keys;
+    std::optional<Axis> yLog; // the y axis when shown logarithmic, where the diagram offers it
 };
 
 /// The analysis of the state for one model, as the table shows it. Volumes in cm3/mol,
@@ -96,6 +109,9 @@ struct Diagrams {
     std::vector<TableRow> table;
     std::string note; // what the diagrams show: the solved state or the stand-in
     std::optional<ReferenceTable> reference;
+    // The state drawn, as the titles write it: °C and bar.
+    std::string tempText;
+    std::string pressText;
 };
 
 } // namespace plots

@@ -24,9 +24,10 @@ struct DiagramInput {
     bool solvedBefore = false;               // some solve happened since start-up
     bool componentSolved = false; // without a sheet: this component was solved, at another state
     std::optional<AntoineRange> antoineRange;
-    // The state as typed (°C, bar): the reference reads these in double. Empty: the state's
-    // single-precision values are used.
-    std::string tempText, pressText;
+    // The temperature (°C) and pressure (bar) as the main window shows them, "1.93" and
+    // "5.000"; empty: written from the state's values.
+    std::string tempText;
+    std::string pressText;
 };
 
 inline constexpr double kStandInTemp_C = 25.0;

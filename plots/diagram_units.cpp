@@ -5,6 +5,7 @@
 #include "state/number_format.h"
 
 #include <cctype>
+#include <cmath>
 
 namespace plots {
 namespace {
@@ -136,6 +137,8 @@ Axis convertAxis(Axis a, const Change& c)
     a.title = a.title.substr(0, a.title.rfind(" (")) + " (" + written(*c.to) + ")";
     a.min = c.value(a.min);
     a.max = c.value(a.max);
+    if (std::isfinite(a.floor))
+        a.floor = c.value(a.floor);
     return a;
 }
 
@@ -162,6 +165,8 @@ Diagram convertDiagram(Diagram d, const DiagramUnits& u)
     }
     d.x = convertAxis(d.x, cx);
     d.y = convertAxis(d.y, cy);
+    if (d.yLog)
+        d.yLog = convertAxis(*d.yLog, cy);
     d.title = convertText(d.title, u);
     return d;
 }
@@ -217,6 +222,8 @@ Diagrams inUnits(const Diagrams& diagrams, const DiagramUnits& u)
     d.zp = convertDiagram(diagrams.zp, u);
     d.pt = convertDiagram(diagrams.pt, u);
     d.note = convertText(diagrams.note, u);
+    d.tempText = diagrams.tempText; // as typed, for file names
+    d.pressText = diagrams.pressText;
     d.table = diagrams.table;
     d.reference = diagrams.reference;
     const Change v = volumeChange(u), p = barChange(u);

@@ -2,6 +2,7 @@
 
 #include "analysis/phase_analysis.h"
 #include "core/saturation.h"
+#include "plots/curve_sampling.h"
 #include "state/number_format.h"
 
 #include <algorithm>
@@ -12,10 +13,8 @@ namespace plots {
 namespace {
 
 constexpr double kZeroCelsius_K = 273.15;
-// Samples: the isotherm on a log volume grid dense enough that each van der Waals-type loop
-// gets dozens of points; the vapour-pressure curve on a grid that is cheap for the two models
-// without a closed-form root.
-constexpr int kVolumeSamples = 600;
+// The vapour-pressure curve on a grid that is cheap for the two models without a closed-form
+// root; the isotherms are sampled adaptively (curve_sampling.h).
 constexpr int kTempSamples = 90;
 // The isotherm starts this far above the smallest co-volume and ends this far past the
 // ideal-gas volume of the state.
@@ -29,30 +28,36 @@ constexpr double kBeyondCritical = 1.05;
 // shows more without the liquid branch's steep end ruling the autoscale.
 constexpr double kZpReach = 3.0;
 constexpr int kTableDigits = 6;
+// P-T: the state marker this far inside the left edge, as a fraction of the temperature span.
+constexpr double kEdgeMargin = 0.04;
 
+/// The state the diagrams are drawn at: T and P as the calculation holds them (single
+/// precision), and as the window writes them.
 struct StatePoint {
     double t_K = 0;
     double p_bar = 0;
+    double pTyped = 0;     // p_bar as its shortest decimal text reads: 1.01325, not 1.0132500171…
+    std::string tempText;  // °C
+    std::string pressText; // bar
 };
+
+/// A single-precision input as the double its shortest round-trip text reads as (298.15f ->
+/// 298.15): what was typed, not the float's binary expansion 298.149993896484375.
+double asTyped(float f)
+{
+    for (int digits = 1; digits < 10; ++digits) {
+        const std::string text = state::formatSignificant(f, digits);
+        if (const auto back = state::toFloat(text); back && *back == f)
+            return state::toDouble(text).value_or(f);
+    }
+    return f;
+}
 
 std::string number(double v) { return state::formatSignificant(v, kTableDigits); }
 
 std::string abbrev(state::Row row) { return std::string(state::rowKey(row)); }
 
-std::string celsiusText(double t_K) { return state::formatSignificant(t_K - kZeroCelsius_K, 6); }
-
 bool finite(double v) { return std::isfinite(v); }
-
-/// Logarithmically spaced samples from lo to hi, both included.
-std::vector<double> logGrid(double lo, double hi, int n)
-{
-    std::vector<double> g(static_cast<std::size_t>(n));
-    const double step = std::log(hi / lo) / (n - 1);
-    for (int i = 0; i < n; ++i)
-        g[static_cast<std::size_t>(i)] = lo * std::exp(step * i);
-    g.back() = hi;
-    return g;
-}
 
 std::vector<double> linearGrid(double lo, double hi, int n)
 {
@@ -75,12 +80,18 @@ std::vector<double> sheetVolumes(const state::ResultSheet& sheet, state::Row row
     return v;
 }
 
-Curve line(std::string name, std::optional<state::Row> model, LineStyle style)
+/// A curve; `part` says which part of a model's curves it is ("stable liquid"), "" for the
+/// model's one curve; a component curve's name is its label.
+Curve line(std::string name, std::optional<state::Row> model, LineStyle style,
+           const std::string& part = "")
 {
     Curve c;
     c.name = std::move(name);
     c.model = model;
     c.style = style;
+    c.label = !model         ? c.name
+              : part.empty() ? std::string(state::rowCaption(*model))
+                             : std::string(state::rowCaption(*model)) + ", " + part;
     return c;
 }
 
@@ -99,7 +110,7 @@ struct Models {
     analysis::StateAnalysis state;
 };
 
-Models formModels(const state::CalcState& s, StatePoint st)
+Models formModels(const state::CalcState& s, const StatePoint& st)
 {
     Models m;
     m.fluid = analysis::fluidOf(s.constants, s.chkSphMol);
@@ -115,7 +126,7 @@ Models formModels(const state::CalcState& s, StatePoint st)
 }
 
 /// The top of the pressure window: above the state and the critical pressure.
-double pressureTop(const state::ComponentConstants& cc, StatePoint st)
+double pressureTop(const state::ComponentConstants& cc, const StatePoint& st)
 {
     return std::max(1.5 * static_cast<double>(cc.CritPress), 1.3 * st.p_bar);
 }
@@ -140,11 +151,20 @@ std::optional<double> antoinePressure(const state::CalcState& s, double t_K)
 
 // ---- P-V ------------------------------------------------------------------------------------
 
-Diagram pvDiagram(const DiagramInput& in, const Models& m, StatePoint st)
+void setPoints(Curve& c, const std::vector<Point>& points)
+{
+    c.x.clear();
+    c.y.clear();
+    for (const Point& p : points)
+        if (c.x.empty() || p.x >= c.x.back()) // keyed by x: a rounding step back is dropped
+            push(c, p.x, p.y);
+}
+
+Diagram pvDiagram(const DiagramInput& in, const Models& m, const StatePoint& st)
 {
     const state::ComponentConstants& cc = in.state.constants;
     Diagram d;
-    d.title = "P-V isotherms at " + celsiusText(st.t_K) + " °C";
+    d.title = "P-V isotherms at " + st.tempText + " °C";
     double vMin = std::numeric_limits<double>::infinity();
     for (const analysis::Isotherm& iso : m.iso)
         if (const double v = firstVolume(iso); iso.valid && v > 0)
@@ -154,7 +174,10 @@ Diagram pvDiagram(const DiagramInput& in, const Models& m, StatePoint st)
     const double rt = static_cast<double>(state::R) * st.t_K;
     const double vIdeal = rt / (st.p_bar > 0 ? st.p_bar : static_cast<double>(cc.CritPress));
     const double vMax = std::max(kIdealGasReach * vIdeal, 100.0 * static_cast<double>(cc.CritVol));
-    const std::vector<double> grid = logGrid(vMin, vMax, kVolumeSamples);
+    const double pTop = pressureTop(cc, st);
+    const double pBottom = -0.5 * static_cast<double>(cc.CritPress);
+    const double reach = kZpReach * pTop;
+    const Resolution res{std::log10(vMax / vMin), pTop - pBottom, true, false};
 
     for (std::size_t i = 0; i < kModelCount; ++i) {
         const analysis::Isotherm& iso = m.iso[i];
@@ -162,14 +185,29 @@ Diagram pvDiagram(const DiagramInput& in, const Models& m, StatePoint st)
         if (!iso.valid)
             continue;
         Curve c = line(abbrev(row) + " P", row, LineStyle::Solid);
-        const double first = firstVolume(iso);
-        for (double v : grid)
-            if (v >= first)
-                push(c, v, analysis::pressure(iso, v));
+        // Along ln V; next to the co-volume the pressure runs to infinity, so the curve
+        // starts where it comes down to the reach of a zoom out.
+        // From the densest state: the pressure maximum of the virial row, else just above the
+        // smallest volume (Dieterici's pressure is still modest at 1.002 times its co-volume).
+        double s0 = iso.family == analysis::Family::Virial
+                        ? std::log(firstVolume(iso))
+                        : std::log(analysis::minVolume(iso)) + 1e-12;
+        const double s1 = std::log(vMax);
+        const auto at = [&](double lnV) {
+            const double v = lnV == s1 ? vMax : std::exp(lnV);
+            return Point{v, analysis::pressure(iso, v)};
+        };
+        const auto inReach = [&](double lnV) {
+            return analysis::pressure(iso, std::exp(lnV)) <= reach;
+        };
+        if (!inReach(s0) && inReach(s1))
+            s0 = runEnd(inReach, s1, s0);
+        if (s0 < s1)
+            setPoints(c, sampleCurve(at, s0, s1, res));
         if (c.x.size() > 1)
             d.curves.push_back(std::move(c));
         if (const auto& sat = m.sat[i]) {
-            Curve tie = line(abbrev(row) + " tie-line P", row, LineStyle::Dashed);
+            Curve tie = line(abbrev(row) + " tie-line P", row, LineStyle::Dashed, "tie-line");
             push(tie, sat->vLiquid, sat->p_bar);
             push(tie, sat->vVapour, sat->p_bar);
             d.curves.push_back(std::move(tie));
@@ -179,34 +217,56 @@ Diagram pvDiagram(const DiagramInput& in, const Models& m, StatePoint st)
                 d.markers.push_back({MarkerKind::Root, row, v, st.p_bar, "sheet volume"});
     }
     Curve stateLine = line("State pressure", std::nullopt, LineStyle::Dotted);
-    push(stateLine, vMin, st.p_bar);
-    push(stateLine, vMax, st.p_bar);
+    push(stateLine, vMin, st.pTyped);
+    push(stateLine, vMax, st.pTyped);
     d.curves.push_back(std::move(stateLine));
+    double pLow = st.p_bar > 0 ? st.p_bar : pTop;
     if (const auto ps = antoinePressure(in.state, st.t_K)) {
         Curve ant = line("Antoine pressure", std::nullopt, LineStyle::Dashed);
         push(ant, vMin, *ps);
         push(ant, vMax, *ps);
         d.curves.push_back(std::move(ant));
+        if (*ps > 0)
+            pLow = std::min(pLow, *ps);
     }
+    for (const auto& sat : m.sat)
+        if (sat && sat->p_bar > 0)
+            pLow = std::min(pLow, sat->p_bar);
     d.markers.push_back(
         {MarkerKind::CriticalPoint, std::nullopt, cc.CritVol, cc.CritPress, "Critical point"});
+    d.keys.push_back({LineStyle::Dashed, "model dashed: its tie-line"});
 
-    d.x = {"V (cm3/mol)", true, vMin, vMax};
+    d.x = {"V (cm3/mol)", true, vMin, vMax, 0};
     // Around the state and the critical pressure, reaching below zero so that the loops of
     // the models below their critical temperature show both turns.
-    d.y = {"P (bar)", false, -0.5 * static_cast<double>(cc.CritPress), pressureTop(cc, st)};
+    d.y = {"P (bar)", false, pBottom, pTop};
+    // Logarithmic: from below the lowest of the state, Antoine and model vapour pressures,
+    // which a linear axis draws on top of each other near zero.
+    d.yLog = Axis{"P (bar)", true, 0.3 * pLow, pTop, 0};
     return d;
 }
 
 // ---- Z-P ------------------------------------------------------------------------------------
 
-Diagram zpDiagram(const DiagramInput& in, const Models& m, StatePoint st,
-                  const std::vector<double>& grid)
+/// One part of a model's Z-P isotherm, over the reduced density η = b/V: along a mechanically
+/// stable part P rises with η, so the points come in rising pressure.
+struct Branch {
+    const char* part; // "stable vapour"; "" for a model without a phase split
+    LineStyle style;
+    double eta0;
+    double eta1;
+};
+
+Diagram zpDiagram(const DiagramInput& in, const Models& m, const StatePoint& st)
 {
     Diagram d;
-    d.title = "Z-P at " + celsiusText(st.t_K) + " °C";
+    d.title = "Z-P at " + st.tempText + " °C";
     const double pTop = pressureTop(in.state.constants, st);
+    const double reach = kZpReach * pTop;
     const double rt = static_cast<double>(state::R) * st.t_K;
+    // Resolved for Z up to about 1; where the liquid climbs higher the curves are finer
+    // than needed.
+    const Resolution res{pTop, 1.0, false, false};
     double zTop = 1.1;
     for (std::size_t i = 0; i < kModelCount; ++i) {
         const analysis::Isotherm& iso = m.iso[i];
@@ -215,42 +275,80 @@ Diagram zpDiagram(const DiagramInput& in, const Models& m, StatePoint st,
             continue;
         const std::string a = abbrev(row);
         const std::optional<analysis::Saturation>& sat = m.sat[i];
-        // Along the isotherm from the vapour end: stable vapour, metastable vapour up to its
-        // spinodal, (the unstable part left out), metastable liquid from its spinodal, stable
-        // liquid. Without a phase split the mechanically stable isotherm is one curve.
-        Curve stableV = line(a + (sat ? " Z stable vapour" : " Z"), row, LineStyle::Solid);
-        Curve metaV = line(a + " Z metastable vapour", row, LineStyle::Dashed);
-        Curve metaL = line(a + " Z metastable liquid", row, LineStyle::Dashed);
-        Curve stableL = line(a + " Z stable liquid", row, LineStyle::Solid);
-        const double first = firstVolume(iso);
-        bool pastSpinodal = false; // the unstable part between the spinodals lies behind
-        for (auto it = grid.rbegin(); it != grid.rend() && *it >= first; ++it) {
-            const double v = *it;
-            const bool unstable = !(analysis::pressureSlope(iso, v) < 0);
-            pastSpinodal |= sat && unstable && v < sat->vVapour && v > sat->vLiquid;
-            const double pv = analysis::pressure(iso, v);
-            if (unstable || pv <= 0 || pv > kZpReach * pTop)
-                continue;
-            const double z = pv * v / rt;
-            if (!sat || v >= sat->vVapour)
-                push(stableV, pv, z);
-            else if (v <= sat->vLiquid)
-                push(stableL, pv, z);
-            else
-                push(pastSpinodal ? metaL : metaV, pv, z);
-        }
+        const analysis::Spinodals sp = analysis::spinodals(iso);
+        const double b = iso.b;
+        // The densest state: the pressure maximum of the virial row, else the model's
+        // smallest volume, where P is infinite.
+        const double etaEnd = iso.family == analysis::Family::Virial
+                                  ? (sp.vVapour > 0 ? b / sp.vVapour : 0)
+                                  : b / analysis::minVolume(iso);
+        const auto at = [&](double eta) {
+            if (!(eta > 0))
+                return Point{0, 1}; // the ideal-gas limit
+            const double v = b / eta;
+            const double p = analysis::pressure(iso, v);
+            return Point{p, p * v / rt};
+        };
+        const auto onBranch = [&](double eta) {
+            if (!(eta > 0))
+                return true;
+            const double v = b / eta;
+            const double p = analysis::pressure(iso, v);
+            return p >= 0 && p <= reach && analysis::pressureSlope(iso, v) < 0;
+        };
+        std::vector<Branch> branches;
         if (sat) {
-            // The branches meet exactly at the saturation pressure.
-            const double zl = sat->p_bar * sat->vLiquid / rt;
-            const double zv = sat->p_bar * sat->vVapour / rt;
-            push(stableV, sat->p_bar, zv);
-            push(metaV, sat->p_bar, zv);
-            push(metaL, sat->p_bar, zl);
-            push(stableL, sat->p_bar, zl);
+            const double etaV = b / sat->vVapour;
+            const double etaL = b / sat->vLiquid;
+            branches.push_back({"stable vapour", LineStyle::Solid, 0, etaV});
+            // The metastable parts run from the saturation volumes to the spinodals.
+            if (sp.exists && etaV <= b / sp.vVapour && b / sp.vLiquid <= etaL) {
+                branches.push_back({"metastable vapour", LineStyle::Dashed, etaV, b / sp.vVapour});
+                branches.push_back({"metastable liquid", LineStyle::Dashed, b / sp.vLiquid, etaL});
+            }
+            branches.push_back({"stable liquid", LineStyle::Solid, etaL, etaEnd});
+        } else if (sp.exists) {
+            // A loop without a converged saturation: both mechanically stable parts.
+            branches.push_back({"", LineStyle::Solid, 0, b / sp.vVapour});
+            branches.push_back({"liquid side", LineStyle::Solid, b / sp.vLiquid, etaEnd});
+        } else {
+            branches.push_back({"", LineStyle::Solid, 0, etaEnd});
         }
-        for (Curve* c : {&stableV, &metaV, &metaL, &stableL})
-            if (c->x.size() > 1)
-                d.curves.push_back(std::move(*c));
+        for (const Branch& br : branches) {
+            double e0 = br.eta0;
+            double e1 = br.eta1;
+            const bool in0 = onBranch(e0);
+            const bool in1 = onBranch(e1);
+            if (!in0 && !in1)
+                continue;
+            if (!in1)
+                e1 = runEnd(onBranch, e0, e1);
+            else if (!in0)
+                e0 = runEnd(onBranch, e1, e0);
+            std::string name = a + " Z" + (*br.part ? " " : "") + br.part;
+            Curve c = line(std::move(name), row, br.style, br.part);
+            std::vector<Point> points = sampleCurve(at, e0, e1, res);
+            if (sat) {
+                // The branches meet exactly at the saturation point.
+                const Point vap{sat->p_bar, sat->p_bar * sat->vVapour / rt};
+                const Point liq{sat->p_bar, sat->p_bar * sat->vLiquid / rt};
+                if (e1 == b / sat->vVapour)
+                    points.back() = vap;
+                if (e0 == b / sat->vVapour)
+                    points.front() = vap;
+                if (e1 == b / sat->vLiquid)
+                    points.back() = liq;
+                if (e0 == b / sat->vLiquid)
+                    points.front() = liq;
+            }
+            setPoints(c, points);
+            if (c.x.size() < 2)
+                continue;
+            if (br.style == LineStyle::Solid)
+                for (std::size_t k = 0; k < c.x.size() && c.x[k] <= pTop; ++k)
+                    zTop = std::max(zTop, 1.1 * c.y[k]);
+            d.curves.push_back(std::move(c));
+        }
         if (in.sheet)
             for (double v : sheetVolumes(*in.sheet, row)) {
                 const double z = st.p_bar * v / rt;
@@ -259,17 +357,19 @@ Diagram zpDiagram(const DiagramInput& in, const Models& m, StatePoint st,
             }
     }
     Curve stateLine = line("State pressure", std::nullopt, LineStyle::Dotted);
-    push(stateLine, st.p_bar, 0);
-    push(stateLine, st.p_bar, zTop);
+    push(stateLine, st.pTyped, 0);
+    push(stateLine, st.pTyped, zTop);
     d.curves.push_back(std::move(stateLine));
-    d.x = {"P (bar)", false, 0, pTop};
-    d.y = {"Z (-)", false, 0, zTop};
+    d.keys.push_back({LineStyle::Solid, "model solid: stable"});
+    d.keys.push_back({LineStyle::Dashed, "model dashed: metastable"});
+    d.x = {"P (bar)", false, 0, pTop, 0};
+    d.y = {"Z (-)", false, 0, zTop, 0};
     return d;
 }
 
 // ---- P-T ------------------------------------------------------------------------------------
 
-Diagram ptDiagram(const DiagramInput& in, const Models& m, StatePoint st)
+Diagram ptDiagram(const DiagramInput& in, const Models& m, const StatePoint& st)
 {
     const state::ComponentConstants& cc = in.state.constants;
     Diagram d;
@@ -279,8 +379,11 @@ Diagram ptDiagram(const DiagramInput& in, const Models& m, StatePoint st)
     for (const analysis::CriticalPoint& c : m.crit)
         if (c.found())
             tHigh = std::max(tHigh, c.t_K);
-    const double tLow = std::min(kLowestReducedTemp * tc, st.t_K);
     tHigh = std::max(kBeyondCritical * tHigh, kBeyondCritical * st.t_K);
+    // A state colder than the lowest reduced temperature sits a little inside the left edge,
+    // its marker whole.
+    const double tLow = std::min(kLowestReducedTemp * tc,
+                                 std::max(0.5 * st.t_K, st.t_K - kEdgeMargin * (tHigh - st.t_K)));
     const std::vector<double> grid = linearGrid(tLow, tHigh, kTempSamples);
     double pLow = std::numeric_limits<double>::infinity();
 
@@ -337,8 +440,8 @@ Diagram ptDiagram(const DiagramInput& in, const Models& m, StatePoint st)
         pLow = 1e-3 * pHigh;
     if (st.p_bar > 0)
         pLow = std::min(pLow, st.p_bar);
-    d.x = {"T (K)", false, tLow, tHigh};
-    d.y = {"P (bar)", true, std::max(0.5 * pLow, 1e-12 * pHigh), pHigh};
+    d.x = {"T (K)", false, tLow, tHigh, 0};
+    d.y = {"P (bar)", true, std::max(0.5 * pLow, 1e-12 * pHigh), pHigh, 0};
     return d;
 }
 
@@ -352,7 +455,7 @@ std::string joined(const std::vector<std::string>& parts)
     return s;
 }
 
-std::vector<TableRow> table(const DiagramInput& in, const Models& m, StatePoint st)
+std::vector<TableRow> table(const DiagramInput& in, const Models& m, const StatePoint& st)
 {
     std::vector<TableRow> rows;
     const auto antoine = antoinePressure(in.state, st.t_K);
@@ -376,7 +479,8 @@ std::vector<TableRow> table(const DiagramInput& in, const Models& m, StatePoint 
             r.roots = std::string(analysis::statusText(a.roots.status));
         }
         if (r.stableRoot.empty())
-            r.stableRoot = std::string(analysis::statusText(a.roots.status));
+            r.stableRoot = a.roots.hasRoots() ? std::string("no stable root")
+                                              : std::string(analysis::statusText(a.roots.status));
         if (a.saturation.converged()) {
             r.psat = number(a.saturation.p_bar);
             r.vl = number(a.saturation.vLiquid);
@@ -399,15 +503,31 @@ std::vector<TableRow> table(const DiagramInput& in, const Models& m, StatePoint 
 
 StatePoint statePoint(const DiagramInput& in)
 {
-    if (!in.sheet && !in.solvedBefore)
-        return {kStandInTemp_C + kZeroCelsius_K, kStandInPress_bar};
-    return {in.state.conditions.TempK, in.state.conditions.PressBar};
+    StatePoint st;
+    if (!in.sheet && !in.solvedBefore) {
+        st.t_K = kStandInTemp_C + kZeroCelsius_K;
+        st.p_bar = st.pTyped = kStandInPress_bar;
+        st.tempText = state::formatSignificant(kStandInTemp_C, 6);
+        st.pressText = state::formatSignificant(kStandInPress_bar, 6);
+        return st;
+    }
+    const float t = in.state.conditions.TempK;
+    const float p = in.state.conditions.PressBar;
+    st.t_K = t;
+    st.p_bar = p;
+    st.pTyped = asTyped(p);
+    // Without the boxes' text: °C from the kelvins as typed, 298.15 -> 25 rather than
+    // 25.0000061.
+    st.tempText = !in.tempText.empty() ? in.tempText
+                                       : state::formatSignificant(asTyped(t) - kZeroCelsius_K, 6);
+    st.pressText = !in.pressText.empty() ? in.pressText : state::formatSignificant(st.pTyped, 6);
+    return st;
 }
 
-std::string note(const DiagramInput& in, StatePoint st)
+std::string note(const DiagramInput& in, const StatePoint& st)
 {
-    const std::string where = in.component + " at " + celsiusText(st.t_K) + " °C and " +
-                              state::formatSignificant(st.p_bar, 6) + " bar";
+    const std::string where =
+        in.component + " at " + st.tempText + " °C and " + st.pressText + " bar";
     if (in.sheet)
         return where + "; markers on the curves are the volumes the sheet shows.";
     if (!in.solvedBefore)
@@ -431,6 +551,8 @@ Diagrams computeDiagrams(const DiagramInput& in)
     const StatePoint st = statePoint(in);
     const state::ComponentConstants& cc = in.state.constants;
     out.note = note(in, st);
+    out.tempText = st.tempText;
+    out.pressText = st.pressText;
     if (!(cc.CritTemp > 0) || !(cc.CritPress > 0) || !(cc.CritVol > 0) || !(st.t_K > 0)) {
         out.note = in.component.empty() ? "Choose a component to draw its diagrams."
                                         : "No diagrams: the critical constants or the "
@@ -439,8 +561,7 @@ Diagrams computeDiagrams(const DiagramInput& in)
     }
     const Models m = formModels(in.state, st);
     out.pv = pvDiagram(in, m, st);
-    std::vector<double> grid = logGrid(out.pv.x.min, out.pv.x.max, kVolumeSamples);
-    out.zp = zpDiagram(in, m, st, grid);
+    out.zp = zpDiagram(in, m, st);
     out.pt = ptDiagram(in, m, st);
     out.table = table(in, m, st);
     return out;

@@ -28,6 +28,8 @@ cp build-wasm/web/tavrel1.mjs build-wasm/web/tavrel1.wasm "$out/"
 cp build-wasm/web/tavrel1-cli-core.cjs build-wasm/web/solve_rate.cjs "$out/"
 cp web/node_modules/uplot/dist/uPlot.iife.min.js web/node_modules/uplot/dist/uPlot.min.css \
    web/node_modules/uplot/LICENSE "$out/lib/"
+# The reference equations of state are compiled into the page; their notice goes beside it.
+cp assets/LICENSE-reference-eos.txt "$out/lib/"
 python3 scripts/make_web_components.py assets/components_extended.csv > "$out/components.json"
 version=$(sed -n 's/^project(Tavrel1 VERSION \([^ ]*\).*/\1/p' CMakeLists.txt)
 # The service worker's cache is named after the version and a digest of the files, so a new

@@ -1,9 +1,16 @@
 #include "ui/diagram_plot.h"
 
+#include "plots/curve_sampling.h"
+#include "plots/view_limits.h"
 #include "ui/diagram_style.h"
 
+#include <QBuffer>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
 #include <QSvgGenerator>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -22,6 +29,7 @@ constexpr double kReferenceWidth = 2.6;
 // Measured points: the one colour of the palette no model has (tab10's olive), outlined.
 const QColor kMeasuredColor(0xbc, 0xbd, 0x22);
 constexpr double kMeasuredSize = 7;
+const QColor kKeyColor(0x60, 0x60, 0x60);
 
 QString fromStd(const std::string& s)
 {
@@ -57,6 +65,15 @@ void setUpAxis(QCPAxis* axis, const plots::Axis& a)
 }
 
 QVector<double> toVector(const std::vector<double>& v) { return {v.begin(), v.end()}; }
+
+/// A graph's data as its points, gaps (NaN) kept.
+std::vector<plots::Point> pointsOf(const QCPGraph& g)
+{
+    std::vector<plots::Point> points;
+    for (const QCPGraphData& d : *g.data())
+        points.push_back({d.key, d.value});
+    return points;
+}
 
 std::size_t index(state::Row row) { return static_cast<std::size_t>(row); }
 
@@ -98,11 +115,28 @@ DiagramPlot::DiagramPlot(QWidget* parent) : QCustomPlot(parent)
                                                       : QString());
     });
     setMouseTracking(true);
+    connect(xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
+            [this](const QCPRange& r) { keepInLimits(xAxis, m_diagram.x, r); });
+    connect(yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
+            [this](const QCPRange& r) { keepInLimits(yAxis, yAxisSetUp(), r); });
+}
+
+void DiagramPlot::keepInLimits(QCPAxis* axis, const plots::Axis& setUp, const QCPRange& range)
+{
+    const plots::Range limited = plots::limitView(setUp, {range.lower, range.upper});
+    if (limited.lo != range.lower || limited.hi != range.upper)
+        axis->setRange(limited.lo, limited.hi);
+}
+
+const plots::Axis& DiagramPlot::yAxisSetUp() const
+{
+    return m_logY && m_diagram.yLog ? *m_diagram.yLog : m_diagram.y;
 }
 
 void DiagramPlot::setDiagram(const plots::Diagram& diagram, const ModelMask& visible)
 {
     m_diagram = diagram;
+    m_logY = m_logY && diagram.yLog.has_value();
     clearGraphs();
     legend->clearItems();
     m_modelGraphs = {};
@@ -112,7 +146,7 @@ void DiagramPlot::setDiagram(const plots::Diagram& diagram, const ModelMask& vis
     m_curves.clear();
 
     setUpAxis(xAxis, diagram.x);
-    setUpAxis(yAxis, diagram.y);
+    setUpAxis(yAxis, yAxisSetUp());
 
     // One legend-only entry per model (line and marker), then the curves and markers.
     for (state::Row row : analysis::kModels) {
@@ -125,7 +159,9 @@ void DiagramPlot::setDiagram(const plots::Diagram& diagram, const ModelMask& vis
         entry->setSelectable(QCP::stNone);
         m_legendEntry[index(row)] = entry;
     }
-    for (const plots::Curve& curve : diagram.curves)
+    for (const plots::StyleKey& key : diagram.keys)
+        addStyleKey(key);
+    for (const plots::Curve& curve : m_diagram.curves)
         addCurve(curve);
     for (std::size_t i = 0; i < diagram.markers.size(); ++i) {
         const plots::Marker& m = diagram.markers[i];
@@ -140,6 +176,28 @@ void DiagramPlot::setDiagram(const plots::Diagram& diagram, const ModelMask& vis
     resetView();
 }
 
+void DiagramPlot::addStyleKey(const plots::StyleKey& key)
+{
+    QCPGraph* g = addGraph();
+    QPen pen(kKeyColor, 1.5);
+    pen.setStyle(penStyle(key.style));
+    g->setPen(pen);
+    g->setName(fromStd(key.text));
+    g->setSelectable(QCP::stNone);
+    g->setProperty(kModelKey, kModelProperty);
+}
+
+void DiagramPlot::setCurveData(QCPGraph* g, const plots::Curve& curve)
+{
+    QVector<double> y = toVector(curve.y);
+    if (m_logY) // a logarithmic axis has no place for P <= 0: a gap there
+        for (double& v : y)
+            if (!(v > 0))
+                v = std::numeric_limits<double>::quiet_NaN();
+    // Told sorted only when it is: the plot then keeps the points in their order.
+    g->setData(toVector(curve.x), y, std::is_sorted(curve.x.begin(), curve.x.end()));
+}
+
 void DiagramPlot::addCurve(const plots::Curve& curve)
 {
     QCPGraph* g = addGraph();
@@ -147,11 +205,10 @@ void DiagramPlot::addCurve(const plots::Curve& curve)
     QPen pen(color, curve.reference ? kReferenceWidth : curve.model ? 1.5 : 1.2);
     pen.setStyle(penStyle(curve.style));
     g->setPen(pen);
-    g->setData(toVector(curve.x), toVector(curve.y), true);
+    setCurveData(g, curve);
     g->setSelectable(QCP::stNone);
-    const QString name = fromStd(curve.name);
-    g->setName(name);
-    m_curves.emplace_back(g, name);
+    g->setName(fromStd(curve.label));
+    m_curves.emplace_back(g, static_cast<std::size_t>(&curve - m_diagram.curves.data()));
     if (curve.model) {
         g->removeFromLegend();
         g->setProperty(kModelKey, static_cast<int>(*curve.model) + 1);
@@ -222,10 +279,31 @@ void DiagramPlot::setModelVisible(state::Row model, bool visible)
     }
 }
 
+void DiagramPlot::setLogY(bool log)
+{
+    if (!m_diagram.yLog)
+        log = false;
+    if (log == m_logY)
+        return;
+    m_logY = log;
+    setUpAxis(yAxis, yAxisSetUp());
+    for (const auto& [graph, i] : m_curves)
+        setCurveData(graph, m_diagram.curves[i]);
+    resetView();
+}
+
 void DiagramPlot::resetView()
 {
     xAxis->setRange(m_diagram.x.min, m_diagram.x.max);
-    yAxis->setRange(m_diagram.y.min, m_diagram.y.max);
+    yAxis->setRange(yAxisSetUp().min, yAxisSetUp().max);
+}
+
+std::vector<std::pair<QCPGraph*, const plots::Curve*>> DiagramPlot::curves() const
+{
+    std::vector<std::pair<QCPGraph*, const plots::Curve*>> out;
+    for (const auto& [graph, i] : m_curves)
+        out.emplace_back(graph, &m_diagram.curves[i]);
+    return out;
 }
 
 std::vector<QCPGraph*> DiagramPlot::modelCurves(state::Row model) const
@@ -249,7 +327,7 @@ QVector<QPointF> DiagramPlot::rootMarkers(state::Row model) const
 int DiagramPlot::visibleCurveCount() const
 {
     int n = 0;
-    for (const auto& [graph, name] : m_curves)
+    for (const auto& [graph, i] : m_curves)
         n += graph->visible();
     return n;
 }
@@ -268,13 +346,13 @@ QString DiagramPlot::readout(const QPointF& pixel) const
     QString text = coordinate(xAxis->label(), x) + "   " + coordinate(yAxis->label(), y);
     double best = std::numeric_limits<double>::infinity();
     QString nearest;
-    for (const auto& [graph, name] : m_curves) {
+    for (const auto& [graph, i] : m_curves) {
         if (!graph->visible())
             continue;
         const double d = graph->selectTest(pixel, false);
         if (d >= 0 && d < best) {
             best = d;
-            nearest = name;
+            nearest = fromStd(m_diagram.curves[i].label);
         }
     }
     if (!nearest.isEmpty())
@@ -282,27 +360,101 @@ QString DiagramPlot::readout(const QPointF& pixel) const
     return text;
 }
 
-bool DiagramPlot::saveImage(const QString& path)
+QByteArray DiagramPlot::imageBytes(const QString& suffix)
 {
-    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == "svg")
+        return svgBytes();
     if (suffix == "pdf")
-        return savePdf(path, width(), height());
-    if (suffix == "svg") {
-        QSvgGenerator svg;
-        svg.setFileName(path);
-        svg.setSize(size());
-        svg.setViewBox(QRect(QPoint(0, 0), size()));
-        svg.setTitle(fromStd(m_diagram.title));
-        QCPPainter painter;
-        if (!painter.begin(&svg))
-            return false;
-        toPainter(&painter, width(), height());
-        return painter.end();
-    }
-    return savePng(path, width(), height());
+        return pdfBytes();
+    if (suffix != "png")
+        return {};
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image().save(&buffer, "PNG"))
+        return {};
+    return bytes;
 }
 
-QImage DiagramPlot::image() { return toPixmap(width(), height()).toImage(); }
+QByteArray DiagramPlot::svgBytes()
+{
+    // The SVG writer ignores the painter's clip region, so every line is cut at the axis
+    // rectangle here and markers outside it are left out; the data is put back afterwards.
+    replot(rpImmediateRefresh);
+    const QRect r = axisRect()->rect();
+    std::vector<std::pair<QCPGraph*, QSharedPointer<QCPGraphDataContainer>>> kept;
+    for (int i = 0; i < graphCount(); ++i) {
+        QCPGraph* g = graph(i);
+        if (g->dataCount() == 0)
+            continue;
+        std::vector<plots::Point> px;
+        for (const plots::Point& p : pointsOf(*g))
+            px.push_back({xAxis->coordToPixel(p.x), yAxis->coordToPixel(p.y)});
+        std::vector<plots::Point> cut;
+        if (g->lineStyle() == QCPGraph::lsNone) {
+            for (const plots::Point& p : px)
+                if (r.contains(QPointF(p.x, p.y).toPoint()))
+                    cut.push_back(p);
+        } else {
+            cut = plots::clipPolyline(px, r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+        }
+        auto inside = QSharedPointer<QCPGraphDataContainer>::create();
+        for (const plots::Point& p : cut)
+            inside->add(QCPGraphData(xAxis->pixelToCoord(p.x),
+                                     std::isnan(p.y) ? p.y : yAxis->pixelToCoord(p.y)));
+        kept.emplace_back(g, g->data());
+        g->setData(inside);
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(size());
+    svg.setViewBox(QRect(QPoint(0, 0), size()));
+    svg.setTitle(fromStd(m_diagram.title));
+    QCPPainter painter;
+    bool drawn = painter.begin(&svg);
+    if (drawn) {
+        toPainter(&painter, width(), height());
+        drawn = painter.end();
+    }
+    for (auto& [g, all] : kept)
+        g->setData(all);
+    replot(rpQueuedReplot);
+    return drawn ? bytes : QByteArray();
+}
+
+QByteArray DiagramPlot::pdfBytes()
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        // One point per pixel of the window: the page is the diagram's size.
+        QPdfWriter pdf(&buffer);
+        pdf.setResolution(72);
+        pdf.setTitle(fromStd(m_diagram.title));
+        pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(size()), QPageSize::Point),
+                                      QPageLayout::Portrait, QMarginsF()));
+        QCPPainter painter;
+        if (!painter.begin(&pdf))
+            return {};
+        painter.setMode(QCPPainter::pmVectorized);
+        painter.setMode(QCPPainter::pmNoCaching);
+        toPainter(&painter, width(), height());
+        if (!painter.end())
+            return {};
+    }
+    return bytes;
+}
+
+QImage DiagramPlot::image()
+{
+    // At the screen's pixel density: at 200 % twice the pixels each way, as the window shows.
+    QImage img = toPixmap(width(), height(), devicePixelRatioF()).toImage();
+    img.setDevicePixelRatio(1);
+    return img;
+}
 
 void DiagramPlot::onLegendClick(QCPLegend*, QCPAbstractLegendItem* item, QMouseEvent*)
 {

@@ -5,6 +5,7 @@
 #include <qcustomplot.h>
 
 #include <array>
+#include <optional>
 
 namespace ui {
 
@@ -24,19 +25,26 @@ public:
     const plots::Diagram& diagram() const { return m_diagram; }
     /// Shows or hides every curve and marker of the model; its legend entry stays, greyed.
     void setModelVisible(state::Row model, bool visible);
+    /// The y axis logarithmic (where the diagram offers it), else linear; back to the initial
+    /// view of that axis.
+    void setLogY(bool log);
+    bool logY() const { return m_logY; }
     /// The axes as the diagram sets them up.
     void resetView();
     /// The number of curves drawn (hidden models not counted), markers aside.
     int visibleCurveCount() const;
     /// The drawn curves of a model (markers aside), shown or not.
     std::vector<QCPGraph*> modelCurves(state::Row model) const;
+    /// Each drawn curve with the diagram's curve it draws, in the diagram's order.
+    std::vector<std::pair<QCPGraph*, const plots::Curve*>> curves() const;
     /// The drawn root markers of a model, as (x, y) in the axes' units.
     QVector<QPointF> rootMarkers(state::Row model) const;
-    /// "V = 123.4 cm3/mol   P = 5.678 bar   nearest: Peng-Robinson" for a pixel position.
+    /// "V = 123.4   P = 5.678   nearest: Peng-Robinson, tie-line" for a pixel position.
     QString readout(const QPointF& pixel) const;
-    /// Writes the diagram as a PNG, SVG or PDF file, chosen by the suffix; false on failure.
-    bool saveImage(const QString& path);
-    /// The diagram as an image of the widget's size.
+    /// The diagram as a file of `suffix` ("png", "svg" or "pdf"); PNG at the screen's pixel
+    /// density. Empty for another suffix.
+    QByteArray imageBytes(const QString& suffix);
+    /// The diagram as an image of the widget's size at the screen's pixel density.
     QImage image();
 
 signals:
@@ -47,15 +55,23 @@ signals:
 private:
     void addCurve(const plots::Curve& curve);
     void addMarkers(const plots::Marker& first, const std::vector<plots::Marker>& all);
+    void addStyleKey(const plots::StyleKey& key);
+    void setCurveData(QCPGraph* g, const plots::Curve& curve);
+    const plots::Axis& yAxisSetUp() const;
+    void keepInLimits(QCPAxis* axis, const plots::Axis& setUp, const QCPRange& range);
+    QByteArray svgBytes();
+    QByteArray pdfBytes();
     void onLegendClick(QCPLegend* legend, QCPAbstractLegendItem* item, QMouseEvent* event);
 
     plots::Diagram m_diagram;
+    bool m_logY = false;
     // Each model's curves, markers and legend-only entry.
     std::array<std::vector<QCPGraph*>, plots::kModelCount> m_modelGraphs{};
     std::array<QCPGraph*, plots::kModelCount> m_legendEntry{};
     std::array<QCPGraph*, plots::kModelCount> m_rootMarkers{};
     QCPGraph* m_referenceEntry = nullptr; // the legend-only entry of the reference's curves
-    std::vector<std::pair<QCPGraph*, QString>> m_curves; // every curve, for the read-out
+    // Every curve with the index of its diagram curve, for the read-out and the log axis.
+    std::vector<std::pair<QCPGraph*, std::size_t>> m_curves;
 };
 
 } // namespace ui

@@ -2,7 +2,9 @@
 
 #include "core/main_view_model.h"
 #include "plots/diagrams.h"
+#include "plots/export_names.h"
 #include "plots/reference_diagrams.h"
+#include "state/number_format.h"
 #include "store/antoine_range.h"
 #include "store/settings.h"
 #include "store/store_errors.h"
@@ -10,8 +12,10 @@
 #include "ui/message_box.h"
 #include "ui/model_details.h"
 #include "ui/reference_view.h"
+#include "ui/teaching_tab.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
@@ -28,12 +32,19 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace ui {
 namespace {
 
 constexpr int kPlotCount = 3;
 const QSize kInitialSize(960, 640);
 const QString kTitle = "Diagrams";
+const QString kHints = "Wheel: zoom   Drag: pan   Ctrl+drag: zoom box   Double-click: reset   "
+                       "Legend: show or hide a model";
+const QStringList kImageFilters = {"PNG image (*.png)", "SVG drawing (*.svg)",
+                                   "PDF document (*.pdf)"};
+const QStringList kDataFilters = {"CSV file (*.csv)"};
 // Settings keys of the units, by quantity in the order of plots::kDiagramQuantities.
 const std::array<std::string, 3> kUnitKeys = {"Temperature", "Pressure", "Volume"};
 
@@ -42,13 +53,26 @@ QString fromStd(const std::string& s)
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-bool writeFile(const QString& path, const std::string& bytes)
+/// "png" of "PNG image (*.png)".
+QString filterSuffix(const QString& filter)
+{
+    const qsizetype star = filter.lastIndexOf("*.");
+    return star < 0 ? QString() : filter.mid(star + 2).section(')', 0, 0).section(' ', 0, 0);
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes, QString* why)
 {
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) &&
-           file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-               static_cast<qint64>(bytes.size()) &&
-           file.commit();
+    const bool written =
+        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (!written && why != nullptr)
+        *why = file.errorString();
+    return written;
+}
+
+QByteArray bytesOf(const std::string& s)
+{
+    return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 std::size_t index(frmDiagrams::Tab tab) { return static_cast<std::size_t>(tab); }
@@ -62,6 +86,7 @@ const plots::Diagram& diagramOf(const plots::Diagrams& d, frmDiagrams::Tab tab)
         return d.pt;
     case frmDiagrams::Tab::PV:
     case frmDiagrams::Tab::Table:
+    case frmDiagrams::Tab::Teaching:
         break;
     }
     return d.pv;
@@ -117,6 +142,8 @@ void frmDiagrams::createControls()
     m_referenceTable = new ReferenceTableView(tablePage);
     tablePage->addWidget(m_referenceTable);
     tabDiagrams->addTab(tablePage, "Table");
+    m_teaching = new TeachingTab(tabDiagrams);
+    tabDiagrams->addTab(m_teaching, "Teaching");
 
     lblNote = new QLabel(this);
     lblNote->setObjectName("lblNote");
@@ -125,8 +152,14 @@ void frmDiagrams::createControls()
     lblReadout = new QLabel(this);
     lblReadout->setObjectName("lblReadout");
     lblReadout->setTextFormat(Qt::PlainText);
-    lblReadout->setText("Wheel: zoom   Drag: pan   Ctrl+drag: zoom box   Double-click: reset   "
-                        "Legend: show or hide a model");
+    lblReadout->setText(kHints);
+    // The read-out gives way to the buttons in a narrow window rather than widen it.
+    lblReadout->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lblReadout->setMinimumWidth(0);
+    chkLogP = new QCheckBox("Logarithmic P", this);
+    chkLogP->setObjectName("chkLogP");
+    chkLogP->setToolTip("Pressure on a logarithmic axis: low pressures apart, the loops' "
+                        "negative parts left out");
     cmdSaveImage = new QPushButton("Save Image...", this);
     cmdSaveImage->setObjectName("cmdSaveImage");
     cmdSaveData = new QPushButton("Save Data...", this);
@@ -139,9 +172,12 @@ void frmDiagrams::createControls()
     cmdDetails->setToolTip("One model's parameters, roots with their tags and reasons, and "
                            "properties");
 
+    // The read-out on a line of its own: the pointer's coordinates and the nearest curve's
+    // name need the window's width.
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(lblReadout, 1);
+    buttons->addStretch(1);
     buttons->addWidget(cmdDetails);
+    buttons->addWidget(chkLogP);
     buttons->addWidget(cmdCopy);
     buttons->addWidget(cmdSaveImage);
     buttons->addWidget(cmdSaveData);
@@ -156,6 +192,7 @@ void frmDiagrams::createControls()
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(tabDiagrams, 1);
+    layout->addWidget(lblReadout);
     layout->addWidget(m_referenceBar);
     layout->addLayout(buttons);
 
@@ -167,6 +204,12 @@ void frmDiagrams::createControls()
             &frmDiagrams::cmdCopy_Click);
     connect(tabDiagrams, &QTabWidget::currentChanged, this, [this] {
         cmdSaveImage->setEnabled(currentTab() != Tab::Table);
+        chkLogP->setVisible(currentTab() == Tab::PV);
+        showHints();
+        replotShown();
+    });
+    connect(chkLogP, &QCheckBox::toggled, this, [this](bool log) {
+        plot(Tab::PV)->setLogY(log);
         replotShown();
     });
 }
@@ -180,10 +223,26 @@ void frmDiagrams::showState(const core::MainViewModel& vm, store::ComponentDatab
     if (sheetCurrent)
         in.sheet = vm.sheet();
     in.solvedBefore = solvedBefore;
-    in.tempText = vm.txtTemp();
-    in.pressText = vm.txtPress();
     in.componentSolved =
         !sheetCurrent && vm.solvedFrom() && vm.solvedFrom()->component == component;
+    // The state as the sheet shows it: the boxes it was solved from, or as they read now
+    // when they hold the state drawn ("5.000" on the two-phase line for 5.00019).
+    const auto shows = [](const std::string& text, double value) {
+        const auto typed = state::toDouble(text);
+        const std::size_t point = text.find('.');
+        const bool plain = text.find_first_of("eE") == std::string::npos;
+        const int decimals =
+            point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
+        const double halfStep = plain ? 0.5 * std::pow(10.0, -decimals) : 0;
+        return typed && std::abs(*typed - value) <= halfStep + 1e-6 * std::abs(value);
+    };
+    const bool fromSolve = sheetCurrent && vm.solvedFrom();
+    const std::string& tempText = fromSolve ? vm.solvedFrom()->txtTemp : vm.txtTemp();
+    const std::string& pressText = fromSolve ? vm.solvedFrom()->txtPress : vm.txtPress();
+    if (shows(tempText, in.state.conditions.TempK - 273.15))
+        in.tempText = tempText;
+    if (shows(pressText, in.state.conditions.PressBar))
+        in.pressText = pressText;
     try {
         if (const auto range = store::antoineFitRange(db, component))
             in.antoineRange = plots::AntoineRange{range->tmin_C, range->tmax_C};
@@ -197,6 +256,7 @@ void frmDiagrams::showState(const core::MainViewModel& vm, store::ComponentDatab
 void frmDiagrams::showInput(const plots::DiagramInput& input)
 {
     m_input = input;
+    m_component = input.component;
     m_computed = plots::computeDiagrams(input);
     m_referenceBar->decorate(m_computed, input);
     showInUnits();
@@ -204,6 +264,7 @@ void frmDiagrams::showInput(const plots::DiagramInput& input)
         const auto [t_K, p_bar] = plots::diagramStatePoint(m_input);
         m_details->showState(m_input.state, t_K, p_bar);
     }
+    m_teaching->showInput(input);
 }
 
 void frmDiagrams::setUnits(const plots::DiagramUnits& units)
@@ -223,11 +284,21 @@ void frmDiagrams::showInUnits()
 {
     m_diagrams = plots::inUnits(m_computed, m_units);
     lblNote->setText(fromStd(m_diagrams.note));
+    showHints(); // the last read-out belongs to the diagrams replaced
     for (Tab tab : {Tab::PV, Tab::ZP, Tab::PT})
         plot(tab)->setDiagram(diagramOf(m_diagrams, tab), m_visible);
+    chkLogP->setChecked(plot(Tab::PV)->logY());
     replotShown();
     fillTable();
 }
+
+void frmDiagrams::showHints()
+{
+    // The table has no pointer read-out, and pan and zoom do not apply to it.
+    lblReadout->setText(currentTab() == Tab::Table ? QString() : kHints);
+}
+
+QString frmDiagrams::readoutText() const { return lblReadout->text(); }
 
 void frmDiagrams::fillTable()
 {
@@ -251,7 +322,7 @@ void frmDiagrams::fillTable()
 
 DiagramPlot* frmDiagrams::plot(Tab tab) const
 {
-    return tab == Tab::Table ? nullptr : m_plots[index(tab)];
+    return index(tab) < m_plots.size() ? m_plots[index(tab)] : nullptr;
 }
 
 void frmDiagrams::setModelVisible(state::Row model, bool visible)
@@ -274,23 +345,40 @@ frmDiagrams::Tab frmDiagrams::currentTab() const
     return static_cast<Tab>(tabDiagrams->currentIndex());
 }
 
-bool frmDiagrams::exportImage(const QString& path, Tab tab)
+bool frmDiagrams::exportImage(const QString& path, Tab tab, QString* why)
 {
+    if (tab == Tab::Teaching)
+        return m_teaching->saveImage(path);
     DiagramPlot* p = plot(tab);
-    return p != nullptr && p->saveImage(path);
+    if (p == nullptr)
+        return false;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const QByteArray bytes = p->imageBytes(suffix);
+    if (bytes.isEmpty()) {
+        if (why != nullptr)
+            *why = suffix.isEmpty() || !kImageFilters.join(' ').contains("*." + suffix + ")")
+                       ? "A diagram is saved as .png, .svg or .pdf only."
+                       : "The image could not be drawn.";
+        return false;
+    }
+    return writeFile(path, bytes, why);
 }
 
-bool frmDiagrams::exportCsv(const QString& path, Tab tab)
+bool frmDiagrams::exportCsv(const QString& path, Tab tab, QString* why)
 {
     if (tab == Tab::Table)
-        return writeFile(path, tableText(','));
-    return writeFile(path, plots::diagramCsv(diagramOf(m_diagrams, tab), m_visible));
+        return writeFile(path, bytesOf(tableText(',')), why);
+    if (tab == Tab::Teaching)
+        return writeFile(path, bytesOf(m_teaching->csv()), why);
+    return writeFile(path, bytesOf(plots::diagramCsv(diagramOf(m_diagrams, tab), m_visible)), why);
 }
 
 void frmDiagrams::copyToClipboard()
 {
     if (DiagramPlot* p = plot(currentTab()))
         QApplication::clipboard()->setImage(p->image());
+    else if (currentTab() == Tab::Teaching)
+        QApplication::clipboard()->setImage(m_teaching->image());
     else
         QApplication::clipboard()->setText(fromStd(tableText('\t')));
 }
@@ -306,17 +394,34 @@ std::string frmDiagrams::tableText(char separator) const
     return text;
 }
 
-QString frmDiagrams::askSavePath(const QString& caption, const QString& filters)
+QString frmDiagrams::askSavePath(const QString& caption, const QStringList& filters,
+                                 QString* chosen)
 {
     QString folder;
     if (m_settings)
         folder = fromStd(m_settings->exportFolder().value_or(std::string()));
-    if (folder.isEmpty() || !QDir(folder).exists())
+    // A folder that cannot be written (or, like /proc, not listed in reasonable time) is no
+    // place to offer.
+    const QFileInfo info(folder);
+    if (folder.isEmpty() || !info.isDir() || !info.isWritable() || folder.startsWith("/proc"))
         folder = QDir::homePath();
-    const QString path = QFileDialog::getSaveFileName(this, caption, folder, filters);
-    if (!path.isEmpty() && m_settings)
-        m_settings->setExportFolder(QFileInfo(path).absolutePath().toStdString());
+    static const char* const kTabNames[] = {"P-V", "Z-P", "P-T", "table"};
+    const std::string name = plots::suggestedFileName(
+        m_component, m_diagrams.tempText, m_diagrams.pressText, kTabNames[index(currentTab())]);
+    *chosen = filters.front();
+    const QString suggested =
+        QDir(folder).filePath(fromStd(name) + "." + filterSuffix(filters.front()));
+    const QString all = filters.join(";;");
+    QString path = m_saveDialog
+                       ? m_saveDialog(caption, suggested, all, chosen)
+                       : QFileDialog::getSaveFileName(this, caption, suggested, all, chosen);
     return path;
+}
+
+void frmDiagrams::rememberFolder(const QString& path)
+{
+    if (m_settings)
+        m_settings->setExportFolder(QFileInfo(path).absolutePath().toStdString());
 }
 
 void frmDiagrams::cmdSaveImage_Click()
@@ -324,20 +429,41 @@ void frmDiagrams::cmdSaveImage_Click()
     const Tab tab = currentTab();
     if (tab == Tab::Table)
         return;
-    const QString path =
-        askSavePath("Save Diagram", "PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)");
-    if (!path.isEmpty() && !exportImage(path, tab))
-        showMessageBox(this, "The diagram could not be written to\n" + path, kTitle);
+    QString chosen;
+    const QString typed = askSavePath("Save Diagram", kImageFilters, &chosen);
+    if (typed.isEmpty())
+        return;
+    const auto target = plots::saveTarget(typed.toStdString(), {"png", "svg", "pdf"},
+                                          filterSuffix(chosen).toStdString());
+    if (!target) {
+        showMessageBox(this,
+                       "A diagram is saved as PNG (.png), SVG (.svg) or PDF (.pdf); \"" +
+                           QFileInfo(typed).fileName() + "\" names another type.",
+                       kTitle);
+        return;
+    }
+    const QString path = fromStd(target->path);
+    QString why;
+    if (exportImage(path, tab, &why))
+        rememberFolder(path);
+    else
+        showMessageBox(this, "The diagram could not be written to\n" + path + "\n" + why, kTitle);
 }
 
 void frmDiagrams::cmdSaveData_Click()
 {
     const Tab tab = currentTab();
-    const QString path = askSavePath("Save Data", "CSV file (*.csv)");
+    QString chosen;
+    QString path = askSavePath("Save Data", kDataFilters, &chosen);
     if (path.isEmpty())
         return;
-    if (!exportCsv(path, tab))
-        showMessageBox(this, "The data could not be written to\n" + path, kTitle);
+    if (plots::fileSuffix(path.toStdString()).empty())
+        path += ".csv";
+    QString why;
+    if (exportCsv(path, tab, &why))
+        rememberFolder(path);
+    else
+        showMessageBox(this, "The data could not be written to\n" + path + "\n" + why, kTitle);
 }
 
 void frmDiagrams::cmdCopy_Click() { copyToClipboard(); }

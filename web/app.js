@@ -256,7 +256,43 @@ function readAddress() {
 
 // ---- diagrams ----------------------------------------------------------------------------
 const view = new DiagramView($('plot'), $('modelLegend'), $('lblReadout'));
-const tabs = ['tabPV', 'tabZP', 'tabPT', 'tabTable'].map($);
+const tabs = ['tabPV', 'tabZP', 'tabPT', 'tabTable', 'tabDetails'].map($);
+const kTableTab = 3, kDetailsTab = 4;
+const kUnitsKey = 'tavrel1.diagramUnits', kDetailsKey = 'tavrel1.detailsModel';
+const unitBoxes = ['cboTempUnit', 'cboPressUnit', 'cboVolumeUnit'].map($);
+
+function stored(key, fallback) {
+  try {
+    return JSON.parse(localStorage.getItem(key)) ?? fallback;
+  } catch {
+    return fallback;
+  }
+}
+function store(key, value) {
+  try {
+    localStorage.setItem(key, JSON.stringify(value));
+  } catch { /* kept for this visit only */ }
+}
+
+/// The units lists as the diagrams window offers them, the stored choice selected.
+function setUpUnits() {
+  const kept = stored(kUnitsKey, []);
+  engine.unitChoices().forEach((q, i) => {
+    const box = unitBoxes[i];
+    box.replaceChildren(...q.units.map((u) => new Option(u.label, u.symbol)));
+    box.value = typeof kept[i] === 'string' ? kept[i] : '';
+    if (box.selectedIndex < 0) box.selectedIndex = 0;
+    box.addEventListener('change', () => {
+      store(kUnitsKey, unitBoxes.map((b) => b.value));
+      const shown = engine.setUnits(unitBoxes.map((b) => b.value));
+      if (!diagrams) return;
+      diagrams = shown;
+      $('lblNote').textContent = diagrams.note;
+      showTab(diagramTab);
+    });
+  });
+  engine.setUnits(unitBoxes.map((b) => b.value));
+}
 
 function drawDiagrams() {
   if (!chosen) return;
@@ -273,46 +309,89 @@ function showTab(i) {
     t.setAttribute('aria-selected', String(k === i));
     t.tabIndex = k === i ? 0 : -1;
   });
-  $('panelPlot').hidden = i === 3;
-  $('cmdSavePng').disabled = i === 3;
-  $('cmdSaveSvg').disabled = i === 3;
-  $('cmdResetView').disabled = i === 3;
-  $('panelTable').hidden = i !== 3;
+  const plot = i < kTableTab;
+  $('panelPlot').hidden = !plot;
+  for (const id of ['cmdSavePng', 'cmdSaveSvg', 'cmdResetView']) $(id).disabled = !plot;
+  $('panelTable').hidden = i !== kTableTab;
+  $('panelDetails').hidden = i !== kDetailsTab;
   $('panelPlot').setAttribute('aria-labelledby', tabs[Math.min(i, 2)].id);
   if (!diagrams) return;
-  if (i < 3) view.show(diagrams[kDiagramKeys[i]]);
-  else fillTable();
+  if (plot) view.show(diagrams[kDiagramKeys[i]]);
+  else if (i === kTableTab) fillTable();
+  else fillDetails();
   document.body.dataset.series = String(view.seriesCount());
-  document.body.dataset.models = i < 3
+  document.body.dataset.models = plot
     ? String(new Set(diagrams[kDiagramKeys[i]].curves.map((c) => c.model).filter((m) => m !== null)).size)
     : '';
 }
 
-function fillTable() {
-  const table = $('grdAnalysis');
-  const head = document.createElement('tr');
-  head.append(...['Model', ...diagrams.columns.slice(1)].map((c) => {
+/// A table with a caption, a header row and body rows; a row's first cell is its header.
+function fillGrid(table, caption, head, rows, rowClass = () => '') {
+  const cap = document.createElement('caption');
+  cap.textContent = caption;
+  const tr = document.createElement('tr');
+  tr.append(...head.map((c) => {
     const th = document.createElement('th');
     th.scope = 'col';
     th.textContent = c;
     return th;
   }));
-  const rows = diagrams.table.map((cells) => {
-    const tr = document.createElement('tr');
+  const thead = document.createElement('thead');
+  thead.append(tr);
+  const tbody = document.createElement('tbody');
+  tbody.append(...rows.map((cells, r) => {
+    const row = document.createElement('tr');
+    const cls = rowClass(r);
+    if (cls) row.className = cls;
     cells.forEach((text, k) => {
       const td = document.createElement(k === 0 ? 'th' : 'td');
       if (k === 0) td.scope = 'row';
       td.textContent = text;
-      tr.append(td);
+      row.append(td);
     });
-    return tr;
-  });
-  const thead = document.createElement('thead');
-  thead.append(head);
-  const tbody = document.createElement('tbody');
-  tbody.append(...rows);
-  table.replaceChildren(thead, tbody);
+    return row;
+  }));
+  table.replaceChildren(...(caption ? [cap] : []), thead, tbody);
 }
+
+function fillTable() {
+  fillGrid($('grdAnalysis'), '', ['Model', ...diagrams.columns.slice(1)], diagrams.table);
+}
+
+/// One model at the diagrams' state, as the desktop's details show it: parameters, roots with
+/// tag and reason, the stable root's properties, the explanation, and the reference equation
+/// of state where the component has one. In K, bar and cm3/mol whatever the units chosen.
+function fillDetails() {
+  const d = engine.details($('cboDetailsModel').selectedIndex);
+  if (!d) return;
+  $('lblDetailsState').textContent = d.heading;
+  $('lblDetailsNote').textContent = d.note;
+  fillGrid($('grdRoots'), 'Real roots', ['V (cm3/mol)', 'Z', 'ln φ', 'Tag', 'Reason'], d.roots,
+    (i) => (d.roots[i][3] === 'stable' ? 'stable' : ''));
+  fillGrid($('grdParams'), 'Parameters at T', ['Parameter', 'Value', 'Unit'], d.parameters);
+  fillGrid($('grdProps'), d.stable, ['Property', 'Value', 'Unit'], d.properties);
+  $('lstSteps').replaceChildren(...d.steps.map((s) => {
+    const li = document.createElement('li');
+    li.textContent = s;
+    return li;
+  }));
+  const ref = d.reference;
+  $('secReference').hidden = !ref;
+  if (ref) {
+    $('lblReferenceState').textContent = ref.status ? `The reference gives no value here: ${ref.status}.`
+      : `The reference equation of state gives ${ref.phase} here. ${ref.citation}`;
+    fillGrid($('grdReference'), '', ['Quantity', 'Reference', 'Unit', `${kRowCaptions[$('cboDetailsModel').selectedIndex]} deviation (%)`],
+      ref.status ? [] : ref.rows);
+  }
+}
+
+$('cboDetailsModel').replaceChildren(...kRowCaptions.map((c, i) => new Option(c, String(i))));
+$('cboDetailsModel').selectedIndex = Math.min(Math.max(Number(stored(kDetailsKey, 4)) || 0, 0), 8);
+$('cboDetailsModel').addEventListener('change', () => {
+  store(kDetailsKey, $('cboDetailsModel').selectedIndex);
+  if (diagrams) fillDetails();
+});
+setUpUnits();
 
 tabs.forEach((t, i) => {
   t.addEventListener('click', () => showTab(i));
@@ -335,16 +414,16 @@ function download(blob, name) {
 const fileStem = () => `tavrel1-${(chosen?.name ?? 'diagram').replace(/[^\w.-]+/g, '_')}`;
 $('cmdResetView').addEventListener('click', () => view.reset());
 $('cmdSavePng').addEventListener('click', async () => {
-  if (diagrams && diagramTab < 3) download(await view.png(), `${fileStem()}-${kDiagramKeys[diagramTab]}.png`);
+  if (diagrams && diagramTab < kTableTab) download(await view.png(), `${fileStem()}-${kDiagramKeys[diagramTab]}.png`);
 });
 $('cmdSaveSvg').addEventListener('click', () => {
-  if (diagrams && diagramTab < 3) download(view.svg(), `${fileStem()}-${kDiagramKeys[diagramTab]}.svg`);
+  if (diagrams && diagramTab < kTableTab) download(view.svg(), `${fileStem()}-${kDiagramKeys[diagramTab]}.svg`);
 });
 $('cmdSaveCsv').addEventListener('click', () => {
   if (!diagrams) return;
   const text = engine.diagramCsv(diagramTab, view.shownMask());
   download(new Blob([text], { type: 'text/csv' }),
-    `${fileStem()}-${['pv', 'zp', 'pt', 'table'][diagramTab]}.csv`);
+    `${fileStem()}-${['pv', 'zp', 'pt', 'table', 'details'][diagramTab]}.csv`);
 });
 
 // ---- custom components -------------------------------------------------------------------

@@ -44,6 +44,12 @@ export async function loadEngine() {
     solve: () => m.ccall('t1_solve', null, [], []),
     view: () => json('t1_view'),
     diagrams: () => json('t1_diagrams'),
+    /// The units offered by quantity, each list led by the diagrams' own (symbol '').
+    unitChoices: () => json('t1_unit_choices'),
+    /// Three unit symbols (temperature, pressure, molar volume); the last diagrams in them.
+    setUnits: (symbols) => json('t1_set_units', ['string'], [symbols.join('\n')]),
+    /// One model (a sheet row) at the diagrams' state; null before any diagram.
+    details: (row) => json('t1_details', ['number'], [row]),
     diagramCsv: (which, shownMask) =>
       m.ccall('t1_diagram_csv', 'string', ['number', 'number'], [which, shownMask]),
   };

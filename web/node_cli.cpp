@@ -59,8 +59,11 @@ std::optional<std::string> unavailable(const cli::Options& o)
 int solveOne(const cli::Options& o, std::string& out, std::string& err)
 {
     cli::Job job;
-    job.entries = {o.temp.value_or(""), o.press.value_or(""), o.twoPhase, o.hypothetical,
-                   o.spherical};
+    job.entries.temp = o.temp.value_or("");
+    job.entries.press = o.press.value_or("");
+    job.entries.twoPhase = o.twoPhase;
+    job.entries.hypothetical = o.hypothetical;
+    job.entries.spherical = o.spherical;
     if (o.component) {
         std::array<double, 11> values{};
         const int found = findListedComponent(o.component->c_str(), values.data());

@@ -1,5 +1,7 @@
 #include "core/saturation.h"
 #include "plots/diagrams.h"
+#include "plots/export_names.h"
+#include "plots/view_limits.h"
 
 #include <charconv>
 #include <cmath>
@@ -73,11 +75,14 @@ TEST(PlotsDiagrams, EveryIsothermPointSolvesItsModel)
             }
             ASSERT_NE(curve, nullptr);
             int checked = 0;
-            for (std::size_t i = 0; i < curve->x.size(); i += 7) {
+            const analysis::Isotherm iso = analysis::makeIsotherm(m, fluid, t_K);
+            for (std::size_t i = 0; i < curve->x.size(); i += 5) {
                 const double v = curve->x[i];
                 const double p = curve->y[i];
-                // A second route: the volume roots the analysis finds at that pressure.
-                if (!(p > 1e-3 && p < 20.0 * static_cast<double>(c.constants.CritPress)))
+                // A second route: the volume roots the analysis finds at that pressure. At a
+                // turn of the loop two roots merge and no solver separates them to 1e-6.
+                if (!(p > 1e-3 && p < 20.0 * static_cast<double>(c.constants.CritPress)) ||
+                    std::abs(analysis::pressureSlope(iso, v)) * v < 1e-2 * p)
                     continue;
                 const analysis::StateRoots r = analysis::volumeRoots(m, fluid, t_K, p);
                 double closest = INFINITY;
@@ -328,6 +333,244 @@ TEST(PlotsDiagrams, TableNamesEveryModelAndItsStatuses)
     const std::string text = plots::tableText(d.table);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 10);
     EXPECT_EQ(text.rfind("Model\tRoots V (cm3/mol)\t", 0), 0u);
+}
+
+namespace zp {
+
+constexpr state::ComponentConstants kWater{18.015f, 647.1f, 220.55f, 55.9f, 0.345f, 0, 0, 0};
+
+/// Screen distance of two points in the diagram's initial view, in view widths and heights.
+double screenGap(const Diagram& d, std::size_t i, const Curve& c)
+{
+    return std::hypot((c.x[i] - c.x[i - 1]) / (d.x.max - d.x.min),
+                      (c.y[i] - c.y[i - 1]) / (d.y.max - d.y.min));
+}
+
+bool inView(const Diagram& d, double x, double y)
+{
+    return x >= d.x.min && x <= d.x.max && y >= d.y.min && y <= d.y.max;
+}
+
+// Z-P of a model with a phase split: the stable vapour from the ideal gas (0, 1) to its
+// vapour pressure, the stable liquid from there past the axis end, each metastable part from
+// the saturation point towards its spinodal; every part in rising pressure with no step
+// longer than 2 % of the view inside it. A volume grid drew liquids from 39 bar on, and a
+// saturation point appended after the samples drew vertical lines.
+TEST(PlotsDiagrams, BranchesSpanFromTheirStartToTheAxisEnd)
+{
+    const Case cases[] = {
+        {"benzene, 25 °C, 1 bar", kBenzene, 25, 1},
+        {"water, 100 °C, 1.01325 bar", kWater, 100, 1.01325},
+        {"benzene, 25 °C, 1000 bar", kBenzene, 25, 1000},
+        {"propane, vapour", kPropane, 25, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DiagramInput in = solvedInput(c.constants, c.t_C, c.p_bar);
+        const Diagram d = plots::computeDiagrams(in).zp;
+        const analysis::Fluid fluid = analysis::fluidOf(c.constants, false);
+        int splits = 0;
+        for (Model m : analysis::kModels) {
+            SCOPED_TRACE(key(m));
+            const analysis::Saturation sat =
+                analysis::saturation(m, fluid, in.state.conditions.TempK);
+            for (const Curve& curve : d.curves) {
+                if (curve.model != m)
+                    continue;
+                SCOPED_TRACE(curve.name);
+                EXPECT_TRUE(std::is_sorted(curve.x.begin(), curve.x.end()));
+                for (std::size_t i = 1; i < curve.x.size(); ++i) {
+                    if (inView(d, curve.x[i], curve.y[i]) ||
+                        inView(d, curve.x[i - 1], curve.y[i - 1])) {
+                        ASSERT_LT(screenGap(d, i, curve), 0.02) << "at P " << curve.x[i];
+                    }
+                }
+            }
+            const Curve* vapour =
+                findCurve(d, key(m) + (sat.converged() ? " Z stable vapour" : " Z"));
+            ASSERT_NE(vapour, nullptr);
+            EXPECT_EQ(vapour->x.front(), 0);
+            EXPECT_EQ(vapour->y.front(), 1);
+            if (!sat.converged())
+                continue;
+            ++splits;
+            const Curve* liquid = findCurve(d, key(m) + " Z stable liquid");
+            ASSERT_NE(liquid, nullptr);
+            EXPECT_EQ(vapour->x.back(), sat.p_bar);
+            EXPECT_EQ(liquid->x.front(), sat.p_bar);
+            EXPECT_GT(liquid->x.back(), d.x.max);
+            const Curve* metaV = findCurve(d, key(m) + " Z metastable vapour");
+            const Curve* metaL = findCurve(d, key(m) + " Z metastable liquid");
+            ASSERT_TRUE(metaV && metaL);
+            EXPECT_EQ(metaV->x.front(), sat.p_bar);
+            EXPECT_EQ(metaL->x.back(), sat.p_bar);
+            EXPECT_EQ(metaL->style, plots::LineStyle::Dashed);
+        }
+        EXPECT_EQ(splits, 8); // all but the virial row at these temperatures
+        // The P-V isotherms too, each from above the view's top on its liquid side (the
+        // virial row from its pressure maximum) to the largest volume.
+        const Diagram& pv = plots::computeDiagrams(in).pv;
+        for (Model m : analysis::kModels) {
+            SCOPED_TRACE(key(m) + " P-V");
+            const Curve* iso = findCurve(pv, key(m) + " P");
+            ASSERT_NE(iso, nullptr);
+            if (m != Model::Vir) {
+                EXPECT_GT(iso->y.front(), pv.y.max);
+            }
+            EXPECT_EQ(iso->x.back(), pv.x.max);
+            for (std::size_t i = 1; i < iso->x.size(); ++i) {
+                const double dx =
+                    std::log(iso->x[i] / iso->x[i - 1]) / std::log(pv.x.max / pv.x.min);
+                const double dy = (iso->y[i] - iso->y[i - 1]) / (pv.y.max - pv.y.min);
+                if (iso->y[i] < pv.y.max) {
+                    ASSERT_LT(std::hypot(dx, dy), 0.02) << "at V " << iso->x[i];
+                }
+            }
+        }
+        // The state line is inside the view, and so is the stable liquid of the models there.
+        EXPECT_LT(c.p_bar, d.x.max);
+        for (const plots::Marker& mk : d.markers)
+            EXPECT_TRUE(inView(d, mk.x, mk.y));
+    }
+}
+
+} // namespace zp
+
+// The state as the main window shows it: its boxes' text when given, else the single-
+// precision values as typed (298.15f K is 25 °C, not 25.0000061), in titles, notes and the
+// state line of the data. Old code wrote "1.92999 °C and 5.00019 bar" and 1.0132500171661377.
+TEST(PlotsDiagrams, StateIsWrittenAsShown)
+{
+    struct Row {
+        double t_C;
+        double p_bar;
+        const char* tempText;
+        const char* pressText;
+        const char* where;
+        const char* statePressure; // the state line's value in the P-V data
+    };
+    const Row rows[] = {
+        {25, 1.01325, "", "", "at 25 °C and 1.01325 bar", "1.01325"},
+        {1.93, 5.00019, "1.93", "5.000", "at 1.93 °C and 5.000 bar", "5.00019"},
+        {1.93, 5.00019, "", "", "at 1.93 °C and 5.00019 bar", "5.00019"},
+        {-40, 0.0283, "", "", "at -40 °C and 0.0283 bar", "0.0283"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.where);
+        DiagramInput in = solvedInput(kBenzene, r.t_C, r.p_bar);
+        in.tempText = r.tempText;
+        in.pressText = r.pressText;
+        const plots::Diagrams d = plots::computeDiagrams(in);
+        EXPECT_NE(d.note.find(r.where), std::string::npos) << d.note;
+        const std::string atTemp(r.where, std::string_view(r.where).find(" and"));
+        EXPECT_EQ(d.zp.title, "Z-P " + atTemp);
+        std::array<bool, plots::kModelCount> none{};
+        const std::string csv = plots::diagramCsv(d.pv, none);
+        const std::string header = csv.substr(0, csv.find('\r'));
+        const auto fields = split(
+            csv.substr(header.size() + 2, csv.find('\r', header.size() + 2) - header.size() - 2),
+            ',');
+        ASSERT_EQ(split(header, ',')[1], "State pressure (bar)");
+        EXPECT_EQ(fields[1], r.statePressure);
+    }
+}
+
+// A state and what marks it lie inside the initial view: the P-T state marker whole inside the
+// left edge below 0.4 Tc (old code put it on the edge, half cut), and at 1000 bar the Z-P liquid
+// at the state pressure below the top (old code kept Z ≤ 1.1 and drew nothing there). The
+// table never calls a root stable that is not: a single unstable root is "no stable root".
+TEST(PlotsDiagrams, ViewHoldsTheState)
+{
+    const plots::Diagrams cold = plots::computeDiagrams(solvedInput(kBenzene, -50, 0.01));
+    const plots::Marker* st = nullptr;
+    for (const plots::Marker& m : cold.pt.markers)
+        if (m.kind == plots::MarkerKind::State)
+            st = &m;
+    ASSERT_NE(st, nullptr);
+    EXPECT_GT(st->x - cold.pt.x.min, 0.02 * (cold.pt.x.max - cold.pt.x.min));
+
+    const plots::Diagrams dense = plots::computeDiagrams(solvedInput(kBenzene, 25, 1000));
+    int liquids = 0;
+    for (const Curve& c : dense.zp.curves) {
+        if (c.name.find("stable liquid") == std::string::npos ||
+            c.name.find("metastable") != std::string::npos)
+            continue;
+        ++liquids;
+        const auto at = std::lower_bound(c.x.begin(), c.x.end(), 1000.0);
+        ASSERT_NE(at, c.x.end()) << c.name;
+        EXPECT_LT(c.y[static_cast<std::size_t>(at - c.x.begin())], dense.zp.y.max) << c.name;
+    }
+    EXPECT_EQ(liquids, 8);
+
+    // Dieterici's only root at 10 K and 1 bar for these constants is mechanically unstable.
+    const plots::Diagrams odd = plots::computeDiagrams(
+        solvedInput({100, 10000, 0.001f, 259, 3, 0, 0, 0}, 10 - kZeroCelsius_K, 1));
+    for (const plots::TableRow& r : odd.table) {
+        SCOPED_TRACE(key(r.model));
+        EXPECT_NE(r.stableRoot, "found");
+        if (r.model == Model::DEOS) {
+            EXPECT_EQ(r.stableRoot, "no stable root");
+        }
+    }
+}
+
+// Zoom and pan stop where a view would show nothing but empty space, negative kelvins or
+// repeated tick labels; a view inside the limits is kept as asked.
+TEST(PlotsDiagrams, ViewLimits)
+{
+    const plots::Axis kelvin{"T (K)", false, 200, 600, 0};
+    const plots::Axis logP{"P (bar)", true, 1e-3, 100, 0};
+    struct Row {
+        const char* what;
+        const plots::Axis* axis;
+        plots::Range asked;
+        plots::Range expected;
+    };
+    const Row rows[] = {
+        {"inside", &kelvin, {250, 300}, {250, 300}},
+        {"below 0 K: moved up whole", &kelvin, {-50000, -49000}, {0, 1000}},
+        {"too far out, then off the floor", &kelvin, {-1e9, 1e9}, {0, 40000}},
+        {"too deep in", &kelvin, {300, 300.000001}, {299.8500005, 300.1500005}},
+        {"log inside", &logP, {0.01, 10}, {0.01, 10}},
+        {"log to 1e-100", &logP, {1e-100, 1}, {1e-9, 1e-2}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        const plots::Range got = plots::limitView(*r.axis, r.asked);
+        EXPECT_NEAR(got.lo, r.expected.lo, 1e-9 * std::max(1.0, std::abs(r.expected.lo)));
+        EXPECT_NEAR(got.hi, r.expected.hi, 1e-9 * std::max(1.0, std::abs(r.expected.hi)));
+    }
+}
+
+// What a save dialog returned becomes a file of the chosen type, or of the type typed, or is
+// refused: "plot.jpg" got PNG bytes, "benz_zp" was written without a suffix.
+TEST(PlotsDiagrams, SaveTargets)
+{
+    const std::vector<std::string> images = {"png", "svg", "pdf"};
+    struct Row {
+        const char* typed;
+        const char* chosen;
+        std::optional<plots::SaveTarget> expected;
+    };
+    const Row rows[] = {
+        {"/d/plot", "svg", plots::SaveTarget{"/d/plot.svg", "svg"}},
+        {"/d/plot.PDF", "png", plots::SaveTarget{"/d/plot.PDF", "pdf"}},
+        {"/d/plot.jpg", "png", std::nullopt},
+        {"/d.x/Benzene_25.5C_1bar", "png", plots::SaveTarget{"/d.x/Benzene_25.5C_1bar.png", "png"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.typed);
+        const auto got = plots::saveTarget(r.typed, images, r.chosen);
+        ASSERT_EQ(got.has_value(), r.expected.has_value());
+        if (got) {
+            EXPECT_EQ(got->path, r.expected->path);
+            EXPECT_EQ(got->suffix, r.expected->suffix);
+        }
+    }
+    EXPECT_EQ(plots::suggestedFileName("Test & <b>Bold</b> 'q'", "-12.5", "1", "Z-P"),
+              "Test_b_Bold_b_q_-12.5C_1bar_Z-P");
+    EXPECT_EQ(plots::suggestedFileName("../etc/passwd", "25", "1", "table"),
+              "etc_passwd_25C_1bar_table");
 }
 
 } // namespace

@@ -11,12 +11,12 @@ using plots::Curve;
 
 constexpr double kZeroCelsius_K = 273.15;
 // The shipped constants: MolWt, Tc, Pc, Vc, ω, K1..K3.
-constexpr state::ComponentConstants kWater{18.015f,  647.096f, 220.64f, 55.95f,
-                                           0.3443f,  -0.06635f, 0.0199f, 0.443f};
-constexpr state::ComponentConstants kPropane{44.097f, 369.89f, 42.512f, 200.0f,
+constexpr state::ComponentConstants kWater{18.015f, 647.096f,  220.64f, 55.95f,
+                                           0.3443f, -0.06635f, 0.0199f, 0.443f};
+constexpr state::ComponentConstants kPropane{44.097f, 369.89f,  42.512f, 200.0f,
                                              0.1521f, 0.03136f, 0.2757f, 0.447f};
-constexpr state::ComponentConstants kCO2{44.009f, 304.128f, 73.773f, 94.12f,
-                                         0.22394f, 0.04285f, 0,        0};
+constexpr state::ComponentConstants kCO2{44.009f,  304.128f, 73.773f, 94.12f,
+                                         0.22394f, 0.04285f, 0,       0};
 
 struct Case {
     const char* component;
@@ -27,9 +27,9 @@ struct Case {
 // Vapour just below the boiling point, compressed liquid, vapour and liquid of propane, a
 // supercritical state, and a liquid denser than the models' co-volumes allow.
 const Case kCases[] = {
-    {"Water", kWater, "100", "1.01325"},   {"Water", kWater, "25", "1"},
-    {"Propane", kPropane, "25", "5"},      {"Propane", kPropane, "-20", "10"},
-    {"Propane", kPropane, "150", "60"},    {"Carbon dioxide", kCO2, "0", "50"},
+    {"Water", kWater, "100", "1.01325"}, {"Water", kWater, "25", "1"},
+    {"Propane", kPropane, "25", "5"},    {"Propane", kPropane, "-20", "10"},
+    {"Propane", kPropane, "150", "60"},  {"Carbon dioxide", kCO2, "0", "50"},
 };
 
 plots::DiagramInput inputOf(const Case& c)
@@ -98,7 +98,8 @@ TEST(ReferenceDiagrams, IsothermIsStableAndFlatAcrossTheTwoPhaseLine)
         const Curve* iso = find(d.pv, "Reference P");
         ASSERT_NE(iso, nullptr);
         const reference::Saturation sat = reference::saturation(f, t);
-        const double vL = sat.ok() ? 1e6 / sat.rhoLiquid : 0, vV = sat.ok() ? 1e6 / sat.rhoVapour : 0;
+        const double vL = sat.ok() ? 1e6 / sat.rhoLiquid : 0,
+                     vV = sat.ok() ? 1e6 / sat.rhoVapour : 0;
         int flat = 0;
         for (std::size_t i = 0; i < iso->x.size(); ++i) {
             const double v = iso->x[i], p = iso->y[i];
@@ -147,8 +148,8 @@ TEST(ReferenceDiagrams, TableShowsTheComparisonInTheChosenUnits)
         EXPECT_EQ(t.rows[0][2], state::formatSignificant(*at.volume_cm3mol / 1000, 6));
         EXPECT_EQ(t.rows[0][4], state::formatSignificant(*at.density_kg_m3, 6));
         if (at.saturation) {
-            EXPECT_EQ(t.rows[0][5], state::formatSignificant(
-                                        at.saturation->p_Pa / 1e5 * 14.503773773022, 6));
+            EXPECT_EQ(t.rows[0][5],
+                      state::formatSignificant(at.saturation->p_Pa / 1e5 * 14.503773773022, 6));
         }
         for (std::size_t m = 0; m < at.models.size(); ++m) {
             const core::ModelDeviation& dev = at.models[m];
@@ -170,7 +171,8 @@ TEST(ReferenceDiagrams, TableShowsTheComparisonInTheChosenUnits)
 TEST(ReferenceDiagrams, ShortCitationNamesAuthorsAndYear)
 {
     const std::pair<const char*, const char*> kCitations[] = {
-        {"Wagner, W. and Pruß, A. (2002). The IAPWS Formulation 1995. J. Phys.", "Wagner & Pruß 2002"},
+        {"Wagner, W. and Pruß, A. (2002). The IAPWS Formulation 1995. J. Phys.",
+         "Wagner & Pruß 2002"},
         {"Lemmon, E. W., McLinden, M. O. and Wagner, W. (2009). Propane.", "Lemmon et al. 2009"},
         {"Span, R. (2000). Multiparameter Equations of State.", "Span 2000"},
         {"An equation without a dated author list", "An equation without a dated author list"},

@@ -139,6 +139,87 @@ describe('the page', { skip }, () => {
     assert.equal(await page.eval("document.querySelectorAll('#grdAnalysis tbody tr').length"), 9);
   });
 
+  it('converts the table into the chosen units, through a reload, and back', async () => {
+    const cellOf = (column) => `(() => {
+      const heads = [...document.querySelectorAll('#grdAnalysis thead th')].map((h) => h.textContent);
+      const at = heads.findIndex((h) => h.startsWith(${JSON.stringify(column)}));
+      const pr = document.querySelectorAll('#grdAnalysis tbody tr')[4];
+      return [heads[at], pr.children[at].textContent];
+    })()`;
+    const choose = (box, symbol) => page.eval(`(() => { const s = document.getElementById('${box}');
+      s.value = '${symbol}'; s.dispatchEvent(new Event('change')); })()`);
+    const cases = [
+      // [what, list, unit, column, heading in that unit, from the own unit's number]
+      ['pressure in psia', 'cboPressUnit', 'psia', 'Model Psat', 'Model Psat (psia)', (bar) => bar * 64.516 / 4.4482216152605],
+      ['volume in L/mol', 'cboVolumeUnit', 'L/mol', 'Stable V', 'Stable V (L/mol)', (cm3) => cm3 / 1000],
+      ['temperature in °F', 'cboTempUnit', 'F', 'Model critical point', 'Model critical point (T, P, V)', (k) => k * 1.8 - 459.67],
+    ];
+    await open();
+    await page.eval("localStorage.removeItem('tavrel1.diagramUnits')");
+    for (const [name, box, symbol, column, heading, convert] of cases) {
+      await open('?component=Benzene&temp=25&press=1');
+      await page.click('#tabTable');
+      const [, own] = await page.eval(cellOf(column));
+      await choose(box, symbol);
+      for (const when of ['chosen', 'after a reload']) {
+        const [head, shown] = await page.eval(cellOf(column));
+        assert.equal(head, heading, `${name}, ${when}`);
+        const expected = convert(parseFloat(own));
+        assert.ok(Math.abs(parseFloat(shown) - expected) <= 1e-5 * Math.abs(expected),
+          `${name}, ${when}: ${shown} for ${own} (expected ${expected})`);
+        await open('?component=Benzene&temp=25&press=1');
+        await page.click('#tabTable');
+      }
+      await choose(box, ''); // the diagrams' own unit again
+      assert.equal((await page.eval(cellOf(column)))[1], own, `${name}, back`);
+    }
+  });
+
+  it('explains a model at the state: its roots tagged, the stable one\'s properties', async () => {
+    // Hypothetical volumes: the sheet then shows the virial and Dieterici vapour too.
+    await open('?component=Benzene&temp=25&press=1&hypothetical=1');
+    await page.click('#tabDetails');
+    const read = `(() => {
+      const rows = [...document.querySelectorAll('#grdRoots tbody tr')];
+      const ref = [...document.querySelectorAll('#grdReference tbody tr')][0];
+      return { tags: rows.map((r) => r.children[3].textContent),
+        stable: rows.findIndex((r) => r.classList.contains('stable')),
+        stableV: rows.filter((r) => r.classList.contains('stable')).map((r) => r.children[0].textContent)[0],
+        units: [...document.querySelectorAll('#grdProps tbody td:nth-child(3)')].map((c) => c.textContent),
+        references: document.getElementById('panelDetails').textContent.split('ideal gas at the same T and P').length - 1,
+        steps: document.querySelectorAll('#lstSteps li').length,
+        reference: document.getElementById('secReference').hidden ? null
+          : [document.getElementById('lblReferenceState').textContent, ref.children[1].textContent, ref.children[3].textContent] };
+    })()`;
+    const cases = [
+      // [model row, tags ascending in V, the stable root's sheet cell]
+      ['Peng-Robinson', 4, ['stable', 'unstable', 'metastable'], 'txtLiqPR'],
+      ['Virial Eq.', 0, ['unphysical', 'unstable', 'stable'], 'txtVapVir'],
+      ['Dieterici EOS', 8, ['stable'], 'txtVapDEOS'],
+    ];
+    for (const [name, row, tags, cell] of cases) {
+      await page.eval(`(() => { const s = document.getElementById('cboDetailsModel');
+        s.selectedIndex = ${row}; s.dispatchEvent(new Event('change')); })()`);
+      const d = await page.eval(read);
+      assert.deepEqual(d.tags, tags, name);
+      assert.equal(d.stable, tags.indexOf('stable'), name);
+      const sheetV = parseFloat(await page.eval(`document.getElementById('${cell}').value`));
+      assert.ok(Math.abs(parseFloat(d.stableV) - sheetV) < 1e-4 * sheetV, `${name}: ${d.stableV} vs ${sheetV}`);
+      for (const unit of ['J/mol', 'J/(mol·K)', '1/K', '1/bar']) assert.ok(d.units.includes(unit), `${name}: ${unit}`);
+      assert.equal(d.references, 1, `${name}: the reference state said once`);
+      assert.ok(d.steps > 4, name);
+      // The reference's liquid, and this model's deviation from it, not another model's.
+      const [phase, refV, deviation] = d.reference;
+      assert.match(phase, /gives liquid/, name);
+      const expected = ((parseFloat(d.stableV) - parseFloat(refV)) / parseFloat(refV)) * 100;
+      assert.ok(Math.abs(parseFloat(deviation) - expected) < 1e-3 * Math.max(1, Math.abs(expected)),
+        `${name}: ${deviation} % for ${d.stableV} against ${refV}`);
+    }
+    await page.viewport(390, 844, true);
+    assert.ok(await page.eval('document.documentElement.scrollWidth <= 390'), 'no sideways scroll on a phone');
+    await page.viewport(1280, 800);
+  });
+
   it('keeps custom components in the browser and reads back its own CSV', async () => {
     await open();
     await page.eval("localStorage.clear()");
@@ -180,6 +261,19 @@ describe('the page', { skip }, () => {
       await new Promise((r) => setTimeout(r, 300));
       writeFileSync(join(kRoot, 'docs/screenshots', file), await page.screenshot());
     }
+    // The diagrams area in °F and psia, then the model details.
+    await page.eval("localStorage.setItem('tavrel1.diagramUnits', JSON.stringify(['F', 'psia', '']))");
+    for (const [w, h, kind] of [[1280, 800, 'desktop'], [390, 844, 'phone']]) {
+      await page.viewport(w, h, w < 600);
+      await open('?component=Benzene&temp=25&press=1&hypothetical=1');
+      for (const [tab, file] of [['tabPV', `web-units-${kind}.png`], ['tabDetails', `web-details-${kind}.png`]]) {
+        await page.click(`#${tab}`);
+        await page.eval("document.getElementById('hdrDiagrams').scrollIntoView()");
+        await new Promise((r) => setTimeout(r, 300));
+        writeFileSync(join(kRoot, 'docs/screenshots', file), await page.screenshot());
+      }
+    }
+    await page.eval("localStorage.removeItem('tavrel1.diagramUnits')");
     await page.viewport(1280, 800);
   });
 
