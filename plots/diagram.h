@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/phase_analysis.h"
+#include "core/reference_comparison.h"
 #include "state/result_sheet.h"
 
 #include <array>
@@ -26,6 +27,7 @@ struct Curve {
     LineStyle style = LineStyle::Solid;
     std::vector<double> x; // same length as y; every value finite
     std::vector<double> y;
+    bool reference = false; // the reference equation of state's: black, one legend entry
 };
 
 enum class MarkerKind {
@@ -33,6 +35,7 @@ enum class MarkerKind {
     State,         // the state (T, P) or its Z
     CriticalPoint, // the component's critical constants
     ModelCritical, // a model's own critical point
+    Measured,      // a point of the user's own data
 };
 
 struct Marker {
@@ -59,12 +62,19 @@ struct StyleKey {
     std::string text;
 };
 
+/// The legend entry of the reference's curves: a short name and the full citation.
+struct ReferenceLegend {
+    std::string name;
+    std::string citation;
+};
+
 struct Diagram {
     std::string title;
     Axis x;
     Axis y;
     std::vector<Curve> curves;
     std::vector<Marker> markers;
+    std::optional<ReferenceLegend> reference; // set when a curve is the reference's
     std::vector<StyleKey> keys;
     std::optional<Axis> yLog; // the y axis when shown logarithmic, where the diagram offers it
 };
@@ -83,6 +93,14 @@ struct TableRow {
     std::string critical;   // "Tc K, Pc bar, Vc cm3/mol" of the model
 };
 
+/// The reference equation of state at the state, beside the table of the models. Numbers in
+/// K, bar, cm3/mol and kg/m3; `status` says why there are none.
+struct ReferenceTable {
+    ReferenceLegend legend;
+    std::string status;
+    core::ReferenceAtState at;
+};
+
 /// Everything the window shows for one state.
 struct Diagrams {
     Diagram pv; // P-V isotherms
@@ -90,6 +108,7 @@ struct Diagrams {
     Diagram pt; // vapour pressure
     std::vector<TableRow> table;
     std::string note; // what the diagrams show: the solved state or the stand-in
+    std::optional<ReferenceTable> reference;
     // The state drawn, as the titles write it: °C and bar.
     std::string tempText;
     std::string pressText;

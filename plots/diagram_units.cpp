@@ -225,6 +225,7 @@ Diagrams inUnits(const Diagrams& diagrams, const DiagramUnits& u)
     d.tempText = diagrams.tempText; // as typed, for file names
     d.pressText = diagrams.pressText;
     d.table = diagrams.table;
+    d.reference = diagrams.reference;
     const Change v = volumeChange(u), p = barChange(u);
     for (TableRow& r : d.table) {
         r.roots = convertList(r.roots, v);
@@ -235,6 +236,11 @@ Diagrams inUnits(const Diagrams& diagrams, const DiagramUnits& u)
         r.critical = convertText(r.critical, u);
     }
     return d;
+}
+
+std::string textInUnits(const std::string& text, const DiagramUnits& units)
+{
+    return convertText(text, units);
 }
 
 std::array<std::string, 9> tableColumns(const DiagramUnits& u)

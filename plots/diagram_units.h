@@ -41,6 +41,9 @@ std::array<std::string, 3> symbolsOf(const DiagramUnits& units);
 /// diagrams themselves when none is chosen.
 Diagrams inUnits(const Diagrams& diagrams, const DiagramUnits& units);
 
+/// Every "<number> <unit>" of a text ("at 420.1 K", "40 bar") in the chosen units.
+std::string textInUnits(const std::string& text, const DiagramUnits& units);
+
 /// The table's column captions with the chosen units.
 std::array<std::string, 9> tableColumns(const DiagramUnits& units);
 /// The table with a header line in the chosen units, as tableText.

@@ -25,6 +25,11 @@ constexpr double kWheelZoomFactor = 0.85;
 const QColor kComponentColor(0, 0, 0);
 const QColor kStateColor(0x40, 0x40, 0x40);
 const QColor kHiddenText(0xb0, 0xb0, 0xb0);
+// The reference equation of state: black and heavier than any model's line.
+constexpr double kReferenceWidth = 2.6;
+// Measured points: the one colour of the palette no model has (tab10's olive), outlined.
+const QColor kMeasuredColor(0xbc, 0xbd, 0x22);
+constexpr double kMeasuredSize = 7;
 const QColor kKeyColor(0x60, 0x60, 0x60);
 
 Qt::PenStyle penStyle(plots::LineStyle style)
@@ -97,8 +102,14 @@ DiagramPlot::DiagramPlot(QWidget* parent) : QCustomPlot(parent)
         resetView();
         replot();
     });
-    connect(this, &QCustomPlot::mouseMove, this,
-            [this](QMouseEvent* e) { emit readoutChanged(readout(e->position())); });
+    connect(this, &QCustomPlot::mouseMove, this, [this](QMouseEvent* e) {
+        emit readoutChanged(readout(e->position()));
+        // The reference's legend entry names the publication in full.
+        auto* item = qobject_cast<QCPPlottableLegendItem*>(layoutElementAt(e->position()));
+        const bool onReference = item != nullptr && item->plottable() == m_referenceEntry;
+        setToolTip(onReference && m_diagram.reference ? fromStd(m_diagram.reference->citation)
+                                                      : QString());
+    });
     setMouseTracking(true);
     connect(xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
             [this](const QCPRange& r) { keepInLimits(xAxis, m_diagram.x, r); });
@@ -127,6 +138,7 @@ void DiagramPlot::setDiagram(const plots::Diagram& diagram, const ModelMask& vis
     m_modelGraphs = {};
     m_legendEntry = {};
     m_rootMarkers = {};
+    m_referenceEntry = nullptr;
     m_curves.clear();
 
     setUpAxis(xAxis, diagram.x);
@@ -186,7 +198,7 @@ void DiagramPlot::addCurve(const plots::Curve& curve)
 {
     QCPGraph* g = addGraph();
     const QColor color = curve.model ? modelStyle(*curve.model).color : kComponentColor;
-    QPen pen(color, curve.model ? 1.5 : 1.2);
+    QPen pen(color, curve.reference ? kReferenceWidth : curve.model ? 1.5 : 1.2);
     pen.setStyle(penStyle(curve.style));
     g->setPen(pen);
     setCurveData(g, curve);
@@ -197,6 +209,18 @@ void DiagramPlot::addCurve(const plots::Curve& curve)
         g->removeFromLegend();
         g->setProperty(kModelKey, static_cast<int>(*curve.model) + 1);
         m_modelGraphs[index(*curve.model)].push_back(g);
+    } else if (curve.reference) {
+        // One legend entry, a solid line, for all of the reference's curves.
+        g->setProperty(kModelKey, kModelProperty);
+        g->removeFromLegend();
+        if (m_referenceEntry == nullptr) {
+            m_referenceEntry = addGraph();
+            m_referenceEntry->setPen(QPen(kComponentColor, kReferenceWidth));
+            m_referenceEntry->setName(
+                fromStd(m_diagram.reference ? m_diagram.reference->name : curve.name));
+            m_referenceEntry->setSelectable(QCP::stNone);
+            m_referenceEntry->setProperty(kModelKey, kModelProperty);
+        }
     } else {
         g->setProperty(kModelKey, kModelProperty);
     }
@@ -228,6 +252,12 @@ void DiagramPlot::addMarkers(const plots::Marker& first, const std::vector<plots
     }
     g->setProperty(kModelKey, kModelProperty);
     g->setName(fromStd(first.label));
+    if (first.kind == plots::MarkerKind::Measured) {
+        g->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, QPen(Qt::black, 1),
+                                           QBrush(kMeasuredColor), kMeasuredSize));
+        g->addToLegend();
+        return;
+    }
     const bool isState = first.kind == plots::MarkerKind::State;
     g->setPen(QPen(isState ? kStateColor : kComponentColor, 2));
     g->setScatterStyle(

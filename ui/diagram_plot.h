@@ -69,6 +69,7 @@ private:
     std::array<std::vector<QCPGraph*>, plots::kModelCount> m_modelGraphs{};
     std::array<QCPGraph*, plots::kModelCount> m_legendEntry{};
     std::array<QCPGraph*, plots::kModelCount> m_rootMarkers{};
+    QCPGraph* m_referenceEntry = nullptr; // the legend-only entry of the reference's curves
     // Every curve with the index of its diagram curve, for the read-out and the log axis.
     std::vector<std::pair<QCPGraph*, std::size_t>> m_curves;
 };

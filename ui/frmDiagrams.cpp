@@ -3,6 +3,7 @@
 #include "core/main_view_model.h"
 #include "plots/diagrams.h"
 #include "plots/export_names.h"
+#include "plots/reference_diagrams.h"
 #include "state/number_format.h"
 #include "store/antoine_range.h"
 #include "store/settings.h"
@@ -10,6 +11,7 @@
 #include "ui/diagram_units_bar.h"
 #include "ui/message_box.h"
 #include "ui/model_details.h"
+#include "ui/reference_view.h"
 #include "ui/save_file.h"
 #include "ui/teaching_tab.h"
 #include "ui/window_style.h"
@@ -26,6 +28,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -122,7 +125,12 @@ void frmDiagrams::createControls()
     grdAnalysis->setObjectName("grdAnalysis");
     grdAnalysis->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdAnalysis->verticalHeader()->setVisible(false);
-    tabDiagrams->addTab(grdAnalysis, "Table");
+    // The models' table above, the reference at the state below it.
+    auto* tablePage = new QSplitter(Qt::Vertical, tabDiagrams);
+    tablePage->addWidget(grdAnalysis);
+    m_referenceTable = new ReferenceTableView(tablePage);
+    tablePage->addWidget(m_referenceTable);
+    tabDiagrams->addTab(tablePage, "Table");
     m_teaching = new TeachingTab(tabDiagrams);
     tabDiagrams->addTab(m_teaching, "Teaching");
 
@@ -162,6 +170,8 @@ void frmDiagrams::createControls()
     buttons->addWidget(cmdCopy);
     buttons->addWidget(cmdSaveImage);
     buttons->addWidget(cmdSaveData);
+    m_referenceBar = new ReferenceBar(m_settings, this);
+    connect(m_referenceBar, &ReferenceBar::dataChanged, this, [this] { showInput(m_input); });
     m_unitsBar = new DiagramUnitsBar(this);
     connect(m_unitsBar, &DiagramUnitsBar::unitsChanged, this,
             [this] { setUnits(m_unitsBar->units()); });
@@ -172,6 +182,7 @@ void frmDiagrams::createControls()
     layout->addLayout(top);
     layout->addWidget(tabDiagrams, 1);
     layout->addWidget(lblReadout);
+    layout->addWidget(m_referenceBar);
     layout->addLayout(buttons);
 
     connect(cmdSaveImage, &QPushButton::clicked, this, &frmDiagrams::cmdSaveImage_Click);
@@ -236,6 +247,7 @@ void frmDiagrams::showInput(const plots::DiagramInput& input)
     m_input = input;
     m_component = input.component;
     m_computed = plots::computeDiagrams(input);
+    m_referenceBar->decorate(m_computed, input);
     showInUnits();
     if (m_details != nullptr) {
         const auto [t_K, p_bar] = plots::diagramStatePoint(m_input);
@@ -248,6 +260,7 @@ void frmDiagrams::setUnits(const plots::DiagramUnits& units)
 {
     m_unitsBar->setUnits(units);
     m_units = m_unitsBar->units();
+    m_referenceBar->setUnits(m_units);
     if (m_settings) {
         const std::array<std::string, 3> symbols = plots::symbolsOf(m_units);
         for (std::size_t i = 0; i < symbols.size(); ++i)
@@ -293,6 +306,7 @@ void frmDiagrams::fillTable()
                                  new QTableWidgetItem(fromStd(cells[c])));
     }
     grdAnalysis->resizeColumnsToContents();
+    m_referenceTable->show(m_diagrams.reference, m_input.component, m_units);
 }
 
 DiagramPlot* frmDiagrams::plot(Tab tab) const
@@ -343,7 +357,7 @@ bool frmDiagrams::exportImage(const QString& path, Tab tab, QString* why)
 bool frmDiagrams::exportCsv(const QString& path, Tab tab, QString* why)
 {
     if (tab == Tab::Table)
-        return writeFile(path, plots::tableText(m_diagrams.table, m_units, ','), why);
+        return writeFile(path, tableText(','), why);
     if (tab == Tab::Teaching)
         return writeFile(path, m_teaching->csv(), why);
     return writeFile(path, plots::diagramCsv(diagramOf(m_diagrams, tab), m_visible), why);
@@ -356,7 +370,18 @@ void frmDiagrams::copyToClipboard()
     else if (currentTab() == Tab::Teaching)
         QApplication::clipboard()->setImage(m_teaching->image());
     else
-        QApplication::clipboard()->setText(fromStd(plots::tableText(m_diagrams.table, m_units)));
+        QApplication::clipboard()->setText(fromStd(tableText('\t')));
+}
+
+std::string frmDiagrams::tableText(char separator) const
+{
+    std::string text = plots::tableText(m_diagrams.table, m_units, separator);
+    if (m_diagrams.reference) {
+        text += separator == ',' ? "\r\n" : "\n";
+        text +=
+            plots::tableText(plots::referenceTableText(*m_diagrams.reference, m_units), separator);
+    }
+    return text;
 }
 
 QString frmDiagrams::askSavePath(const QString& caption, const QStringList& filters,

@@ -29,6 +29,8 @@ namespace ui {
 
 class DiagramUnitsBar;
 class ModelDetailsWindow;
+class ReferenceBar;
+class ReferenceTableView;
 class TeachingTab;
 
 /// The diagrams of the state: P-V isotherms, Z-P and vapour pressure of the nine models, and
@@ -88,6 +90,8 @@ public:
 
     /// The model details window, once opened.
     ModelDetailsWindow* detailsWindow() const { return m_details; }
+    /// The reference equation of state's bar: measured data and the scorecard.
+    ReferenceBar* referenceBar() const { return m_referenceBar; }
 
 private:
     void createControls();
@@ -95,6 +99,8 @@ private:
     void fillTable();
     void replotShown();
     Tab currentTab() const;
+    /// The table of the models and, for a component with one, the reference's below it.
+    std::string tableText(char separator) const;
     /// A file dialog for saving, starting in the remembered folder with a file named for the
     /// state and tab; "" when cancelled, else the path with the chosen filter's suffix when
     /// none was typed. `chosen`: the filter chosen, the first one offered.
@@ -116,6 +122,8 @@ private:
     QPushButton* cmdDetails = nullptr;
     ModelDetailsWindow* m_details = nullptr;
     DiagramUnitsBar* m_unitsBar = nullptr;
+    ReferenceBar* m_referenceBar = nullptr;
+    ReferenceTableView* m_referenceTable = nullptr;
     plots::DiagramInput m_input;
     plots::Diagrams m_computed; // in the diagrams' own units
     plots::Diagrams m_diagrams; // as shown

@@ -125,6 +125,7 @@ QCPScatterStyle markerStyle(const plots::Marker& m)
     case plots::MarkerKind::State:
         return QCPScatterStyle(QCPScatterStyle::ssCrossCircle, 13);
     case plots::MarkerKind::Root:
+    case plots::MarkerKind::Measured: // the teaching diagrams draw no measured points
         break;
     }
     return QCPScatterStyle(m.model ? modelStyle(*m.model).shape : QCPScatterStyle::ssCircle,
