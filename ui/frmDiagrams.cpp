@@ -105,6 +105,14 @@ frmDiagrams::~frmDiagrams() = default;
 
 void frmDiagrams::createControls()
 {
+    createTabs();
+    createButtons();
+    layOutControls();
+    connectButtons();
+}
+
+void frmDiagrams::createTabs()
+{
     tabDiagrams = new QTabWidget(this);
     tabDiagrams->setObjectName("tabDiagrams");
     const char* names[kPlotCount] = {"pltPV", "pltZP", "pltPT"};
@@ -133,7 +141,10 @@ void frmDiagrams::createControls()
     tabDiagrams->addTab(tablePage, "Table");
     m_teaching = new TeachingTab(tabDiagrams);
     tabDiagrams->addTab(m_teaching, "Teaching");
+}
 
+void frmDiagrams::createButtons()
+{
     lblNote = new QLabel(this);
     lblNote->setObjectName("lblNote");
     lblNote->setWordWrap(true);
@@ -160,7 +171,10 @@ void frmDiagrams::createControls()
     cmdDetails->setObjectName("cmdDetails");
     cmdDetails->setToolTip("One model's parameters, roots with their tags and reasons, and "
                            "properties");
+}
 
+void frmDiagrams::layOutControls()
+{
     // The read-out on a line of its own: the pointer's coordinates and the nearest curve's
     // name need the window's width.
     auto* buttons = new QHBoxLayout;
@@ -184,7 +198,10 @@ void frmDiagrams::createControls()
     layout->addWidget(lblReadout);
     layout->addWidget(m_referenceBar);
     layout->addLayout(buttons);
+}
 
+void frmDiagrams::connectButtons()
+{
     connect(cmdSaveImage, &QPushButton::clicked, this, &frmDiagrams::cmdSaveImage_Click);
     connect(cmdSaveData, &QPushButton::clicked, this, &frmDiagrams::cmdSaveData_Click);
     connect(cmdCopy, &QPushButton::clicked, this, &frmDiagrams::cmdCopy_Click);

@@ -95,6 +95,10 @@ public:
 
 private:
     void createControls();
+    void createTabs();     // the diagrams, the table and the teaching tab
+    void createButtons();  // the note, the read-out and the buttons under the tabs
+    void layOutControls(); // also creates the reference and units bars
+    void connectButtons();
     void showInUnits();
     void fillTable();
     void replotShown();

@@ -54,6 +54,11 @@ protected:
 
 private:
     void createControls();
+    void createOptionControls(); // the view, model and axis choices
+    void createSlider();         // the temperature slider, its value and the caption
+    void createPlot();
+    void layOutControls();
+    void connectControls();
     void optionsChanged();
     void sliderMoved(int value);
     void cmdTeachToState_Click();
@@ -61,7 +66,14 @@ private:
     /// go back to the scene's window when `resetAxes`.
     void refresh(bool resetAxes);
     void draw(bool resetAxes);
+    void drawLegend(); // the models drawn, then what each line style means
+    void drawFills();
+    void drawCurves();
+    void drawMarkers();
+    void drawLabels();
     void toggleModel(int row);
+
+    static constexpr const char* kModelKey = "model"; // row + 1 on a model's legend entry
 
     QComboBox* cmbTeachView = nullptr;
     QComboBox* cmbTeachModel = nullptr;
