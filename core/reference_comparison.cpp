@@ -125,22 +125,21 @@ ReferenceAtState compareAtState(const reference::Fluid& f, const state::CalcStat
     return out;
 }
 
-Scorecard scorecard(const reference::Fluid& f, const analysis::Fluid& models)
-{
-    constexpr int kSatPoints = 20, kGridT = 10, kGridP = 10;
-    // Pressures down to this share of the top, geometrically; states this close to the vapour
-    // pressure are left out (there the phase, not the model, decides).
-    constexpr double kGridPLow = 0.005, kNearSaturation = 0.05;
-    Scorecard card;
-    card.fluid = &f;
-    card.tFrom = std::max(f.tTriple, 0.5 * f.tc);
-    card.tTo = 0.99 * f.tc;
-    card.gridPMax_bar = std::min(f.pMax, 3 * f.pc) / reference::kPaPerBar;
+namespace {
 
-    struct SatPoint {
-        double t_K;
-        reference::Saturation s;
-    };
+struct SatPoint {
+    double t_K;
+    reference::Saturation s;
+};
+
+struct GridPoint {
+    double t_K, p_bar, v;
+};
+
+/// The reference's saturation states, evenly in T over the card's range.
+std::vector<SatPoint> saturationPoints(const reference::Fluid& f, const Scorecard& card)
+{
+    constexpr int kSatPoints = 20;
     std::vector<SatPoint> sat;
     for (int i = 0; i < kSatPoints; ++i) {
         const double t = card.tFrom + (card.tTo - card.tFrom) * i / (kSatPoints - 1);
@@ -148,9 +147,16 @@ Scorecard scorecard(const reference::Fluid& f, const analysis::Fluid& models)
         if (s.ok())
             sat.push_back({t, s});
     }
-    struct GridPoint {
-        double t_K, p_bar, v;
-    };
+    return sat;
+}
+
+/// The reference's single-phase states on a T, p grid.
+std::vector<GridPoint> gridPoints(const reference::Fluid& f, const Scorecard& card)
+{
+    constexpr int kGridT = 10, kGridP = 10;
+    // Pressures down to this share of the top, geometrically; states this close to the vapour
+    // pressure are left out (there the phase, not the model, decides).
+    constexpr double kGridPLow = 0.005, kNearSaturation = 0.05;
     std::vector<GridPoint> grid;
     const double gridTTop = std::min(f.tMax, 2 * f.tc);
     for (int i = 0; i < kGridT; ++i) {
@@ -166,60 +172,83 @@ Scorecard scorecard(const reference::Fluid& f, const analysis::Fluid& models)
                 grid.push_back({t, p, kCm3PerM3 / st.properties.rho});
         }
     }
+    return grid;
+}
+
+/// The mean of the AADs a model has.
+std::optional<double> overallOf(const ModelScore& score)
+{
+    double sum = 0;
+    int n = 0;
+    for (const auto& x : {score.psat, score.vLiquid, score.vVapour, score.grid})
+        if (x) {
+            sum += *x;
+            ++n;
+        }
+    return n > 0 ? std::optional<double>(sum / n) : std::nullopt;
+}
+
+ModelScore scoreModel(Model model, const analysis::Fluid& models, const std::vector<SatPoint>& sat,
+                      const std::vector<GridPoint>& grid)
+{
+    ModelScore score;
+    score.model = model;
+    Tally psat, vl, vv, g;
+    Worst worst;
+    const analysis::CriticalPoint critical = analysis::criticalPoint(model, models);
+    for (const SatPoint& sp : sat) {
+        const analysis::Saturation m = analysis::saturation(model, models, sp.t_K, critical);
+        if (!saturationUsable(m)) {
+            ++score.satMissing;
+            continue;
+        }
+        const double dp = *percent(m.p_bar, sp.s.p_Pa / reference::kPaPerBar);
+        const double dl = *percent(m.vLiquid, kCm3PerM3 / sp.s.rhoLiquid);
+        const double dv = *percent(m.vVapour, kCm3PerM3 / sp.s.rhoVapour);
+        psat.add(dp);
+        vl.add(dl);
+        vv.add(dv);
+        worst.offer(dp, sp.t_K, std::nullopt, "vapour pressure");
+        worst.offer(dl, sp.t_K, std::nullopt, "liquid volume");
+        worst.offer(dv, sp.t_K, std::nullopt, "vapour volume");
+    }
+    for (const GridPoint& gp : grid) {
+        const auto root = stableRoot(analysis::volumeRoots(model, models, gp.t_K, gp.p_bar));
+        if (!root) {
+            ++score.gridMissing;
+            continue;
+        }
+        const double dv = *percent(root->v_cm3mol, gp.v);
+        g.add(dv);
+        worst.offer(dv, gp.t_K, gp.p_bar, "");
+    }
+    score.psat = psat.aad();
+    score.vLiquid = vl.aad();
+    score.vVapour = vv.aad();
+    score.grid = g.aad();
+    score.satPoints = psat.n;
+    score.gridPoints = g.n;
+    score.overall = overallOf(score);
+    score.worstState = worst.where;
+    score.worstDeviation = worst.deviation;
+    return score;
+}
+
+} // namespace
+
+Scorecard scorecard(const reference::Fluid& f, const analysis::Fluid& models)
+{
+    Scorecard card;
+    card.fluid = &f;
+    card.tFrom = std::max(f.tTriple, 0.5 * f.tc);
+    card.tTo = 0.99 * f.tc;
+    card.gridPMax_bar = std::min(f.pMax, 3 * f.pc) / reference::kPaPerBar;
+    const std::vector<SatPoint> sat = saturationPoints(f, card);
+    const std::vector<GridPoint> grid = gridPoints(f, card);
     card.satPoints = static_cast<int>(sat.size());
     card.gridPoints = static_cast<int>(grid.size());
-
-    for (const Model model : analysis::kModels) {
-        ModelScore score;
-        score.model = model;
-        Tally psat, vl, vv, g;
-        Worst worst;
-        const analysis::CriticalPoint critical = analysis::criticalPoint(model, models);
-        for (const SatPoint& sp : sat) {
-            const analysis::Saturation m = analysis::saturation(model, models, sp.t_K, critical);
-            if (!saturationUsable(m)) {
-                ++score.satMissing;
-                continue;
-            }
-            const double dp = *percent(m.p_bar, sp.s.p_Pa / reference::kPaPerBar);
-            const double dl = *percent(m.vLiquid, kCm3PerM3 / sp.s.rhoLiquid);
-            const double dv = *percent(m.vVapour, kCm3PerM3 / sp.s.rhoVapour);
-            psat.add(dp);
-            vl.add(dl);
-            vv.add(dv);
-            worst.offer(dp, sp.t_K, std::nullopt, "vapour pressure");
-            worst.offer(dl, sp.t_K, std::nullopt, "liquid volume");
-            worst.offer(dv, sp.t_K, std::nullopt, "vapour volume");
-        }
-        for (const GridPoint& gp : grid) {
-            const auto root = stableRoot(analysis::volumeRoots(model, models, gp.t_K, gp.p_bar));
-            if (!root) {
-                ++score.gridMissing;
-                continue;
-            }
-            const double dv = *percent(root->v_cm3mol, gp.v);
-            g.add(dv);
-            worst.offer(dv, gp.t_K, gp.p_bar, "");
-        }
-        score.psat = psat.aad();
-        score.vLiquid = vl.aad();
-        score.vVapour = vv.aad();
-        score.grid = g.aad();
-        score.satPoints = psat.n;
-        score.gridPoints = g.n;
-        double sum = 0;
-        int n = 0;
-        for (const auto& x : {score.psat, score.vLiquid, score.vVapour, score.grid})
-            if (x) {
-                sum += *x;
-                ++n;
-            }
-        if (n > 0)
-            score.overall = sum / n;
-        score.worstState = worst.where;
-        score.worstDeviation = worst.deviation;
-        card.ranked.push_back(std::move(score));
-    }
+    for (const Model model : analysis::kModels)
+        card.ranked.push_back(scoreModel(model, models, sat, grid));
     std::stable_sort(card.ranked.begin(), card.ranked.end(),
                      [](const ModelScore& a, const ModelScore& b) {
                          if (a.overall.has_value() != b.overall.has_value())
@@ -292,16 +321,156 @@ Column columnOf(const std::string& name)
     return Column::Other;
 }
 
+struct Col {
+    int index = -1;
+    const state::Unit* unit = nullptr;
+};
+
+struct Columns {
+    Col t, p, psat, rho, vol;
+};
+
+/// Reads the header into `cols` and `data.vapourPressure`; false with `data.error` set when
+/// the file cannot be read.
+bool readHeader(const std::vector<std::string>& cells, long line, double molarMass_g_mol,
+                Columns& cols, MeasuredData& data)
+{
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const std::string_view cell = trim(cells[i]);
+        const std::size_t open = cell.find('['), close = cell.rfind(']');
+        const std::string name = lower(trim(cell.substr(0, open)));
+        const Column kind = columnOf(name);
+        if (kind == Column::Other)
+            continue;
+        if (open == std::string_view::npos || close == std::string_view::npos || close < open) {
+            data.error = "line " + std::to_string(line) + ": column \"" + std::string(cell) +
+                         "\" needs its unit in [ ], as in T [K]";
+            return false;
+        }
+        const std::string_view unitText = cell.substr(open + 1, close - open - 1);
+        using Q = state::Quantity;
+        const auto pick = [&](std::initializer_list<Q> quantities) -> const state::Unit* {
+            for (const Q q : quantities)
+                if (const state::UnitChoice u = state::parseUnit(unitText, q))
+                    return u.unit;
+            return nullptr;
+        };
+        Col* target = nullptr;
+        const state::Unit* unit = nullptr;
+        switch (kind) {
+        case Column::Temperature:
+            target = &cols.t, unit = pick({Q::Temperature});
+            break;
+        case Column::Pressure:
+            target = &cols.p, unit = pick({Q::Pressure});
+            break;
+        case Column::VapourPressure:
+            target = &cols.psat, unit = pick({Q::Pressure});
+            break;
+        case Column::Density:
+            target = &cols.rho, unit = pick({Q::Density, Q::MolarDensity});
+            break;
+        case Column::Volume:
+            target = &cols.vol, unit = pick({Q::MolarVolume, Q::SpecificVolume});
+            break;
+        case Column::Other:
+            break;
+        }
+        if (unit == nullptr) {
+            data.error = "line " + std::to_string(line) + ": \"" + std::string(unitText) +
+                         "\" is no unit of column \"" + std::string(cell) + "\"";
+            return false;
+        }
+        *target = {static_cast<int>(i), unit};
+    }
+    const Col &t = cols.t, &p = cols.p, &psat = cols.psat, &rho = cols.rho, &vol = cols.vol;
+    data.vapourPressure = psat.index >= 0 && p.index < 0;
+    if (t.index < 0 ||
+        (!data.vapourPressure && (p.index < 0 || (rho.index < 0 && vol.index < 0)))) {
+        data.error = "the header needs T, and p with rho or V, or T and psat";
+        return false;
+    }
+    const bool mass = (rho.index >= 0 && rho.unit->quantity == state::Quantity::Density) ||
+                      (vol.index >= 0 && vol.unit->quantity == state::Quantity::SpecificVolume);
+    if (mass && !data.vapourPressure && !(molarMass_g_mol > 0)) {
+        data.error = "mass density or specific volume needs the component's molar mass";
+        return false;
+    }
+    return true;
+}
+
+/// cm3/mol from a positive density or volume in base units.
+double molarVolume(double x, state::Quantity q, double molarMass_g_mol)
+{
+    switch (q) {
+    case state::Quantity::Density: // kg/m3 = g/L
+        return molarMass_g_mol / x * 1000;
+    case state::Quantity::MolarDensity: // mol/L
+        return 1000 / x;
+    case state::Quantity::SpecificVolume: // cm3/g
+        return x * molarMass_g_mol;
+    default: // cm3/mol
+        return x;
+    }
+}
+
+/// One data row: its point, or nothing with the reason added to `data.rejected`.
+std::optional<MeasuredPoint> readRow(const std::vector<std::string>& cells, long line,
+                                     std::size_t width, const Columns& cols, double molarMass_g_mol,
+                                     MeasuredData& data)
+{
+    const auto reject = [&](std::string reason) {
+        data.rejected.push_back({line, std::move(reason)});
+    };
+    if (cells.size() != width) {
+        reject("has " + std::to_string(cells.size()) + " fields, the header " +
+               std::to_string(width));
+        return std::nullopt;
+    }
+    const auto value = [&](const Col& c, const char* what) -> std::optional<double> {
+        const std::optional<double> x =
+            state::toDouble(trim(cells[static_cast<std::size_t>(c.index)]));
+        if (!x || !std::isfinite(*x)) {
+            reject(std::string(what) + " is not a number");
+            return std::nullopt;
+        }
+        return state::toBase(*x, *c.unit);
+    };
+    const auto tC = value(cols.t, "the temperature");
+    if (!tC)
+        return std::nullopt;
+    MeasuredPoint pt;
+    pt.line = line;
+    pt.t_K = *tC + state::kCelsiusToKelvin;
+    const auto pb = value(data.vapourPressure ? cols.psat : cols.p, "the pressure");
+    if (!pb)
+        return std::nullopt;
+    pt.p_bar = *pb;
+    if (!(pt.t_K > 0) || !(pt.p_bar > 0)) {
+        reject("the temperature and the pressure must be above zero (absolute)");
+        return std::nullopt;
+    }
+    if (!data.vapourPressure) {
+        const bool useRho = cols.rho.index >= 0;
+        const Col& c = useRho ? cols.rho : cols.vol;
+        const auto x = value(c, useRho ? "the density" : "the volume");
+        if (!x)
+            return std::nullopt;
+        if (!(*x > 0)) {
+            reject(useRho ? "the density must be above zero" : "the volume must be above zero");
+            return std::nullopt;
+        }
+        pt.v_cm3mol = molarVolume(*x, c.unit->quantity, molarMass_g_mol);
+    }
+    return pt;
+}
+
 } // namespace
 
 MeasuredData readMeasured(std::string_view csv, double molarMass_g_mol)
 {
     MeasuredData data;
-    struct Col {
-        int index = -1;
-        const state::Unit* unit = nullptr;
-    };
-    Col t, p, psat, rho, vol;
+    Columns cols;
     std::size_t width = 0;
     bool header = false;
     long line = 0;
@@ -316,127 +485,12 @@ MeasuredData readMeasured(std::string_view csv, double molarMass_g_mol)
         if (!header) {
             header = true;
             width = cells.size();
-            for (std::size_t i = 0; i < cells.size(); ++i) {
-                const std::string_view cell = trim(cells[i]);
-                const std::size_t open = cell.find('['), close = cell.rfind(']');
-                const std::string name = lower(trim(cell.substr(0, open)));
-                const Column kind = columnOf(name);
-                if (kind == Column::Other)
-                    continue;
-                if (open == std::string_view::npos || close == std::string_view::npos ||
-                    close < open) {
-                    data.error = "line " + std::to_string(line) + ": column \"" +
-                                 std::string(cell) + "\" needs its unit in [ ], as in T [K]";
-                    return data;
-                }
-                const std::string_view unitText = cell.substr(open + 1, close - open - 1);
-                using Q = state::Quantity;
-                const auto pick = [&](std::initializer_list<Q> quantities) -> const state::Unit* {
-                    for (const Q q : quantities)
-                        if (const state::UnitChoice u = state::parseUnit(unitText, q))
-                            return u.unit;
-                    return nullptr;
-                };
-                Col* target = nullptr;
-                const state::Unit* unit = nullptr;
-                switch (kind) {
-                case Column::Temperature:
-                    target = &t, unit = pick({Q::Temperature});
-                    break;
-                case Column::Pressure:
-                    target = &p, unit = pick({Q::Pressure});
-                    break;
-                case Column::VapourPressure:
-                    target = &psat, unit = pick({Q::Pressure});
-                    break;
-                case Column::Density:
-                    target = &rho, unit = pick({Q::Density, Q::MolarDensity});
-                    break;
-                case Column::Volume:
-                    target = &vol, unit = pick({Q::MolarVolume, Q::SpecificVolume});
-                    break;
-                case Column::Other:
-                    break;
-                }
-                if (unit == nullptr) {
-                    data.error = "line " + std::to_string(line) + ": \"" + std::string(unitText) +
-                                 "\" is no unit of column \"" + std::string(cell) + "\"";
-                    return data;
-                }
-                *target = {static_cast<int>(i), unit};
-            }
-            data.vapourPressure = psat.index >= 0 && p.index < 0;
-            if (t.index < 0 ||
-                (!data.vapourPressure && (p.index < 0 || (rho.index < 0 && vol.index < 0)))) {
-                data.error = "the header needs T, and p with rho or V, or T and psat";
+            if (!readHeader(cells, line, molarMass_g_mol, cols, data))
                 return data;
-            }
-            const bool mass =
-                (rho.index >= 0 && rho.unit->quantity == state::Quantity::Density) ||
-                (vol.index >= 0 && vol.unit->quantity == state::Quantity::SpecificVolume);
-            if (mass && !data.vapourPressure && !(molarMass_g_mol > 0)) {
-                data.error = "mass density or specific volume needs the component's molar mass";
-                return data;
-            }
             continue;
         }
-        const auto reject = [&](std::string reason) {
-            data.rejected.push_back({line, std::move(reason)});
-        };
-        if (cells.size() != width) {
-            reject("has " + std::to_string(cells.size()) + " fields, the header " +
-                   std::to_string(width));
-            continue;
-        }
-        const auto value = [&](const Col& c, const char* what) -> std::optional<double> {
-            const std::optional<double> x =
-                state::toDouble(trim(cells[static_cast<std::size_t>(c.index)]));
-            if (!x || !std::isfinite(*x)) {
-                reject(std::string(what) + " is not a number");
-                return std::nullopt;
-            }
-            return state::toBase(*x, *c.unit);
-        };
-        const auto tC = value(t, "the temperature");
-        if (!tC)
-            continue;
-        MeasuredPoint pt;
-        pt.line = line;
-        pt.t_K = *tC + state::kCelsiusToKelvin;
-        const auto pb = value(data.vapourPressure ? psat : p, "the pressure");
-        if (!pb)
-            continue;
-        pt.p_bar = *pb;
-        if (!(pt.t_K > 0) || !(pt.p_bar > 0)) {
-            reject("the temperature and the pressure must be above zero (absolute)");
-            continue;
-        }
-        if (!data.vapourPressure) {
-            const bool useRho = rho.index >= 0;
-            const auto x = value(useRho ? rho : vol, useRho ? "the density" : "the volume");
-            if (!x)
-                continue;
-            if (!(*x > 0)) {
-                reject(useRho ? "the density must be above zero" : "the volume must be above zero");
-                continue;
-            }
-            const state::Quantity q = (useRho ? rho : vol).unit->quantity;
-            switch (q) {
-            case state::Quantity::Density: // kg/m3 = g/L
-                pt.v_cm3mol = molarMass_g_mol / *x * 1000;
-                break;
-            case state::Quantity::MolarDensity: // mol/L
-                pt.v_cm3mol = 1000 / *x;
-                break;
-            case state::Quantity::SpecificVolume: // cm3/g
-                pt.v_cm3mol = *x * molarMass_g_mol;
-                break;
-            default: // cm3/mol
-                pt.v_cm3mol = *x;
-                break;
-            }
-        }
-        data.points.push_back(pt);
+        if (auto pt = readRow(cells, line, width, cols, molarMass_g_mol, data))
+            data.points.push_back(*pt);
     }
     if (!header)
         data.error = "the file has no header";

@@ -160,6 +160,32 @@ void setPoints(Curve& c, const std::vector<Point>& points)
             push(c, p.x, p.y);
 }
 
+/// A model's P-V isotherm up to `vMax`, sampled along ln V.
+Curve pvIsotherm(const analysis::Isotherm& iso, double vMax, double reach, const Resolution& res)
+{
+    const state::Row row = iso.model;
+    Curve c = line(abbrev(row) + " P", row, LineStyle::Solid);
+    // Along ln V; next to the co-volume the pressure runs to infinity, so the curve
+    // starts where it comes down to the reach of a zoom out.
+    // From the densest state: the pressure maximum of the virial row, else just above the
+    // smallest volume (Dieterici's pressure is still modest at 1.002 times its co-volume).
+    double s0 = iso.family == analysis::Family::Virial ? std::log(firstVolume(iso))
+                                                       : std::log(analysis::minVolume(iso)) + 1e-12;
+    const double s1 = std::log(vMax);
+    const auto at = [&](double lnV) {
+        const double v = lnV == s1 ? vMax : std::exp(lnV);
+        return Point{v, analysis::pressure(iso, v)};
+    };
+    const auto inReach = [&](double lnV) {
+        return analysis::pressure(iso, std::exp(lnV)) <= reach;
+    };
+    if (!inReach(s0) && inReach(s1))
+        s0 = runEnd(inReach, s1, s0);
+    if (s0 < s1)
+        setPoints(c, sampleCurve(at, s0, s1, res));
+    return c;
+}
+
 Diagram pvDiagram(const DiagramInput& in, const Models& m, const StatePoint& st)
 {
     const state::ComponentConstants& cc = in.state.constants;
@@ -184,26 +210,7 @@ Diagram pvDiagram(const DiagramInput& in, const Models& m, const StatePoint& st)
         const state::Row row = iso.model;
         if (!iso.valid)
             continue;
-        Curve c = line(abbrev(row) + " P", row, LineStyle::Solid);
-        // Along ln V; next to the co-volume the pressure runs to infinity, so the curve
-        // starts where it comes down to the reach of a zoom out.
-        // From the densest state: the pressure maximum of the virial row, else just above the
-        // smallest volume (Dieterici's pressure is still modest at 1.002 times its co-volume).
-        double s0 = iso.family == analysis::Family::Virial
-                        ? std::log(firstVolume(iso))
-                        : std::log(analysis::minVolume(iso)) + 1e-12;
-        const double s1 = std::log(vMax);
-        const auto at = [&](double lnV) {
-            const double v = lnV == s1 ? vMax : std::exp(lnV);
-            return Point{v, analysis::pressure(iso, v)};
-        };
-        const auto inReach = [&](double lnV) {
-            return analysis::pressure(iso, std::exp(lnV)) <= reach;
-        };
-        if (!inReach(s0) && inReach(s1))
-            s0 = runEnd(inReach, s1, s0);
-        if (s0 < s1)
-            setPoints(c, sampleCurve(at, s0, s1, res));
+        Curve c = pvIsotherm(iso, vMax, reach, res);
         if (c.x.size() > 1)
             d.curves.push_back(std::move(c));
         if (const auto& sat = m.sat[i]) {
@@ -257,6 +264,105 @@ struct Branch {
     double eta1;
 };
 
+/// The parts of a model's Z-P isotherm, densest end at `etaEnd`.
+std::vector<Branch> zpBranches(const std::optional<analysis::Saturation>& sat,
+                               const analysis::Spinodals& sp, double b, double etaEnd)
+{
+    std::vector<Branch> branches;
+    if (sat) {
+        const double etaV = b / sat->vVapour;
+        const double etaL = b / sat->vLiquid;
+        branches.push_back({"stable vapour", LineStyle::Solid, 0, etaV});
+        // The metastable parts run from the saturation volumes to the spinodals.
+        if (sp.exists && etaV <= b / sp.vVapour && b / sp.vLiquid <= etaL) {
+            branches.push_back({"metastable vapour", LineStyle::Dashed, etaV, b / sp.vVapour});
+            branches.push_back({"metastable liquid", LineStyle::Dashed, b / sp.vLiquid, etaL});
+        }
+        branches.push_back({"stable liquid", LineStyle::Solid, etaL, etaEnd});
+    } else if (sp.exists) {
+        // A loop without a converged saturation: both mechanically stable parts.
+        branches.push_back({"", LineStyle::Solid, 0, b / sp.vVapour});
+        branches.push_back({"liquid side", LineStyle::Solid, b / sp.vLiquid, etaEnd});
+    } else {
+        branches.push_back({"", LineStyle::Solid, 0, etaEnd});
+    }
+    return branches;
+}
+
+struct ZpWindow {
+    double pTop;  // the axis top, bar
+    double reach; // the highest pressure a curve is drawn to, bar
+    double rt;    // R T, bar cm3/mol
+};
+
+/// Adds a model's Z-P curves to `d`; returns the Z axis top their stable parts need.
+double zpModelCurves(Diagram& d, const analysis::Isotherm& iso,
+                     const std::optional<analysis::Saturation>& sat, const ZpWindow& w,
+                     const Resolution& res)
+{
+    const state::Row row = iso.model;
+    const double pTop = w.pTop, reach = w.reach, rt = w.rt;
+    double zTop = 0;
+    const std::string a = abbrev(row);
+    const analysis::Spinodals sp = analysis::spinodals(iso);
+    const double b = iso.b;
+    // The densest state: the pressure maximum of the virial row, else the model's
+    // smallest volume, where P is infinite.
+    const double etaEnd = iso.family == analysis::Family::Virial
+                              ? (sp.vVapour > 0 ? b / sp.vVapour : 0)
+                              : b / analysis::minVolume(iso);
+    const auto at = [&](double eta) {
+        if (!(eta > 0))
+            return Point{0, 1}; // the ideal-gas limit
+        const double v = b / eta;
+        const double p = analysis::pressure(iso, v);
+        return Point{p, p * v / rt};
+    };
+    const auto onBranch = [&](double eta) {
+        if (!(eta > 0))
+            return true;
+        const double v = b / eta;
+        const double p = analysis::pressure(iso, v);
+        return p >= 0 && p <= reach && analysis::pressureSlope(iso, v) < 0;
+    };
+    for (const Branch& br : zpBranches(sat, sp, b, etaEnd)) {
+        double e0 = br.eta0;
+        double e1 = br.eta1;
+        const bool in0 = onBranch(e0);
+        const bool in1 = onBranch(e1);
+        if (!in0 && !in1)
+            continue;
+        if (!in1)
+            e1 = runEnd(onBranch, e0, e1);
+        else if (!in0)
+            e0 = runEnd(onBranch, e1, e0);
+        std::string name = a + " Z" + (*br.part ? " " : "") + br.part;
+        Curve c = line(std::move(name), row, br.style, br.part);
+        std::vector<Point> points = sampleCurve(at, e0, e1, res);
+        if (sat) {
+            // The branches meet exactly at the saturation point.
+            const Point vap{sat->p_bar, sat->p_bar * sat->vVapour / rt};
+            const Point liq{sat->p_bar, sat->p_bar * sat->vLiquid / rt};
+            if (e1 == b / sat->vVapour)
+                points.back() = vap;
+            if (e0 == b / sat->vVapour)
+                points.front() = vap;
+            if (e1 == b / sat->vLiquid)
+                points.back() = liq;
+            if (e0 == b / sat->vLiquid)
+                points.front() = liq;
+        }
+        setPoints(c, points);
+        if (c.x.size() < 2)
+            continue;
+        if (br.style == LineStyle::Solid)
+            for (std::size_t k = 0; k < c.x.size() && c.x[k] <= pTop; ++k)
+                zTop = std::max(zTop, 1.1 * c.y[k]);
+        d.curves.push_back(std::move(c));
+    }
+    return zTop;
+}
+
 Diagram zpDiagram(const DiagramInput& in, const Models& m, const StatePoint& st)
 {
     Diagram d;
@@ -273,82 +379,7 @@ Diagram zpDiagram(const DiagramInput& in, const Models& m, const StatePoint& st)
         const state::Row row = iso.model;
         if (!iso.valid)
             continue;
-        const std::string a = abbrev(row);
-        const std::optional<analysis::Saturation>& sat = m.sat[i];
-        const analysis::Spinodals sp = analysis::spinodals(iso);
-        const double b = iso.b;
-        // The densest state: the pressure maximum of the virial row, else the model's
-        // smallest volume, where P is infinite.
-        const double etaEnd = iso.family == analysis::Family::Virial
-                                  ? (sp.vVapour > 0 ? b / sp.vVapour : 0)
-                                  : b / analysis::minVolume(iso);
-        const auto at = [&](double eta) {
-            if (!(eta > 0))
-                return Point{0, 1}; // the ideal-gas limit
-            const double v = b / eta;
-            const double p = analysis::pressure(iso, v);
-            return Point{p, p * v / rt};
-        };
-        const auto onBranch = [&](double eta) {
-            if (!(eta > 0))
-                return true;
-            const double v = b / eta;
-            const double p = analysis::pressure(iso, v);
-            return p >= 0 && p <= reach && analysis::pressureSlope(iso, v) < 0;
-        };
-        std::vector<Branch> branches;
-        if (sat) {
-            const double etaV = b / sat->vVapour;
-            const double etaL = b / sat->vLiquid;
-            branches.push_back({"stable vapour", LineStyle::Solid, 0, etaV});
-            // The metastable parts run from the saturation volumes to the spinodals.
-            if (sp.exists && etaV <= b / sp.vVapour && b / sp.vLiquid <= etaL) {
-                branches.push_back({"metastable vapour", LineStyle::Dashed, etaV, b / sp.vVapour});
-                branches.push_back({"metastable liquid", LineStyle::Dashed, b / sp.vLiquid, etaL});
-            }
-            branches.push_back({"stable liquid", LineStyle::Solid, etaL, etaEnd});
-        } else if (sp.exists) {
-            // A loop without a converged saturation: both mechanically stable parts.
-            branches.push_back({"", LineStyle::Solid, 0, b / sp.vVapour});
-            branches.push_back({"liquid side", LineStyle::Solid, b / sp.vLiquid, etaEnd});
-        } else {
-            branches.push_back({"", LineStyle::Solid, 0, etaEnd});
-        }
-        for (const Branch& br : branches) {
-            double e0 = br.eta0;
-            double e1 = br.eta1;
-            const bool in0 = onBranch(e0);
-            const bool in1 = onBranch(e1);
-            if (!in0 && !in1)
-                continue;
-            if (!in1)
-                e1 = runEnd(onBranch, e0, e1);
-            else if (!in0)
-                e0 = runEnd(onBranch, e1, e0);
-            std::string name = a + " Z" + (*br.part ? " " : "") + br.part;
-            Curve c = line(std::move(name), row, br.style, br.part);
-            std::vector<Point> points = sampleCurve(at, e0, e1, res);
-            if (sat) {
-                // The branches meet exactly at the saturation point.
-                const Point vap{sat->p_bar, sat->p_bar * sat->vVapour / rt};
-                const Point liq{sat->p_bar, sat->p_bar * sat->vLiquid / rt};
-                if (e1 == b / sat->vVapour)
-                    points.back() = vap;
-                if (e0 == b / sat->vVapour)
-                    points.front() = vap;
-                if (e1 == b / sat->vLiquid)
-                    points.back() = liq;
-                if (e0 == b / sat->vLiquid)
-                    points.front() = liq;
-            }
-            setPoints(c, points);
-            if (c.x.size() < 2)
-                continue;
-            if (br.style == LineStyle::Solid)
-                for (std::size_t k = 0; k < c.x.size() && c.x[k] <= pTop; ++k)
-                    zTop = std::max(zTop, 1.1 * c.y[k]);
-            d.curves.push_back(std::move(c));
-        }
+        zTop = std::max(zTop, zpModelCurves(d, iso, m.sat[i], {pTop, reach, rt}, res));
         if (in.sheet)
             for (double v : sheetVolumes(*in.sheet, row)) {
                 const double z = st.p_bar * v / rt;
