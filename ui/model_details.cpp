@@ -1,16 +1,13 @@
 #include "ui/model_details.h"
 
 #include "state/result_sheet.h"
-#include "ui/message_box.h"
 #include "ui/save_file.h"
+#include "ui/table_export.h"
 #include "ui/window_style.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QFont>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -230,19 +227,9 @@ void ModelDetailsWindow::cmdCopy_Click() { copyToClipboard(); }
 
 void ModelDetailsWindow::cmdSaveData_Click()
 {
-    QString folder;
-    if (m_settings)
-        folder = fromStd(m_settings->exportFolder().value_or(std::string()));
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    const QString path =
-        QFileDialog::getSaveFileName(this, "Save Data", folder, "CSV file (*.csv)");
-    if (path.isEmpty())
-        return;
-    if (m_settings)
-        m_settings->setExportFolder(QFileInfo(path).absolutePath().toStdString());
-    if (!exportCsv(path))
-        showMessageBox(this, "The data could not be written to\n" + path, kTitle);
+    saveCsvAs(
+        this, "Save Data", m_settings, [this](const QString& path) { return exportCsv(path); },
+        "The data could not be written to", kTitle);
 }
 
 } // namespace ui

@@ -4,9 +4,9 @@
 #include "reference/reference_eos.h"
 #include "ui/message_box.h"
 #include "ui/scorecard_window.h"
+#include "ui/table_export.h"
 #include "ui/window_style.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -135,13 +135,8 @@ QString ReferenceBar::importFile(const QString& path)
 
 void ReferenceBar::cmdImport_Click()
 {
-    QString folder;
-    if (m_settings)
-        folder = fromStd(m_settings->exportFolder().value_or(std::string()));
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    const QString path =
-        QFileDialog::getOpenFileName(this, kTitle, folder, "CSV file (*.csv *.txt);;All files (*)");
+    const QString path = QFileDialog::getOpenFileName(this, kTitle, exportFolder(m_settings),
+                                                      "CSV file (*.csv *.txt);;All files (*)");
     if (path.isEmpty())
         return;
     if (const QString report = importFile(path); !report.isEmpty())
@@ -196,20 +191,11 @@ void ReferenceTableView::show(const std::optional<plots::ReferenceTable>& table,
                         "reference in %");
     lblCaption->setToolTip(citationTip(table->legend.citation));
     const plots::TextTable t = plots::referenceTableText(*table, units);
-    grdReference->setColumnCount(static_cast<int>(t.columns.size()));
-    grdReference->setRowCount(static_cast<int>(t.rows.size()));
-    QStringList headers;
-    for (const std::string& c : t.columns)
-        headers << fromStd(c);
-    grdReference->setHorizontalHeaderLabels(headers);
-    for (std::size_t r = 0; r < t.rows.size(); ++r)
-        for (std::size_t c = 0; c < t.rows[r].size(); ++c) {
-            auto* item = new QTableWidgetItem(fromStd(t.rows[r][c]));
-            if (c >= 2)
-                item->setTextAlignment(Qt::AlignVCenter | Qt::AlignRight);
-            grdReference->setItem(static_cast<int>(r), static_cast<int>(c), item);
-        }
-    grdReference->resizeColumnsToContents();
+    fillTable(grdReference, t, [](std::size_t c) -> std::optional<Qt::Alignment> {
+        if (c >= 2)
+            return Qt::AlignVCenter | Qt::AlignRight;
+        return std::nullopt;
+    });
 }
 
 } // namespace ui

@@ -3,15 +3,12 @@
 #include "analysis/phase_analysis.h"
 #include "plots/scorecard_text.h"
 #include "state/csv.h"
-#include "ui/message_box.h"
 #include "ui/save_file.h"
+#include "ui/table_export.h"
 #include "ui/window_style.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -49,21 +46,11 @@ void fitToRows(QTableWidget* grid)
 void fillGrid(QTableWidget* grid, const plots::TextTable& table)
 {
     grid->clear();
-    grid->setColumnCount(static_cast<int>(table.columns.size()));
-    grid->setRowCount(static_cast<int>(table.rows.size()));
-    QStringList headers;
-    for (const std::string& c : table.columns)
-        headers << fromStd(c);
-    grid->setHorizontalHeaderLabels(headers);
-    for (std::size_t r = 0; r < table.rows.size(); ++r)
-        for (std::size_t c = 0; c < table.rows[r].size(); ++c) {
-            auto* item = new QTableWidgetItem(fromStd(table.rows[r][c]));
-            // Numbers right-aligned, names and states left.
-            const bool text = c == 1 || table.columns[c].rfind("Worst state", 0) == 0;
-            item->setTextAlignment(Qt::AlignVCenter | (text ? Qt::AlignLeft : Qt::AlignRight));
-            grid->setItem(static_cast<int>(r), static_cast<int>(c), item);
-        }
-    grid->resizeColumnsToContents();
+    fillTable(grid, table, [&table](std::size_t c) -> std::optional<Qt::Alignment> {
+        // Numbers right-aligned, names and states left.
+        const bool text = c == 1 || table.columns[c].rfind("Worst state", 0) == 0;
+        return Qt::AlignVCenter | (text ? Qt::AlignLeft : Qt::AlignRight);
+    });
     fitToRows(grid);
 }
 
@@ -212,19 +199,9 @@ void ScorecardWindow::cmdCopy_Click() { QApplication::clipboard()->setText(fromS
 
 void ScorecardWindow::cmdSave_Click()
 {
-    QString folder;
-    if (m_settings)
-        folder = fromStd(m_settings->exportFolder().value_or(std::string()));
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    const QString path =
-        QFileDialog::getSaveFileName(this, "Save Scorecard", folder, "CSV file (*.csv)");
-    if (path.isEmpty())
-        return;
-    if (m_settings)
-        m_settings->setExportFolder(QFileInfo(path).absolutePath().toStdString());
-    if (!exportCsv(path))
-        showMessageBox(this, "The scorecard could not be written to\n" + path, kTitle);
+    saveCsvAs(
+        this, "Save Scorecard", m_settings, [this](const QString& path) { return exportCsv(path); },
+        "The scorecard could not be written to", kTitle);
 }
 
 } // namespace ui

@@ -1,9 +1,8 @@
 // The teaching tab's drawing: the scene's curves, fills, markers and labels on the plot, and
 // the legend of models and line styles; also the image and CSV exports.
-#include "ui/teaching_tab.h"
-
 #include "plots/diagrams.h"
 #include "ui/diagram_style.h"
+#include "ui/teaching_tab.h"
 #include "ui/window_style.h"
 
 #include <QLabel>
