@@ -1,5 +1,6 @@
 #include "cli/options.h"
 
+#include "cli/text_wrap.h"
 #include "state/number_format.h"
 #include "state/version.h"
 
@@ -208,31 +209,6 @@ void checkCombination(const Options& o)
         throw UsageError{"--temp and --press are required"};
     if (o.component && o.customConstants)
         throw UsageError{"--component takes its constants from the database; drop the constants"};
-}
-
-/// Appends words to text, wrapped so that no line passes kWidth columns; continuation lines
-/// start at column indent.
-void appendWrapped(std::string& text, std::string_view words, std::size_t column,
-                   std::size_t indent)
-{
-    constexpr std::size_t kWidth = 80;
-    while (!words.empty()) {
-        std::size_t take = words.size();
-        if (column + take > kWidth) {
-            const std::size_t space = words.rfind(' ', kWidth - column);
-            take = space == std::string_view::npos || space == 0 ? words.find(' ') : space;
-            take = std::min(take, words.size());
-        }
-        text += words.substr(0, take);
-        words.remove_prefix(take);
-        if (!words.empty() && words.front() == ' ')
-            words.remove_prefix(1);
-        text += "\n";
-        if (!words.empty()) {
-            text.append(indent, ' ');
-            column = indent;
-        }
-    }
 }
 
 } // namespace

@@ -288,17 +288,12 @@ std::string visible(std::string_view text)
             out += ch;
             continue;
         }
-        switch (ch) {
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\0':
+        // Here only control characters other than tab, and DEL.
+        if (const std::string_view escape = state::backslashEscape(ch); !escape.empty()) {
+            out += escape;
+        } else if (ch == '\0') {
             out += "\\0";
-            break;
-        default:
+        } else {
             out += "\\x";
             state::appendHex(out, u, 2);
         }

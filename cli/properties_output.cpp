@@ -3,6 +3,7 @@
 #include "analysis/root_explanation.h"
 #include "cli/job.h"
 #include "cli/reference_output.h"
+#include "cli/text_wrap.h"
 #include "core/model_details.h"
 #include "core/sheet_export.h"
 #include "state/csv.h"
@@ -24,36 +25,12 @@ void dropCsvLineEnd(std::string& record)
 }
 
 constexpr int kDigits = 7;             // significant digits in the readable table
-constexpr std::size_t kWidth = 80;     // the readable table's lines, wrapped
 constexpr std::size_t kNameWidth = 46; // a property's name and its blanks in the table
 
 std::string sig(double x) { return state::formatSignificant(x, kDigits); }
 
 // Shortest text that reads back as the same double. The analysis gives finite values or a
 // status, never NaN; null only guards that promise.
-
-/// Appends words wrapped at kWidth columns, continuation lines indented to `indent`; the
-/// first line starts at column `column`.
-void appendWrapped(std::string& out, std::string_view words, std::size_t column, std::size_t indent)
-{
-    while (!words.empty()) {
-        std::size_t take = words.size();
-        if (column + take > kWidth) {
-            const std::size_t space = words.rfind(' ', kWidth - column);
-            take = space == std::string_view::npos || space == 0 ? words.find(' ') : space;
-            take = std::min(take, words.size());
-        }
-        out += words.substr(0, take);
-        words.remove_prefix(take);
-        while (!words.empty() && words.front() == ' ')
-            words.remove_prefix(1);
-        out += '\n';
-        if (!words.empty()) {
-            out.append(indent, ' ');
-            column = indent;
-        }
-    }
-}
 
 std::string withUnit(const std::string& value, std::string_view unit)
 {

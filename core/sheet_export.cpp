@@ -24,31 +24,6 @@ std::string kelvinText(std::string_view temp_C)
     return state::formatPattern(k, "0.00").value_or(std::string());
 }
 
-bool needsQuotes(std::string_view text, std::string_view specials)
-{
-    // A plain loop: fields are a few characters long, and a batch writes 52 a state.
-    for (const char ch : text)
-        for (const char special : specials)
-            if (ch == special)
-                return true;
-    return false;
-}
-
-void appendField(std::string& out, std::string_view text, std::string_view specials)
-{
-    if (!needsQuotes(text, specials)) {
-        out += text;
-        return;
-    }
-    out += '"';
-    for (const char ch : text) {
-        if (ch == '"')
-            out += '"';
-        out += ch;
-    }
-    out += '"';
-}
-
 std::string joined(const TextTable& table, char separator, std::string_view specials)
 {
     std::string out;
@@ -56,7 +31,7 @@ std::string joined(const TextTable& table, char separator, std::string_view spec
         for (std::size_t i = 0; i < row.size(); ++i) {
             if (i > 0)
                 out += separator;
-            appendField(out, row[i].text, specials);
+            state::appendQuotedField(out, row[i].text, specials);
         }
         out += '\n';
     }

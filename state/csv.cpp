@@ -4,7 +4,12 @@ namespace state {
 
 void appendCsvField(std::string& out, std::string_view text)
 {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+    appendQuotedField(out, text, ",\"\r\n");
+}
+
+void appendQuotedField(std::string& out, std::string_view text, std::string_view specials)
+{
+    if (text.find_first_of(specials) == std::string_view::npos) {
         out += text;
         return;
     }

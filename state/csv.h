@@ -13,4 +13,8 @@ inline constexpr std::string_view kCsvLineEnd = "\n";
 /// Appends one field, quoted where needed.
 void appendCsvField(std::string& out, std::string_view text);
 
+/// Appends one field, in quotes (its quotes doubled) when it holds any of `specials`: the
+/// same rule for other separators, such as tab-separated text.
+void appendQuotedField(std::string& out, std::string_view text, std::string_view specials);
+
 } // namespace state

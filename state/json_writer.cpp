@@ -51,6 +51,24 @@ bool isPlainAscii(char ch)
 
 } // namespace
 
+std::string_view backslashEscape(char ch)
+{
+    switch (ch) {
+    case '"':
+        return "\\\"";
+    case '\\':
+        return "\\\\";
+    case '\n':
+        return "\\n";
+    case '\r':
+        return "\\r";
+    case '\t':
+        return "\\t";
+    default:
+        return {};
+    }
+}
+
 void appendJsonString(std::string& out, std::string_view s)
 {
     out += '"';
@@ -66,34 +84,18 @@ void appendJsonString(std::string& out, std::string_view s)
         }
         const char ch = s[i];
         const auto u = static_cast<unsigned char>(ch);
-        switch (ch) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (u < 0x20) {
-                out += "\\u";
-                appendHex(out, u, 4);
-            } else if (u < 0x80) {
-                out += ch;
-            } else if (const std::size_t n = utf8Length(s, i); n > 0) {
-                out.append(s.substr(i, n));
-                i += n - 1;
-            } else {
-                out += "\\ufffd";
-            }
+        if (const std::string_view escape = backslashEscape(ch); !escape.empty()) {
+            out += escape;
+        } else if (u < 0x20) {
+            out += "\\u";
+            appendHex(out, u, 4);
+        } else if (u < 0x80) {
+            out += ch;
+        } else if (const std::size_t n = utf8Length(s, i); n > 0) {
+            out.append(s.substr(i, n));
+            i += n - 1;
+        } else {
+            out += "\\ufffd";
         }
     }
     out += '"';

@@ -15,6 +15,10 @@ namespace state {
 void appendJsonString(std::string& out, std::string_view s);
 std::string jsonString(std::string_view s);
 
+/// The two-character backslash escape of a quote, a backslash, LF, CR or tab (as JSON and C
+/// write them); empty for any other character.
+std::string_view backslashEscape(char ch);
+
 /// Writes JSON into a string, appending. Keys and values are written in order; the writer
 /// puts the separators. Nesting is at most 64 deep.
 class JsonWriter {
