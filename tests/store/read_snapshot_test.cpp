@@ -94,8 +94,16 @@ TEST(ReadSnapshot, ASolveNeverMixesTwoVersionsOfAComponent)
     ComponentDatabase windowDb = ComponentDatabase::open(path);
     VectorComponentList list;
     Answers cli, window;
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1200);
-    while (std::chrono::steady_clock::now() < until) {
+    // Read for the writer's whole run; on a loaded machine (sanitizers, parallel tests) go on
+    // until each path has read often enough to have raced it, within a bound.
+    const auto start = std::chrono::steady_clock::now();
+    const auto reading = [&] {
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+        const bool enough = cli.reads > 20 && window.reads > 20;
+        return elapsed < std::chrono::milliseconds(1200) ||
+               (!enough && elapsed < std::chrono::seconds(15));
+    };
+    while (reading()) {
         core::MainViewModel vm;
         if (test::chooseByName(cliDb, kProbe, vm))
             tally(cli, vm);
