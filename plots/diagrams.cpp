@@ -599,4 +599,29 @@ Diagrams computeDiagrams(const DiagramInput& in)
     return out;
 }
 
+namespace {
+
+/// Whether a box's text reads as the value, to the text's own last decimal (a relative 1e-6 for
+/// exponent forms and the single-precision state).
+bool textShows(const std::string& text, double value)
+{
+    const auto typed = state::toDouble(text);
+    const std::size_t point = text.find('.');
+    const bool plain = text.find_first_of("eE") == std::string::npos;
+    const int decimals = point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
+    const double halfStep = plain ? 0.5 * std::pow(10.0, -decimals) : 0;
+    return typed && std::abs(*typed - value) <= halfStep + 1e-6 * std::abs(value);
+}
+
+} // namespace
+
+void takeShownTexts(DiagramInput& input, const std::string& tempText, const std::string& pressText)
+{
+    const state::StateConditions& c = input.state.conditions;
+    if (textShows(tempText, c.TempK - state::kCelsiusToKelvin))
+        input.tempText = tempText;
+    if (textShows(pressText, c.PressBar))
+        input.pressText = pressText;
+}
+
 } // namespace plots

@@ -12,6 +12,11 @@ namespace plots {
 /// cannot be computed is left out of the curves and named in the table.
 Diagrams computeDiagrams(const DiagramInput& input);
 
+/// Takes the boxes' texts (°C, bar) as the state's titles when they show the state drawn: as
+/// typed, or rounded to their own last decimal ("5.000" on the two-phase line for 5.00019).
+/// A text that shows another state is left out, and the titles are written from the values.
+void takeShownTexts(DiagramInput& input, const std::string& tempText, const std::string& pressText);
+
 /// The temperature (K) and pressure (bar) the diagrams are drawn at: the input's state, or
 /// the stand-in before any solve.
 std::array<double, 2> diagramStatePoint(const DiagramInput& input);

@@ -45,21 +45,6 @@ Qt::PenStyle penStyle(plots::LineStyle style)
     return Qt::SolidLine;
 }
 
-void setUpAxis(QCPAxis* axis, const plots::Axis& a)
-{
-    axis->setLabel(fromStd(a.title));
-    if (a.log) {
-        axis->setScaleType(QCPAxis::stLogarithmic);
-        axis->setTicker(QSharedPointer<QCPAxisTickerLog>(new QCPAxisTickerLog));
-        axis->setNumberFormat("gb");
-    } else {
-        axis->setScaleType(QCPAxis::stLinear);
-        axis->setTicker(QSharedPointer<QCPAxisTicker>(new QCPAxisTicker));
-        axis->setNumberFormat("g");
-    }
-    axis->setRange(a.min, a.max);
-}
-
 QVector<double> toVector(const std::vector<double>& v) { return {v.begin(), v.end()}; }
 
 /// A graph's data as its points, gaps (NaN) kept.
@@ -72,6 +57,30 @@ std::vector<plots::Point> pointsOf(const QCPGraph& g)
 }
 
 std::size_t index(state::Row row) { return static_cast<std::size_t>(row); }
+
+} // namespace
+
+void setUpAxisScale(QCPAxis* axis, const plots::Axis& a)
+{
+    axis->setLabel(fromStd(a.title));
+    if (a.log) {
+        axis->setScaleType(QCPAxis::stLogarithmic);
+        axis->setTicker(QSharedPointer<QCPAxisTickerLog>(new QCPAxisTickerLog));
+        axis->setNumberFormat("gb");
+    } else {
+        axis->setScaleType(QCPAxis::stLinear);
+        axis->setTicker(QSharedPointer<QCPAxisTicker>(new QCPAxisTicker));
+        axis->setNumberFormat("g");
+    }
+}
+
+namespace {
+
+void setUpAxis(QCPAxis* axis, const plots::Axis& a)
+{
+    setUpAxisScale(axis, a);
+    axis->setRange(a.min, a.max);
+}
 
 } // namespace
 

@@ -9,6 +9,9 @@
 
 namespace ui {
 
+/// The axis's title, scale (linear or logarithmic), ticker and number format; not its range.
+void setUpAxisScale(QCPAxis* axis, const plots::Axis& a);
+
 /// Which of the nine models are drawn, by row.
 using ModelMask = std::array<bool, plots::kModelCount>;
 

@@ -231,24 +231,11 @@ void frmDiagrams::showState(const core::MainViewModel& vm, store::ComponentDatab
     in.solvedBefore = solvedBefore;
     in.componentSolved =
         !sheetCurrent && vm.solvedFrom() && vm.solvedFrom()->component == component;
-    // The state as the sheet shows it: the boxes it was solved from, or as they read now
-    // when they hold the state drawn ("5.000" on the two-phase line for 5.00019).
-    const auto shows = [](const std::string& text, double value) {
-        const auto typed = state::toDouble(text);
-        const std::size_t point = text.find('.');
-        const bool plain = text.find_first_of("eE") == std::string::npos;
-        const int decimals =
-            point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
-        const double halfStep = plain ? 0.5 * std::pow(10.0, -decimals) : 0;
-        return typed && std::abs(*typed - value) <= halfStep + 1e-6 * std::abs(value);
-    };
+    // The state as the sheet shows it: the boxes it was solved from, or as they read now.
     const bool fromSolve = sheetCurrent && vm.solvedFrom();
     const std::string& tempText = fromSolve ? vm.solvedFrom()->txtTemp : vm.txtTemp();
     const std::string& pressText = fromSolve ? vm.solvedFrom()->txtPress : vm.txtPress();
-    if (shows(tempText, in.state.conditions.TempK - state::kCelsiusToKelvin))
-        in.tempText = tempText;
-    if (shows(pressText, in.state.conditions.PressBar))
-        in.pressText = pressText;
+    plots::takeShownTexts(in, tempText, pressText);
     try {
         if (const auto range = store::antoineFitRange(db, component))
             in.antoineRange = plots::AntoineRange{range->tmin_C, range->tmax_C};

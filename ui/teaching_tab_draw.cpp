@@ -1,6 +1,7 @@
 // The teaching tab's drawing: the scene's curves, fills, markers and labels on the plot, and
 // the legend of models and line styles; also the image and CSV exports.
 #include "plots/diagrams.h"
+#include "ui/diagram_plot.h"
 #include "ui/diagram_style.h"
 #include "ui/teaching_tab.h"
 #include "ui/window_style.h"
@@ -76,20 +77,6 @@ const char* roleText(plots::LineRole role)
     return "";
 }
 
-void setUpAxis(QCPAxis* axis, const plots::Axis& a)
-{
-    axis->setLabel(fromStd(a.title));
-    if (a.log) {
-        axis->setScaleType(QCPAxis::stLogarithmic);
-        axis->setTicker(QSharedPointer<QCPAxisTickerLog>(new QCPAxisTickerLog));
-        axis->setNumberFormat("gb");
-    } else {
-        axis->setScaleType(QCPAxis::stLinear);
-        axis->setTicker(QSharedPointer<QCPAxisTicker>(new QCPAxisTicker));
-        axis->setNumberFormat("g");
-    }
-}
-
 /// An entry that only shows in the legend.
 QCPGraph* legendEntry(QCustomPlot* plot, const QString& name, const QPen& pen,
                       const QCPScatterStyle& scatter = QCPScatterStyle())
@@ -126,8 +113,8 @@ void TeachingTab::draw(bool resetAxes)
     p->clearItems();
     p->legend->clearItems();
     const plots::Diagram& d = m_scene.diagram;
-    setUpAxis(p->xAxis, d.x);
-    setUpAxis(p->yAxis, d.y);
+    setUpAxisScale(p->xAxis, d.x);
+    setUpAxisScale(p->yAxis, d.y);
     if (resetAxes) {
         p->xAxis->setRange(d.x.min, d.x.max);
         p->yAxis->setRange(d.y.min, d.y.max);

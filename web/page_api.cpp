@@ -377,26 +377,12 @@ EMSCRIPTEN_KEEPALIVE const char* t1_diagrams()
     in.solvedBefore = p.solvedFor.has_value();
     in.componentSolved = !in.sheet && p.solvedFor && p.solvedFor->first == p.component;
     in.antoineRange = p.antoineRange;
-    // The state as the sheet shows it, as the diagrams window takes it: the boxes it was
-    // solved from, or as they read now when they hold the state drawn ("5.000" on the
-    // two-phase line for 5.00019).
-    const auto shows = [](const std::string& text, double value) {
-        const auto typed = state::toDouble(text);
-        const std::size_t point = text.find('.');
-        const bool plain = text.find_first_of("eE") == std::string::npos;
-        const int decimals =
-            point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
-        const double halfStep = plain ? 0.5 * std::pow(10.0, -decimals) : 0;
-        return typed && std::abs(*typed - value) <= halfStep + 1e-6 * std::abs(value);
-    };
+    // The state as the sheet shows it, as the diagrams window takes it.
     const auto& solved = p.vm.solvedFrom();
     const bool fromSolve = in.sheet && solved;
     const std::string& tempText = fromSolve ? solved->txtTemp : p.vm.txtTemp();
     const std::string& pressText = fromSolve ? solved->txtPress : p.vm.txtPress();
-    if (shows(tempText, now.TempK - state::kCelsiusToKelvin))
-        in.tempText = tempText;
-    if (shows(pressText, now.PressBar))
-        in.pressText = pressText;
+    plots::takeShownTexts(in, tempText, pressText);
     p.computed = plots::computeDiagrams(in);
     // The details and the reference describe the state drawn, the stand-in before any solve.
     const auto [t_K, p_bar] = plots::diagramStatePoint(in);
