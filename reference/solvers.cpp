@@ -589,6 +589,40 @@ DensityRoots densityRoots(const Fluid& f, double t_K, double p_Pa)
     return rootsOn(f, scan(f, tau, pi), pi);
 }
 
+namespace {
+
+/// At or above the temperature where saturation ends: one branch in principle; near Tc an
+/// equation may wiggle, and then the scan's roots on the dilute and the densest branch are
+/// compared by Gibbs energy.
+State supercriticalState(const Fluid& f, double t_K, double p_Pa, double tau, double pi)
+{
+    const Phase phase = supercriticalPhase(f, p_Pa);
+    constexpr double kClearOfCritical = 1.02;
+    if (t_K > kClearOfCritical * f.saturationLimit())
+        if (const std::optional<double> delta = singleFast(f, tau, pi))
+            return stateAt(f, t_K, p_Pa, phase, *delta * f.rhoRed);
+    const DensityRoots r = densityRoots(f, t_K, p_Pa);
+    std::optional<double> rho;
+    for (const Root& root : r.roots)
+        if (root.kind == Root::Kind::Single)
+            rho = root.rho;
+    if (!rho && r.vapour && r.liquid) {
+        const Properties v = properties(f, t_K, *r.vapour, p_Pa);
+        const Properties l = properties(f, t_K, *r.liquid, p_Pa);
+        rho = v.lnPhi <= l.lnPhi ? *r.vapour : *r.liquid;
+    } else if (!rho) {
+        rho = r.vapour ? r.vapour : r.liquid;
+    }
+    if (!rho) {
+        State st;
+        st.status = Status::NotConverged;
+        return st;
+    }
+    return stateAt(f, t_K, p_Pa, phase, *rho);
+}
+
+} // namespace
+
 State solveState(const Fluid& f, double t_K, double p_Pa)
 {
     State st;
@@ -598,33 +632,8 @@ State solveState(const Fluid& f, double t_K, double p_Pa)
     const double tau = f.tRed / t_K;
     const double pi = p_Pa / (f.rhoRed * f.R * t_K);
     const double tLimit = f.saturationLimit();
-
-    if (t_K >= tLimit) {
-        // One branch in principle; near Tc an equation may wiggle, and then the scan's roots
-        // on the dilute and the densest branch are compared by Gibbs energy.
-        const Phase phase = supercriticalPhase(f, p_Pa);
-        constexpr double kClearOfCritical = 1.02;
-        if (t_K > kClearOfCritical * tLimit)
-            if (const std::optional<double> delta = singleFast(f, tau, pi))
-                return stateAt(f, t_K, p_Pa, phase, *delta * f.rhoRed);
-        const DensityRoots r = densityRoots(f, t_K, p_Pa);
-        std::optional<double> rho;
-        for (const Root& root : r.roots)
-            if (root.kind == Root::Kind::Single)
-                rho = root.rho;
-        if (!rho && r.vapour && r.liquid) {
-            const Properties v = properties(f, t_K, *r.vapour, p_Pa);
-            const Properties l = properties(f, t_K, *r.liquid, p_Pa);
-            rho = v.lnPhi <= l.lnPhi ? *r.vapour : *r.liquid;
-        } else if (!rho) {
-            rho = r.vapour ? r.vapour : r.liquid;
-        }
-        if (!rho) {
-            st.status = Status::NotConverged;
-            return st;
-        }
-        return stateAt(f, t_K, p_Pa, phase, *rho);
-    }
+    if (t_K >= tLimit)
+        return supercriticalState(f, t_K, p_Pa, tau, pi);
 
     // Below Tc: far from the vapour pressure its side decides; near it, and where the
     // ancillaries are outside their range or close to Tc, the vapour pressure itself. Two
