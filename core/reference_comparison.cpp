@@ -107,6 +107,10 @@ ReferenceAtState compareAtState(const reference::Fluid& f, const state::CalcStat
     const analysis::StateAnalysis a =
         analysis::analyseState(analysis::fluidOf(s.constants, s.chkSphMol), out.t_K, out.p_bar);
     const double molWt = s.constants.MolWt;
+    // The reference's saturation line in the models' units, read once (GCC 12 at -O3 also
+    // warns falsely of an uninitialised optional when it is read inside the loop).
+    const bool onSaturation = out.saturation.has_value();
+    const reference::Saturation sat = out.saturation.value_or(reference::Saturation{});
     for (std::size_t i = 0; i < a.models.size(); ++i) {
         const analysis::ModelAnalysis& m = a.models[i];
         ModelDeviation& d = out.models[i];
@@ -116,10 +120,10 @@ ReferenceAtState compareAtState(const reference::Fluid& f, const state::CalcStat
             d.z = percent(root->z, *out.z);
             d.density = percent(molWt / root->v_cm3mol * 1000, *out.density_kg_m3);
         }
-        if (out.saturation && saturationUsable(m.saturation)) {
-            d.psat = percent(m.saturation.p_bar, out.saturation->p_Pa / reference::kPaPerBar);
-            d.vLiquid = percent(m.saturation.vLiquid, kCm3PerM3 / out.saturation->rhoLiquid);
-            d.vVapour = percent(m.saturation.vVapour, kCm3PerM3 / out.saturation->rhoVapour);
+        if (onSaturation && saturationUsable(m.saturation)) {
+            d.psat = percent(m.saturation.p_bar, sat.p_Pa / reference::kPaPerBar);
+            d.vLiquid = percent(m.saturation.vLiquid, kCm3PerM3 / sat.rhoLiquid);
+            d.vVapour = percent(m.saturation.vVapour, kCm3PerM3 / sat.rhoVapour);
         }
     }
     return out;
