@@ -6,11 +6,13 @@
 #include "state/number_format.h"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -74,7 +76,15 @@ std::size_t solveAll(const std::vector<Case>& cases)
 // the machine is shared, so single passes scatter.
 int main(int argc, char** argv)
 {
-    const int count = argc > 1 ? std::atoi(argv[1]) : 20000;
+    int count = 20000;
+    if (argc > 1) {
+        const std::string_view arg(argv[1]);
+        const auto [end, ec] = std::from_chars(arg.data(), arg.data() + arg.size(), count);
+        if (ec != std::errc() || end != arg.data() + arg.size() || count <= 0) {
+            std::fprintf(stderr, "usage: solve_rate [STATES]\n");
+            return 2;
+        }
+    }
     const std::vector<Case> cases = makeCases(count);
     const std::size_t checksum = solveAll(cases);
     std::vector<double> rates;

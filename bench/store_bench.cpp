@@ -30,7 +30,8 @@ std::string storeWith(const TempFolder& dir, int components)
         path, std::string(seed.substr(0, seed.find("INSERT"))) +
                   "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
                   std::to_string(components) +
-                  ") INSERT INTO tblComps SELECT i, printf('Component %06d', i), 100.0 + i, "
+                  ") INSERT INTO tblComps SELECT i, 'Component ' || substr('00000' || i, -max(6, "
+                  "length(i))), 100.0 + i, "
                   "300.0 + i, 40.0, 250.0, 0.2, 0.01, NULL, NULL, "
                   "'MW=formula; Tc/Pc/Vc=IUPAC; w=PSRK; Ant=LandoltIV20' FROM n;");
     return path;

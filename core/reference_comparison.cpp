@@ -505,70 +505,60 @@ std::vector<DataScore> scoreMeasured(const MeasuredData& data, const analysis::F
                                      const reference::Fluid* ref)
 {
     std::vector<DataScore> out;
-    const auto finish = [&](DataScore s, const Tally& tally) {
+    // One score: each point's deviation, or none where the predictor has no value there.
+    const auto score = [&](std::string who, const auto& deviation) {
+        DataScore s;
+        s.who = std::move(who);
+        Tally tally;
+        for (const MeasuredPoint& pt : data.points) {
+            const std::optional<double> d = deviation(pt);
+            if (!d) {
+                ++s.missing;
+                continue;
+            }
+            tally.add(*d);
+            if (std::fabs(*d) > std::fabs(s.worstDeviation)) {
+                s.worstDeviation = *d;
+                s.worstLine = pt.line;
+            }
+        }
         s.aad = tally.aad();
         s.points = tally.n;
         out.push_back(std::move(s));
     };
-    const auto offer = [](DataScore& s, double d, long line) {
-        if (std::fabs(d) > std::fabs(s.worstDeviation)) {
-            s.worstDeviation = d;
-            s.worstLine = line;
-        }
-    };
     for (const Model model : analysis::kModels) {
-        DataScore s;
-        s.who = std::string(state::rowKey(model));
-        Tally tally;
         const analysis::CriticalPoint critical = analysis::criticalPoint(model, models);
-        for (const MeasuredPoint& pt : data.points) {
-            std::optional<double> d;
-            if (data.vapourPressure) {
-                const analysis::Saturation m =
-                    analysis::saturation(model, models, pt.t_K, critical);
-                if (saturationUsable(m))
-                    d = percent(m.p_bar, pt.p_bar);
-            } else if (const auto root =
-                           stableRoot(analysis::volumeRoots(model, models, pt.t_K, pt.p_bar))) {
-                d = percent(root->v_cm3mol, *pt.v_cm3mol);
-            }
-            if (!d) {
-                ++s.missing;
-                continue;
-            }
-            tally.add(*d);
-            offer(s, *d, pt.line);
-        }
-        finish(std::move(s), tally);
+        score(std::string(state::rowKey(model)),
+              [&](const MeasuredPoint& pt) -> std::optional<double> {
+                  if (data.vapourPressure) {
+                      const analysis::Saturation m =
+                          analysis::saturation(model, models, pt.t_K, critical);
+                      if (saturationUsable(m))
+                          return percent(m.p_bar, pt.p_bar);
+                  } else if (const auto root = stableRoot(
+                                 analysis::volumeRoots(model, models, pt.t_K, pt.p_bar))) {
+                      return percent(root->v_cm3mol, *pt.v_cm3mol);
+                  }
+                  return std::nullopt;
+              });
     }
     if (ref != nullptr) {
-        DataScore s;
-        s.who = "reference";
-        Tally tally;
-        for (const MeasuredPoint& pt : data.points) {
-            std::optional<double> d;
+        score("reference", [&](const MeasuredPoint& pt) -> std::optional<double> {
             if (data.vapourPressure) {
                 const reference::Saturation sat = reference::saturation(*ref, pt.t_K);
                 if (sat.ok())
-                    d = percent(sat.p_Pa / reference::kPaPerBar, pt.p_bar);
-            } else {
-                const reference::State st =
-                    reference::solveState(*ref, pt.t_K, pt.p_bar * reference::kPaPerBar);
-                const reference::Properties* pr = st.status == reference::Status::Ok
-                                                      ? &st.properties
-                                                  : st.liquid ? &*st.liquid
-                                                              : nullptr;
-                if (pr)
-                    d = percent(kCm3PerM3 / pr->rho, *pt.v_cm3mol);
+                    return percent(sat.p_Pa / reference::kPaPerBar, pt.p_bar);
+                return std::nullopt;
             }
-            if (!d) {
-                ++s.missing;
-                continue;
-            }
-            tally.add(*d);
-            offer(s, *d, pt.line);
-        }
-        finish(std::move(s), tally);
+            const reference::State st =
+                reference::solveState(*ref, pt.t_K, pt.p_bar * reference::kPaPerBar);
+            const reference::Properties* pr = st.status == reference::Status::Ok ? &st.properties
+                                              : st.liquid                        ? &*st.liquid
+                                                                                 : nullptr;
+            if (pr)
+                return percent(kCm3PerM3 / pr->rho, *pt.v_cm3mol);
+            return std::nullopt;
+        });
     }
     std::stable_sort(out.begin(), out.end(), [](const DataScore& a, const DataScore& b) {
         if (a.aad.has_value() != b.aad.has_value())

@@ -2,6 +2,7 @@
 #include "cli/csv_reader.h"
 #include "cli/output.h"
 #include "state/json_writer.h"
+#include "tests/cli/cli_run.h"
 #include "tests/store/store_test_support.h"
 
 #include <cstdio>
@@ -13,44 +14,15 @@
 
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun runCli(const std::vector<std::string>& args, const std::string& input = "")
-{
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    const int status = cli::run(args, {in, out, err});
-    return {status, out.str(), err.str()};
-}
+using cli_test::CliRun;
+using cli_test::lines;
+using cli_test::readCsv;
+using cli_test::runCli;
 
 CliRun runBatch(const std::string& csv, std::vector<std::string> extra = {})
 {
     extra.insert(extra.begin(), {"--batch", "-"});
     return runCli(extra, csv);
-}
-
-std::vector<std::vector<std::string>> readCsv(const std::string& text)
-{
-    std::istringstream in(text);
-    cli::CsvReader reader(in);
-    cli::CsvReader::Record r;
-    std::vector<std::vector<std::string>> rows;
-    while (reader.next(r))
-        rows.push_back(r.fields);
-    return rows;
-}
-
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);)
-        out.push_back(l);
-    return out;
 }
 
 std::string csvField(const std::string& s)

@@ -2,6 +2,7 @@
 // a byte of what was there, and what they add is consistent in itself.
 #include "cli/cli.h"
 #include "cli/csv_reader.h"
+#include "tests/cli/cli_run.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -11,43 +12,15 @@
 
 namespace {
 
-struct CliOutput {
-    int status;
-    std::string out;
-};
-
-CliOutput runCli(std::vector<std::string> args, const std::string& input = "")
-{
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    const int status = cli::run(args, {in, out, err});
-    return {status, out.str()};
-}
+using cli_test::CliRun;
+using cli_test::lines;
+using cli_test::readCsv;
+using cli_test::runCli;
 
 std::vector<std::string> with(std::vector<std::string> args, const std::vector<std::string>& more)
 {
     args.insert(args.end(), more.begin(), more.end());
     return args;
-}
-
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
-}
-
-std::vector<std::vector<std::string>> readCsv(const std::string& text)
-{
-    std::istringstream in(text);
-    cli::CsvReader reader(in);
-    cli::CsvReader::Record r;
-    std::vector<std::vector<std::string>> rows;
-    while (reader.next(r))
-        rows.push_back(r.fields);
-    return rows;
 }
 
 // Benzene's constants, so no database is needed.
@@ -91,8 +64,8 @@ TEST(PropertiesOutput, AddToEveryFormWithoutChangingWhatWasThere)
 {
     for (const Form& f : forms()) {
         SCOPED_TRACE(f.what);
-        const CliOutput plain = runCli(f.args, f.input);
-        const CliOutput more = runCli(with(f.args, {"--properties", "--explain"}), f.input);
+        const CliRun plain = runCli(f.args, f.input);
+        const CliRun more = runCli(with(f.args, {"--properties", "--explain"}), f.input);
         ASSERT_EQ(more.status, plain.status);
         const bool json = std::find(f.args.begin(), f.args.end(), "--json") != f.args.end();
         const bool csv = std::find(f.args.begin(), f.args.end(), "csv") != f.args.end();
@@ -142,7 +115,7 @@ TEST(PropertiesOutput, AddToEveryFormWithoutChangingWhatWasThere)
 // value breaks G = H − T·S or G = RT ln φ).
 TEST(PropertiesOutput, JsonPropertiesAreConsistentPerModel)
 {
-    const CliOutput r =
+    const CliRun r =
         runCli(with(kBenzene, {"--temp", "25", "--press", "1", "--json", "--properties"}));
     ASSERT_EQ(r.status, 0);
     const nlohmann::json all = nlohmann::json::parse(r.out).at("properties");

@@ -1,6 +1,7 @@
 // tavrel1-cli --reference, --scorecard and --data: the members and blocks they add, for a
 // stored component with a reference, one without, single runs and batch rows alike.
 #include "cli/cli.h"
+#include "tests/cli/cli_run.h"
 #include "tests/store/store_test_support.h"
 
 #include <algorithm>
@@ -13,18 +14,9 @@
 
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun runCli(const std::vector<std::string>& args, const std::string& in = "")
-{
-    std::istringstream input(in);
-    std::ostringstream out, err;
-    const int status = cli::run(args, cli::Streams{input, out, err});
-    return {status, out.str(), err.str()};
-}
+using cli_test::CliRun;
+using cli_test::lines;
+using cli_test::runCli;
 
 std::string fixtureDb()
 {

@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "tests/cli/cli_run.h"
 #include "tests/store/store_test_support.h"
 
 #include <gtest/gtest.h>
@@ -6,19 +7,9 @@
 
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun runCli(const std::vector<std::string>& args, const std::string& input = "")
-{
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    const int status = cli::run(args, {in, out, err});
-    return {status, out.str(), err.str()};
-}
+using cli_test::CliRun;
+using cli_test::lines;
+using cli_test::runCli;
 
 /// The message and the cells of each JSON line: the sheet, whatever units the echo is in.
 std::vector<std::string> sheets(const std::string& json)
